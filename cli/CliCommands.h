@@ -1,0 +1,24 @@
+// The subcommands of catforge-cli. Each Add*Commands registers its subcommands on the app;
+// a subcommand's callback stores its exit status in the shared result.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+namespace CLI {
+class App;
+}
+
+// Exit statuses: 0 done, 1 refused (bad input, failed operation), 2 usage error.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitRefused = 1;
+inline constexpr int kExitUsage = 2;
+
+struct CliContext {
+    std::ostream& out;
+    std::ostream& err;
+    int status = kExitOk;
+};
+
+// info (definition files), create
+void AddDefinitionCommands(CLI::App& app, CliContext& context);

@@ -1,0 +1,20 @@
+// catforge-cli: definitions and catalogues from the command line.
+#include <CLI/CLI.hpp>
+#include <iostream>
+
+#include "CliCommands.h"
+
+int main(int argc, char** argv) {
+    CLI::App app{"Catforge: prepares Zenivo star-chart catalogues from fixed-column ASCII data"};
+    app.set_version_flag("--version", "catforge-cli 2.0.1.0");
+    app.require_subcommand(1);
+    CliContext context{std::cout, std::cerr};
+    AddDefinitionCommands(app, context);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        const int code = app.exit(e);
+        return code == 0 ? kExitOk : kExitUsage;
+    }
+    return context.status;
+}

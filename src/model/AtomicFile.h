@@ -1,0 +1,45 @@
+// Writing a file whole or not at all: the bytes go to a temporary file beside the target,
+// which is flushed to disk and renamed over the target only when everything was written.
+// Until Commit succeeds the previous file is untouched; an abandoned write removes the
+// temporary file.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+class CAtomicFile {
+public:
+    CAtomicFile() = default;
+    ~CAtomicFile();
+    CAtomicFile(const CAtomicFile&) = delete;
+    CAtomicFile& operator=(const CAtomicFile&) = delete;
+
+    // Creates the temporary file in the target's folder.
+    [[nodiscard]] bool Open(const std::string& target);
+    [[nodiscard]] bool Write(const void* data, std::size_t size);
+    [[nodiscard]] bool Write(std::string_view bytes) { return Write(bytes.data(), bytes.size()); }
+    // Flushes, syncs and renames the temporary file over the target.
+    [[nodiscard]] bool Commit();
+    // Drops the temporary file; the target stays as it was.
+    void Abort();
+
+    // What failed, with the system's reason (for messages that go beyond the fixed texts).
+    const std::string& Error() const { return m_strError; }
+
+private:
+    bool Fail(const char* what);
+
+    std::FILE* m_pFile = nullptr;
+    std::string m_strTarget;
+    std::string m_strTemp;
+    std::string m_strError;
+};
+
+// Writes bytes to path through a CAtomicFile.
+[[nodiscard]] bool WriteFileAtomically(const std::string& path, std::string_view bytes,
+                                       std::string* error = nullptr);
+
+// Reads a whole file. Fails for a missing or unreadable file (and for a folder).
+[[nodiscard]] bool ReadWholeFile(const std::string& path, std::string& bytes,
+                                 std::string* error = nullptr);

@@ -1,0 +1,65 @@
+// A user interaction for tests: records every message and question, and answers from a
+// script given beforehand. Running out of scripted answers fails the test.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/UserInteraction.h"
+
+class CRecordingInteraction : public IUserInteraction {
+public:
+    struct Message {
+        std::string text;
+        MessageIcon icon;
+    };
+
+    std::vector<Message> messages;                  // ShowMessage calls, in order
+    std::vector<std::string> questions;             // Ask calls, in order
+    std::vector<FileDialogRequest> fileRequests;    // AskSaveFileName / AskOpenFileName calls
+    std::deque<Answer> answers;                     // answers to Ask, in order
+    std::deque<std::optional<std::string>> fileNames;  // answers to file questions, in order
+
+    void ShowMessage(const std::string& text, MessageIcon icon) override {
+        messages.push_back({text, icon});
+    }
+    Answer Ask(const std::string& text, MessageIcon, bool) override {
+        questions.push_back(text);
+        if (answers.empty()) {
+            ADD_FAILURE() << "unexpected question: " << text;
+            return Answer::Cancel;
+        }
+        const Answer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::optional<std::string> AskSaveFileName(const FileDialogRequest& request) override {
+        return NextFileName(request);
+    }
+    std::optional<std::string> AskOpenFileName(const FileDialogRequest& request) override {
+        return NextFileName(request);
+    }
+
+    // The texts of all messages, for whole-sequence assertions.
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (const auto& m : messages) texts.push_back(m.text);
+        return texts;
+    }
+
+private:
+    std::optional<std::string> NextFileName(const FileDialogRequest& request) {
+        fileRequests.push_back(request);
+        if (fileNames.empty()) {
+            ADD_FAILURE() << "unexpected file question: " << request.title;
+            return std::nullopt;
+        }
+        auto name = fileNames.front();
+        fileNames.pop_front();
+        return name;
+    }
+};
