@@ -1,0 +1,25 @@
+#include "editors/FieldSelectionBox.h"
+
+#include "app/QtText.h"
+#include "model/CatforgeDoc.h"
+
+CFieldSelectionBox::CFieldSelectionBox(QWidget* parent) : QComboBox(parent) {
+    setEditable(false);
+    setInsertPolicy(QComboBox::NoInsert);
+    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    setMinimumContentsLength(12);
+}
+
+void CFieldSelectionBox::Fill(const std::vector<std::string>& fieldNames, int selection) {
+    clear();
+    for (const std::string& name : fieldNames) addItem(ToQString(name));
+    const bool names = selection >= 0 && selection < count();
+    setCurrentIndex(names ? selection : -1);
+}
+
+std::vector<std::string> FieldNames(const CCatforgeDoc& doc) {
+    std::vector<std::string> names;
+    names.reserve(doc.m_aFields.size());
+    for (const FieldDefinition& field : doc.m_aFields) names.push_back(field.m_strName);
+    return names;
+}
