@@ -22,3 +22,12 @@ struct CliContext {
 
 // info (definition files), create
 void AddDefinitionCommands(CLI::App& app, CliContext& context);
+
+// compile, export, symbol; and the catalogue side of info.
+void AddCatalogCommands(CLI::App& app, CliContext& context);
+// Prints a compiled catalogue (.zdc) for info; entries: how many entries to decode and print.
+// Returns the exit status.
+int RunCatalogInfo(CliContext& context, const std::string& path, int entries);
+
+// normalize, import-cds
+void AddImportCommands(CLI::App& app, CliContext& context);

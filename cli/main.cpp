@@ -10,6 +10,8 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     CliContext context{std::cout, std::cerr};
     AddDefinitionCommands(app, context);
+    AddCatalogCommands(app, context);
+    AddImportCommands(app, context);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
