@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "compile/CatalogObject.h"
+#include "compile/RecordDecoder.h"
 #include "model/CatforgeDoc.h"
 
 namespace co = catalog_object;
@@ -34,6 +35,7 @@ void SortCompileTable(CCatforgeDoc& doc) {
         // Sort (key, position) pairs, packed so that equal keys order by position, then move
         // the entries along the cycles of the permutation, one spare entry at a time.
         std::vector<std::uint64_t> order(count);
+        AdviseHugePages(order.data(), count * sizeof(std::uint64_t));
         for (std::size_t i = 0; i < count; ++i) {
             const auto biased = static_cast<std::uint32_t>(RaKeyAt(doc, i)) ^ 0x80000000u;
             order[i] = std::uint64_t{biased} << 32 | i;

@@ -67,6 +67,9 @@ private:
 // INT32_MIN, as the x86 conversion instruction does.
 std::int32_t TruncateToInt32(double x);
 
+// Asks the system to back the whole 2 MB pages of a large block with large pages (a hint).
+void AdviseHugePages(void* data, std::size_t size);
+
 // Reads the first recordCount records of the data file at path into doc's compile table
 // (m_nEntrySize and m_pEntries), decoding them on up to threads threads (0: one per core);
 // the table is the same whatever the number of threads. Reports through ui and returns
