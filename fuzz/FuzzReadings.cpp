@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // What the decoder does with a reading: round and truncate into 16 bits.
     static volatile int s_sink;
-    s_sink = RoundHalfAway(actual * 100.0) + TruncateToInt(actual * 3600.0);
+    s_sink = RoundHalfAway(actual * 100.0) ^ TruncateToInt(actual * 3600.0);
     // Field texts cut from the input as a record never reach outside it.
     if (size >= 2) {
         const FieldDefinition field{"", "", static_cast<int>(data[0]) - 8,
