@@ -9,7 +9,7 @@
 
 std::string FormatRaKey(std::int32_t key) {
     // One second of time is 1500 key units; count in milliseconds of time.
-    const long long ms = std::llround(std::llabs(static_cast<long long>(key)) / 1.5);
+    const long long ms = std::llround(std::fabs(static_cast<double>(key)) / 1.5);
     char text[48];
     std::snprintf(text, sizeof text, "%s%02lldh%02lldm%02lld.%03llds", key < 0 ? "-" : "",
                   ms / 3600000, ms / 60000 % 60, ms / 1000 % 60, ms % 1000);

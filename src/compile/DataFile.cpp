@@ -116,7 +116,8 @@ bool CountRecords(const std::string& path, const std::string& shownName, int rec
         // For a regular file every read but the last returns a whole record.
         records = static_cast<std::uint64_t>(st.st_size) / length;
     } else {
-        std::vector<char> block(std::max<std::size_t>(1 << 20, recordLength));
+        std::vector<char> block(
+            std::max<std::size_t>(std::size_t{1} << 20, static_cast<std::size_t>(recordLength)));
         std::uint64_t bytes = 0;
         std::size_t got = 0;
         while ((got = ReadFully(fd, block.data(), block.size())) > 0)

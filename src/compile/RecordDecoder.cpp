@@ -144,12 +144,6 @@ bool CheckUsedFields(const CCatforgeDoc& doc, std::string& message) {
     return true;
 }
 
-std::int32_t TruncateToInt32(double x) {
-    if (!(x > -2147483649.0 && x < 2147483648.0))
-        return INT32_MIN;
-    return static_cast<std::int32_t>(x);
-}
-
 CRecordDecoder::CRecordDecoder(const CCatforgeDoc& doc, const EpochState& epoch)
     : m_doc(doc),
       m_epoch(epoch),
@@ -267,7 +261,7 @@ std::int16_t CRecordDecoder::ConvertSize(const char* record, const FieldDefiniti
     }
     if (m_doc.m_nSizeMeaning == 0)
         v = v + v;
-    return co::Low16(TruncateToInt32(v));
+    return co::Low16(TruncateToInt(v));
 }
 
 void CRecordDecoder::Decode(const char* record, unsigned char* entry) const {
@@ -277,8 +271,8 @@ void CRecordDecoder::Decode(const char* record, unsigned char* entry) const {
     double delta = 0.0;
     DecodePosition(record, alpha, delta);
     PrecessToJ2000(m_epoch, alpha, delta);
-    co::StoreInt32(entry + co::kRaKey, TruncateToInt32(kRadiansToDegrees * alpha * kKeyScale));
-    co::StoreInt32(entry + co::kDecKey, TruncateToInt32(kRadiansToDegrees * delta * kKeyScale));
+    co::StoreInt32(entry + co::kRaKey, TruncateToInt(kRadiansToDegrees * alpha * kKeyScale));
+    co::StoreInt32(entry + co::kDecKey, TruncateToInt(kRadiansToDegrees * delta * kKeyScale));
     co::StoreFloat(entry + co::kSinRa, static_cast<float>(std::sin(alpha)));
     co::StoreFloat(entry + co::kCosRa, static_cast<float>(std::cos(alpha)));
     co::StoreFloat(entry + co::kSinDec, static_cast<float>(std::sin(delta)));
@@ -301,7 +295,7 @@ void CRecordDecoder::Decode(const char* record, unsigned char* entry) const {
     if (m_pPositionAngle != nullptr) {
         const std::string_view text = Text(record, m_pPositionAngle);
         if (!IsBlank(text))
-            angle = co::Low16(TruncateToInt32(ReadDecimal(text)));
+            angle = co::Low16(TruncateToInt(ReadDecimal(text)));
     }
     co::StoreInt16(entry + co::kPositionAngle, angle);
 

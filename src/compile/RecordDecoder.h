@@ -63,10 +63,6 @@ private:
     std::int16_t m_nDefaultType;
 };
 
-// Truncates toward zero into an int32; a value outside its range (or not a number) gives
-// INT32_MIN, as the x86 conversion instruction does.
-std::int32_t TruncateToInt32(double x);
-
 // Asks the system to back the whole 2 MB pages of a large block with large pages (a hint).
 void AdviseHugePages(void* data, std::size_t size);
 

@@ -258,3 +258,23 @@ TEST_F(UsedFieldCheck, FieldsMustLieInsideTheRecord) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(RecordDecoding, ValuesBeyondSixteenBitsKeepTheirLowBits) {
+    doc.m_nMagnitudeCount = 1;
+    doc.m_anMagnitudeField = {kMag1, kNoField, kNoField};
+    doc.m_nSizeFields = 1;
+    doc.m_nSizeUnits = 1;
+    doc.m_nMajorAxisField = kName3;
+    doc.m_bPositionAngle = 1;
+    doc.m_nPositionAngleField = kName2;
+    CTestRecord r = Position("00", "00", "00");
+    r.Set(doc, kMag1, "400").Set(doc, kName3, "99999").Set(doc, kName2, "1e300");
+    const auto entry = DecodeOne(doc, r.Bytes());
+    EXPECT_EQ(Int16At(entry, co::kMagnitude), 40000 - 65536);
+    EXPECT_EQ(Int16At(entry, co::kMajorAxis), 5999940 - 92 * 65536);
+    EXPECT_EQ(Int16At(entry, co::kPositionAngle), 0);  // out of range: INT_MIN, low bits 0
+}
+
+}  // namespace
