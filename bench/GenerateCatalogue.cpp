@@ -106,8 +106,8 @@ int main(int argc, char** argv) {
             "%-8.8s %-8.8s %-8ld %02d %02d %04.1f %c%02d %02d %04.1f %-5.5s %-5.5s %6.2f %6.2f "
             "%3d %-3.3s %-15.15s",
             name1, name2, i + 1, pick(24), pick(60), pick(600) / 10.0, pick(2) ? '-' : '+',
-            pick(90), pick(60), pick(600) / 10.0, vmag, bmag, pick(60000) / 100.0,
-            pick(30000) / 100.0, pick(180), types[pick(8)], "synthetic");
+            pick(90), pick(60), pick(600) / 10.0, vmag, bmag, pick(30000) / 100.0,
+            pick(15000) / 100.0, pick(180), types[pick(8)], "synthetic");
         if (written != kRecordLength - 1) {
             std::fprintf(stderr, "record %ld has %d bytes\n", i, written);
             return 1;
