@@ -7,15 +7,11 @@
 #include <vector>
 
 #include "compile/Epoch.h"
+#include "compile/UsedFieldCheck.h"
 #include "model/DefinitionRecords.h"
 
 class CCatforgeDoc;
 class IUserInteraction;
-
-// Checks, before any record is read, that every field the definition uses for the chosen
-// notations, counts, size settings, position angle and (in rule mode) type rules names an
-// existing field that lies inside the record. Returns false with the message to show.
-[[nodiscard]] bool CheckUsedFields(const CCatforgeDoc& doc, std::string& message);
 
 // Decodes one record into one entry (the 68 fixed bytes and the raw record) by the
 // definition's settings. The definition must have passed CheckUsedFields and must outlive
