@@ -4,8 +4,10 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/QtText.h"
 #include "editors/FieldEditDlg.h"
@@ -34,15 +36,25 @@ CFieldListDlg::CFieldListDlg(IUserInteraction& ui, QWidget* parent) : QDialog(pa
     header->setSectionsMovable(false);
     header->setStretchLastSection(false);
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    const int charWidth = m_pList->fontMetrics().averageCharWidth();
+    // The width unit: the list's average character width, widened where a heading would
+    // not fit its share, so the four columns keep their proportions and show their headings.
+    const QFontMetrics headerMetrics(header->font());
+    const int headerMargin = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header) +
+                             headerMetrics.averageCharWidth();
+    int unit = m_pList->fontMetrics().averageCharWidth();
+    for (int column = 0; column < 4; ++column) {
+        const int needed =
+            headerMetrics.horizontalAdvance(m_pList->headerItem()->text(column)) + headerMargin;
+        unit = std::max(unit, (needed + kColumnChars[column] - 1) / kColumnChars[column]);
+    }
     int listWidth = 0;
     for (int column = 0; column < 4; ++column) {
-        m_pList->setColumnWidth(column, kColumnChars[column] * charWidth);
-        listWidth += kColumnChars[column] * charWidth;
+        m_pList->setColumnWidth(column, kColumnChars[column] * unit);
+        listWidth += kColumnChars[column] * unit;
     }
     m_pList->setMinimumWidth(listWidth + 2 * m_pList->frameWidth() +
                              m_pList->verticalScrollBar()->sizeHint().width());
-    m_pList->setMinimumHeight(m_pList->fontMetrics().height() * 14);
+    m_pList->setMinimumHeight(m_pList->fontMetrics().height() * 22);
 
     auto* add = new QPushButton(tr("&Add..."), this);
     auto* edit = new QPushButton(tr("&Edit..."), this);
