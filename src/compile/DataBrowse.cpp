@@ -33,9 +33,9 @@ bool CDataBrowse::Open(const std::string& dataFile, int recordLength,
     return true;
 }
 
-void CDataBrowse::Start(int pageSize) {
+void CDataBrowse::Start(int pageSize, std::int64_t firstRecord) {
     m_nPageSize = std::max(pageSize, 1);
-    m_nFirstRecord = 0;
+    m_nFirstRecord = std::max<std::int64_t>(firstRecord, 0);
     LoadPage();
 }
 

@@ -21,8 +21,8 @@ public:
     [[nodiscard]] bool Open(const std::string& dataFile, int recordLength,
                             const std::vector<FieldDefinition>& fields, IUserInteraction& ui);
 
-    // Sets the rows per page (at least 1) and shows the first page.
-    void Start(int pageSize);
+    // Sets the rows per page (at least 1) and shows the page from firstRecord on.
+    void Start(int pageSize, std::int64_t firstRecord = 0);
     // The page after this one (no upper bound), and the one before it (not before record 0).
     void Next();
     void Prev();

@@ -92,13 +92,9 @@ TEST(DataBrowse, PrevNeverGoesBeforeTheFirstRecord) {
     CRecordingInteraction ui;
     CDataBrowse browse;
     ASSERT_TRUE(browse.Open(path, 82, kNumberField, ui));
-    browse.Start(10);
-    browse.Next();  // first record 10
-    ASSERT_EQ(browse.FirstRecord(), 10);
-    browse.Start(20);
-    browse.Next();
+    browse.Start(20, 10);
+    ExpectPage(browse, {"Records 11 to 30 of 45", true, true, 20});
     browse.Prev();
-    browse.Prev();  // from 0 stays at 0
     ExpectPage(browse, {"Records 1 to 20 of 45", false, true, 20});
 }
 
