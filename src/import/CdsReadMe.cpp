@@ -293,7 +293,7 @@ bool CCdsReadMe::Parse(std::string_view text) {
             namesAt = FindNoCase(line, "file");
             namesAt = namesAt == std::string_view::npos ? line.size() : namesAt + 3;
         }
-        std::string names(line.substr(namesAt + 1));
+        std::string names(namesAt < line.size() ? line.substr(namesAt + 1) : std::string_view());
         std::replace(names.begin(), names.end(), ',', ' ');
         std::string_view rest = names;
         for (std::string_view name = NextToken(rest); !name.empty(); name = NextToken(rest)) {

@@ -80,8 +80,9 @@ bool CDataNormalizer::Fail(std::string message) {
 
 namespace {
 
-// Scans source. limit: longest line allowed (0 none). out/eol: where and how to write lines
-// padded to limit. Returns false on a read or write error (source or file tell why).
+// Scans source. limit: longest line allowed (0 none); the scan stops at the first longer
+// line and records it. out/eol: where and how to write lines padded to limit. Returns false
+// on a read or write error (writeFailed tells which; source or file say why).
 bool ScanLines(CDataSource& source, std::int64_t limit, COutputBuffer* out, const std::string& eol,
                LineScan& scan, bool& writeFailed) {
     std::unique_ptr<char[]> buffer(new char[kReadBufferSize]);
@@ -142,17 +143,19 @@ bool ScanLines(CDataSource& source, std::int64_t limit, COutputBuffer* out, cons
             if (newline == nullptr)
                 break;
             endLine(pendingCr, true);
-            if (out != nullptr && (writeFailed || scan.overLongLine != 0))
+            if (writeFailed)
                 return false;
+            if (scan.overLongLine != 0)
+                return true;  // no need to read further
             p = newline + 1;
         }
-        if (out != nullptr && writeFailed)
+        if (writeFailed)
             return false;
     }
     // A last line without its end (a CR alone at the very end counts as its end).
     if (lineLength > 0 || pendingCr)
         endLine(false, false);
-    return !(out != nullptr && (writeFailed || scan.overLongLine != 0));
+    return !writeFailed;
 }
 
 std::string TooLongMessage(const std::string& input, const LineScan& scan, std::int64_t limit) {
@@ -216,7 +219,7 @@ bool CDataNormalizer::Write(const std::string& input, const std::string& output,
     const bool scanned = ScanLines(source, report.m_nLineLength, &out, eol, scan, writeFailed);
     if (writeFailed)
         return Fail(file.Error());
-    if (!scanned && scan.overLongLine == 0)
+    if (!scanned)
         return Fail(source.Error());
     if (scan.overLongLine != 0 || scan.lines != report.m_nLinesRead) {
         return Fail("File \"" + input + "\" changed while it was being normalized.");

@@ -146,6 +146,7 @@ TEST(CdsReadMe, MalformedReadMesNameTheLine) {
          "line 4: expected the column heading \"Bytes Format Units Label Explanations\""},
         {"T\nByte-by-byte Description of file:\n",
          "line 2: the byte-by-byte description names no file"},
+        {"T\nByte-by-byte Description\n", "line 2: the byte-by-byte description names no file"},
         {"T\nFile Summary:\n----\n FileName Lrecl Records Explanations\n----\n"
          "a.dat  1O3  5  Data\n",
          "line 6: Lrecl \"1O3\" of file \"a.dat\" is not a number"},
