@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 
+#include "compile/FieldReading.h"
 #include "model/CatforgeDoc.h"
 
 namespace {
@@ -23,6 +25,15 @@ bool Contains(const std::string& text, const std::string& word) {
 bool IsQualifierLabel(const std::string& label) {
     return label.size() > 2 && label[1] == '_' &&
            std::islower(static_cast<unsigned char>(label[0]));
+}
+
+// The null value of a CDS explanation beginning "?=-9.9 ..." ("-9.9"); empty when none is
+// given (a plain "?" means the field is blank when missing).
+std::string NullValue(const std::string& explanation) {
+    if (explanation.rfind("?=", 0) != 0)
+        return {};
+    const std::size_t end = explanation.find(' ', 2);
+    return explanation.substr(2, end == std::string::npos ? std::string::npos : end - 2);
 }
 
 // Epoch of a text such as "J2000", "B1950.0" or "1950" (years before 1984 are Besselian).
@@ -199,6 +210,18 @@ void Mapper::MapMagnitudes() {
     }
     report.m_astrMapped.push_back("Magnitudes: " + names +
                                   (count > 1 ? " (the first non-blank one is used)" : ""));
+    // "?=-" in a CDS explanation: a missing value is written as "-", which is not blank.
+    for (std::size_t k = 0; k < count; ++k) {
+        const std::string null = NullValue(Field(magnitudes[k]).m_strExplanation);
+        if (null.empty())
+            continue;
+        char value[32];
+        const auto written = std::to_chars(value, value + sizeof value, ReadDecimal(null),
+                                           std::chars_format::general);
+        report.m_astrToChoose.push_back(
+            "Magnitudes: " + Label(magnitudes[k]) + " marks a missing value with \"" + null +
+            "\", which reads as magnitude " + std::string(value, written.ptr));
+    }
     if (magnitudes.size() > count) {
         std::string unused;
         for (std::size_t k = count; k < magnitudes.size(); ++k) {

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include "import/CdsCatalogImport.h"
 #include "import/CdsImporter.h"
@@ -74,6 +75,11 @@ TEST(CdsImporter, SampleFillsFieldsPositionEpochLabelAndMagnitudes) {
     EXPECT_NE(report.find("Magnitudes: Rmag, Ksmag not used"), std::string::npos) << report;
     EXPECT_NE(report.find("Size: no MajAxis/MinAxis-like fields found"), std::string::npos);
     EXPECT_NE(report.find("Epoch: J2000.0 (from the explanation of RAh)"), std::string::npos);
+    // Icmag says "?=-": its missing values are not blank and would read as 0.
+    EXPECT_NE(report.find("Magnitudes: Icmag marks a missing value with \"-\", which reads as "
+                          "magnitude 0"),
+              std::string::npos);
+    EXPECT_EQ(report.find("Vmag marks"), std::string::npos);
 }
 
 TEST(CdsImporter, DegreesSizesPositionAngleAndUnknownLabels) {
@@ -198,6 +204,29 @@ TEST(CdsCatalogImport, NormalisesTheSampleAndNamesTheCopy) {
     EXPECT_FALSE(ImportCdsCatalogue(request, doc, result, error));
     EXPECT_EQ(error, "The lines of \"" + dir.Path("table1.dat") +
                          "\" are not all 103 bytes long; normalize it first.");
+}
+
+TEST(CdsCatalogImport, FindsCompressedDataBesideTheReadMe) {
+    CTempDir dir;
+    const std::string data = CTempDir::Read(kDataDir + "/table1.dat");
+    gzFile gz = gzopen(dir.Path("table1.dat.gz").c_str(), "wb");
+    ASSERT_NE(gz, nullptr);
+    ASSERT_EQ(gzwrite(gz, data.data(), static_cast<unsigned>(data.size())),
+              static_cast<int>(data.size()));
+    gzclose(gz);
+    CdsImportRequest request;
+    request.m_strReadMe = dir.Write("ReadMe", CTempDir::Read(kDataDir + "/ReadMe"));
+    request.m_strFile = "table1.dat";
+    CCatforgeDoc doc;
+    CdsImportResult result;
+    std::string error;
+    ASSERT_TRUE(ImportCdsCatalogue(request, doc, result, error)) << error;
+    EXPECT_EQ(result.m_strDataFile, dir.Path("table1.dat.gz"));
+    EXPECT_TRUE(result.m_normalize.m_bCompressedInput);
+    EXPECT_EQ(doc.GetDataFile(), dir.Path("table1.fixed.dat"));
+    const std::string fixed = CTempDir::Read(dir.Path("table1.fixed.dat"));
+    ASSERT_EQ(fixed.size(), 15u * 104u);
+    EXPECT_EQ(fixed.substr(0, 91), data.substr(0, 91));
 }
 
 TEST(CdsCatalogImport, ErrorsWriteNothing) {
