@@ -46,6 +46,7 @@ void FillTypeBox(QComboBox& box, int type) {
 CTypeSelectionDlg::CTypeSelectionDlg(const CCatforgeDoc& doc, QWidget* parent)
     : QDialog(parent), m_pDoc(&doc) {
     setWindowTitle("Type Selection");
+    setMinimumWidth(340);
 
     m_pFieldBox = new CFieldSelectionBox(this);
     m_pValueEdit = new QLineEdit(this);
