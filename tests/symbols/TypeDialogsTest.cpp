@@ -220,6 +220,26 @@ TEST_F(TypeDialogs, ColourModeEnablesTheColourButtonsAndChosenColoursAreKept) {
     EXPECT_EQ(doc.m_crPrinterColour, 0x00000000u);
 }
 
+TEST_F(TypeDialogs, RadioGroupsOpenFromTheStoredModesAndOkStoresThem) {
+    // Mode 1 enables the colour buttons; 0 and a value that names no button do not, and an
+    // unchecked group reads back as -1.
+    const int modes[] = {0, 1, -1};
+    for (int mode : modes) {
+        SCOPED_TRACE(mode);
+        doc.m_nColourMode = mode;
+        doc.m_nTypeMode = mode;
+        EXPECT_TRUE(Run([&](CObjectTypeDlg& dlg) {
+            EXPECT_EQ(dlg.ScreenButton()->isEnabled(), mode == 1);
+            EXPECT_EQ(dlg.PrinterButton()->isEnabled(), mode == 1);
+            EXPECT_EQ(dlg.ColourModeGroup()->checkedId(), mode);
+            EXPECT_EQ(dlg.TypeModeGroup()->checkedId(), mode);
+            return true;
+        }));
+        EXPECT_EQ(doc.m_nColourMode, mode);
+        EXPECT_EQ(doc.m_nTypeMode, mode);
+    }
+}
+
 TEST_F(TypeDialogs, ColourValuesConvertBothWaysWithRedInTheLowByte) {
     const QColor red = ColourToQColor(0x000000FF);
     EXPECT_EQ(red, QColor(255, 0, 0));
