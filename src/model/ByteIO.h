@@ -88,6 +88,12 @@ public:
     }
 
     void Fail(const std::string& what) { FailAt(m_nOffset, what); }
+    // Fails for what was wrong with the item that began at offset.
+    void FailAt(std::size_t offset, const std::string& what) {
+        if (m_bFailed) return;
+        m_bFailed = true;
+        m_strError = "at byte " + std::to_string(offset) + ": " + what;
+    }
 
 private:
     bool Take(unsigned char* out, std::size_t n, const char* what) {
@@ -100,12 +106,6 @@ private:
         m_nOffset += n;
         return true;
     }
-    void FailAt(std::size_t offset, const std::string& what) {
-        if (m_bFailed) return;
-        m_bFailed = true;
-        m_strError = "at byte " + std::to_string(offset) + ": " + what;
-    }
-
     const unsigned char* m_p;
     std::size_t m_nSize;
     std::size_t m_nOffset = 0;

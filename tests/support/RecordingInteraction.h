@@ -18,10 +18,10 @@ public:
         MessageIcon icon;
     };
 
-    std::vector<Message> messages;                  // ShowMessage calls, in order
-    std::vector<std::string> questions;             // Ask calls, in order
-    std::vector<FileDialogRequest> fileRequests;    // AskSaveFileName / AskOpenFileName calls
-    std::deque<Answer> answers;                     // answers to Ask, in order
+    std::vector<Message> messages;                     // ShowMessage calls, in order
+    std::vector<std::string> questions;                // Ask calls, in order
+    std::vector<FileDialogRequest> fileRequests;       // AskSaveFileName / AskOpenFileName calls
+    std::deque<Answer> answers;                        // answers to Ask, in order
     std::deque<std::optional<std::string>> fileNames;  // answers to file questions, in order
 
     void ShowMessage(const std::string& text, MessageIcon icon) override {
