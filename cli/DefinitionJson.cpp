@@ -210,7 +210,9 @@ bool Utf8ToLatin1(std::string_view text, std::string& bytes, std::string& error)
             ok = (next & 0xC0) == 0x80;
             cp = cp << 6 | (next & 0x3Fu);
         }
-        if (!ok || (length == 2 && cp < 0x80)) {
+        const bool overlong = (length == 2 && cp < 0x80) || (length == 3 && cp < 0x800) ||
+                              (length == 4 && cp < 0x10000);
+        if (!ok || overlong) {
             error = "not UTF-8 text at byte " + std::to_string(i);
             return false;
         }
