@@ -64,13 +64,15 @@ void PrintLines(std::ostream& out, const std::string& bytes, const std::string& 
     };
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         if (bytes[i] == '\r' || bytes[i] == '\n') {
-            if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+            if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+                ++i;
             flush();
         } else {
             line += bytes[i];
         }
     }
-    if (!line.empty()) flush();
+    if (!line.empty())
+        flush();
 }
 
 std::string Hex(Colour colour) {
@@ -162,13 +164,15 @@ private:
     void Group(const std::string& name) { m_out << name << '\n'; }
     void Item(const std::string& name, const std::string& value) {
         std::string line = "  " + name + ":";
-        if (!value.empty()) line.resize(std::max<std::size_t>(line.size() + 1, 20), ' ');
+        if (!value.empty())
+            line.resize(std::max<std::size_t>(line.size() + 1, 20), ' ');
         m_out << line << value << '\n';
     }
 
     // A field selection: index and name, or a mark when it names no field.
     std::string Field(int index) const {
-        if (index == kNoField) return "(none)";
+        if (index == kNoField)
+            return "(none)";
         if (index < 0 || static_cast<std::size_t>(index) >= m_doc.m_aFields.size()) {
             return "(no field " + std::to_string(index) + ")";
         }
@@ -188,7 +192,8 @@ private:
 
     void PrintFields() {
         m_out << "Fields (" << m_doc.m_aFields.size() << ")\n";
-        if (m_doc.m_aFields.empty()) return;
+        if (m_doc.m_aFields.empty())
+            return;
         std::size_t nameWidth = 4;
         std::size_t unitWidth = 4;
         std::vector<std::pair<std::string, std::string>> texts;
@@ -259,7 +264,8 @@ int RunInfo(CliContext& context, const InfoOptions& options) {
     CCliInteraction ui(context.err);
     CCatforgeDoc doc;
     doc.SetInteraction(&ui);
-    if (!doc.OpenDocument(options.path)) return kExitRefused;
+    if (!doc.OpenDocument(options.path))
+        return kExitRefused;
     if (options.json) {
         context.out << DefinitionToJson(doc).dump(2) << '\n';
     } else {

@@ -18,12 +18,15 @@ std::string ColourText(Colour colour) {
     return text;
 }
 
-DefinitionJson Text(const std::string& bytes) { return Latin1ToUtf8(bytes); }
+DefinitionJson Text(const std::string& bytes) {
+    return Latin1ToUtf8(bytes);
+}
 
 template <std::size_t N>
 DefinitionJson IntArray(const std::array<int, N>& values) {
     DefinitionJson array = DefinitionJson::array();
-    for (int v : values) array.push_back(v);
+    for (int v : values)
+        array.push_back(v);
     return array;
 }
 
@@ -71,7 +74,8 @@ public:
     }
 
     bool Int(const DefinitionJson& v, const std::string& where, int& out) {
-        if (!v.is_number_integer()) return Fail(where, "expected an integer, got " + KindOf(v));
+        if (!v.is_number_integer())
+            return Fail(where, "expected an integer, got " + KindOf(v));
         constexpr auto kMin = std::numeric_limits<std::int32_t>::min();
         constexpr auto kMax = std::numeric_limits<std::int32_t>::max();
         if (v.is_number_unsigned()
@@ -84,9 +88,11 @@ public:
     }
 
     bool String(const DefinitionJson& v, const std::string& where, std::string& out) {
-        if (!v.is_string()) return Fail(where, "expected a string, got " + KindOf(v));
+        if (!v.is_string())
+            return Fail(where, "expected a string, got " + KindOf(v));
         std::string error;
-        if (!Utf8ToLatin1(v.get_ref<const std::string&>(), out, error)) return Fail(where, error);
+        if (!Utf8ToLatin1(v.get_ref<const std::string&>(), out, error))
+            return Fail(where, error);
         return true;
     }
 
@@ -99,7 +105,8 @@ public:
             out = static_cast<Colour>(v.get<std::uint64_t>());
             return true;
         }
-        if (!v.is_string()) return Fail(where, expected + ", got " + KindOf(v));
+        if (!v.is_string())
+            return Fail(where, expected + ", got " + KindOf(v));
         const std::string& text = v.get_ref<const std::string&>();
         const bool prefixed =
             text.size() > 2 && (text.compare(0, 2, "0x") == 0 || text.compare(0, 2, "0X") == 0);
@@ -119,7 +126,8 @@ public:
             }
             value = value << 4 | digit;
         }
-        if (!ok) return Fail(where, expected + ", got \"" + text + "\"");
+        if (!ok)
+            return Fail(where, expected + ", got \"" + text + "\"");
         out = value;
         return true;
     }
@@ -133,7 +141,8 @@ public:
                             (v.is_array() ? std::to_string(v.size()) + " elements" : KindOf(v)));
         }
         for (std::size_t i = 0; i < N; ++i) {
-            if (!(this->*element)(v[i], Index(where, i), out[i])) return false;
+            if (!(this->*element)(v[i], Index(where, i), out[i]))
+                return false;
         }
         return true;
     }
@@ -141,11 +150,13 @@ public:
     // A list of objects, each read into a new element by the members that read builds.
     template <typename T, typename Build>
     bool List(const DefinitionJson& v, const std::string& where, std::vector<T>& out, Build build) {
-        if (!v.is_array()) return Fail(where, "expected an array, got " + KindOf(v));
+        if (!v.is_array())
+            return Fail(where, "expected an array, got " + KindOf(v));
         out.clear();
         for (std::size_t i = 0; i < v.size(); ++i) {
             T element{};
-            if (!Object(v[i], Index(where, i), build(element))) return false;
+            if (!Object(v[i], Index(where, i), build(element)))
+                return false;
             out.push_back(std::move(element));
         }
         return true;
@@ -153,14 +164,18 @@ public:
 
     // An object whose keys must all be among members.
     bool Object(const DefinitionJson& v, const std::string& where, const Members& members) {
-        if (!v.is_object()) return Fail(where, "expected an object, got " + KindOf(v));
+        if (!v.is_object())
+            return Fail(where, "expected an object, got " + KindOf(v));
         for (auto it = v.begin(); it != v.end(); ++it) {
             const Handler* handler = nullptr;
             for (const auto& [name, h] : members) {
-                if (name == it.key()) handler = &h;
+                if (name == it.key())
+                    handler = &h;
             }
-            if (handler == nullptr) return Fail(where, "unknown member \"" + it.key() + "\"");
-            if (!(*handler)(it.value(), Join(where, it.key()))) return false;
+            if (handler == nullptr)
+                return Fail(where, "unknown member \"" + it.key() + "\"");
+            if (!(*handler)(it.value(), Join(where, it.key())))
+                return false;
         }
         return true;
     }
@@ -238,7 +253,8 @@ DefinitionJson DefinitionToJson(const CCatforgeDoc& doc) {
                           {"m_nEndCol", field.m_nEndCol}});
     }
     DefinitionJson prefixes = DefinitionJson::array();
-    for (const std::string& prefix : doc.m_astrLabelPrefix) prefixes.push_back(Text(prefix));
+    for (const std::string& prefix : doc.m_astrLabelPrefix)
+        prefixes.push_back(Text(prefix));
     DefinitionJson symbols = DefinitionJson::array();
     for (const UserSymbol& symbol : doc.m_aUserSymbols) {
         symbols.push_back({{"m_strName", Text(symbol.m_strName)},
@@ -311,7 +327,8 @@ bool DefinitionFromJson(const DefinitionJson& json, CCatforgeDoc& doc, std::stri
         {"m_szDataFile",
          [&](V v, W where) {
              std::string path;
-             if (!r.String(v, where, path)) return false;
+             if (!r.String(v, where, path))
+                 return false;
              if (path.find('\0') != std::string::npos) {
                  return r.Fail(where, "a path cannot hold the character U+0000");
              }
@@ -385,7 +402,8 @@ bool DefinitionFromJson(const DefinitionJson& json, CCatforgeDoc& doc, std::stri
              });
          }},
     };
-    if (r.Object(json, "", members)) return true;
+    if (r.Object(json, "", members))
+        return true;
     error = r.Error();
     doc.DeleteContents();
     return false;

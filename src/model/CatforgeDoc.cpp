@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-CCatforgeDoc::CCatforgeDoc() { DeleteContents(); }
+CCatforgeDoc::CCatforgeDoc() {
+    DeleteContents();
+}
 
 CCatforgeDoc::~CCatforgeDoc() = default;
 
@@ -27,7 +29,8 @@ void CCatforgeDoc::DeleteContents() {
 
     m_nLabelCount = 1;
     m_anLabelField.fill(kNoField);
-    for (auto& prefix : m_astrLabelPrefix) prefix.clear();
+    for (auto& prefix : m_astrLabelPrefix)
+        prefix.clear();
     m_nSizeFields = 0;
     m_nSizeUnits = 0;
     m_nSizeMeaning = 1;

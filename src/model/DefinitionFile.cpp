@@ -44,9 +44,11 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 // Opens a file for reading; nothing for a file that cannot be opened or is a folder.
 FilePtr OpenForReading(const std::string& path) {
     FilePtr file(std::fopen(path.c_str(), "rb"));
-    if (!file) return file;
+    if (!file)
+        return file;
     struct stat st {};
-    if (::fstat(::fileno(file.get()), &st) != 0 || S_ISDIR(st.st_mode)) file.reset();
+    if (::fstat(::fileno(file.get()), &st) != 0 || S_ISDIR(st.st_mode))
+        file.reset();
     return file;
 }
 
@@ -58,7 +60,8 @@ bool ReadRest(std::FILE* file, std::string& bytes, std::size_t limit) {
         const std::size_t want = std::min(sizeof buffer, limit + 1 - bytes.size());
         const std::size_t got = std::fread(buffer, 1, want, file);
         bytes.append(buffer, got);
-        if (got < want) return std::ferror(file) == 0;
+        if (got < want)
+            return std::ferror(file) == 0;
     }
     return true;
 }
@@ -95,8 +98,10 @@ std::string CCatforgeDoc::EncodeDefinition() const {
     w.WriteString(m_strEpoch);
 
     w.WriteInt32(m_nLabelCount);
-    for (int field : m_anLabelField) w.WriteInt32(field);
-    for (const std::string& prefix : m_astrLabelPrefix) w.WriteString(prefix);
+    for (int field : m_anLabelField)
+        w.WriteInt32(field);
+    for (const std::string& prefix : m_astrLabelPrefix)
+        w.WriteString(prefix);
 
     for (int v : {m_nSizeFields, m_nSizeUnits, m_nSizeMeaning, m_nMajorAxisField, m_nMinorAxisField,
                   m_bPositionAngle, m_nPositionAngleField, m_nMagnitudeCount, m_anMagnitudeField[0],
@@ -154,7 +159,8 @@ bool CCatforgeDoc::DecodeDefinition(const std::string& bytes, std::string& error
         field.m_strUnit = r.ReadString("field unit");
         field.m_nStartCol = r.ReadInt32();
         field.m_nEndCol = r.ReadInt32();
-        if (!r.Failed()) m_aFields.push_back(std::move(field));
+        if (!r.Failed())
+            m_aFields.push_back(std::move(field));
     }
 
     for (int* member :
@@ -165,8 +171,10 @@ bool CCatforgeDoc::DecodeDefinition(const std::string& bytes, std::string& error
     m_strEpoch = r.ReadString("epoch");
 
     m_nLabelCount = r.ReadInt32();
-    for (int& field : m_anLabelField) field = r.ReadInt32();
-    for (std::string& prefix : m_astrLabelPrefix) prefix = r.ReadString("label prefix");
+    for (int& field : m_anLabelField)
+        field = r.ReadInt32();
+    for (std::string& prefix : m_astrLabelPrefix)
+        prefix = r.ReadString("label prefix");
 
     for (int* member :
          {&m_nSizeFields, &m_nSizeUnits, &m_nSizeMeaning, &m_nMajorAxisField, &m_nMinorAxisField,
@@ -185,7 +193,8 @@ bool CCatforgeDoc::DecodeDefinition(const std::string& bytes, std::string& error
             UserSymbol symbol;
             symbol.m_strName = r.ReadString("symbol name");
             symbol.m_strInstructions = r.ReadString("symbol instructions");
-            if (!r.Failed()) m_aUserSymbols.push_back(std::move(symbol));
+            if (!r.Failed())
+                m_aUserSymbols.push_back(std::move(symbol));
         }
         const std::int32_t ruleCount = r.ReadCount(kMinRuleSize, "type rules");
         for (std::int32_t i = 0; i < ruleCount && !r.Failed(); ++i) {
@@ -194,7 +203,8 @@ bool CCatforgeDoc::DecodeDefinition(const std::string& bytes, std::string& error
             rule.m_nSymbol = r.ReadInt32();
             rule.m_nType = r.ReadInt32();
             rule.m_strValue = r.ReadString("type rule value");
-            if (!r.Failed()) m_aTypeRules.push_back(std::move(rule));
+            if (!r.Failed())
+                m_aTypeRules.push_back(std::move(rule));
         }
     } else {
         m_nTypeMode = 0;
@@ -230,7 +240,8 @@ bool CCatforgeDoc::OnOpenDocument(const std::string& path) {
     if (std::ferror(file.get()) != 0) {
         return fail(kDamaged, {path, std::string("cannot read it: ") + std::strerror(errno)});
     }
-    if (!HasMagic(bytes)) return fail(kNotADefinition, {path});
+    if (!HasMagic(bytes))
+        return fail(kNotADefinition, {path});
 
     if (!ReadRest(file.get(), bytes, kMaxDefinitionFileSize)) {
         return fail(kDamaged, {path, std::string("cannot read it: ") + std::strerror(errno)});
@@ -241,7 +252,8 @@ bool CCatforgeDoc::OnOpenDocument(const std::string& path) {
                                " bytes a definition file may have"});
     }
     std::string error;
-    if (!DecodeDefinition(bytes, error)) return fail(kDamaged, {path, error});
+    if (!DecodeDefinition(bytes, error))
+        return fail(kDamaged, {path, error});
     return true;
 }
 

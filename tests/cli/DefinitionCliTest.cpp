@@ -29,7 +29,8 @@ Result RunCli(std::vector<std::string> args) {
     AddDefinitionCommands(app, context);
     args.insert(args.begin(), "catforge-cli");
     std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
+    for (std::string& a : args)
+        argv.push_back(a.data());
     try {
         app.parse(static_cast<int>(argv.size()), argv.data());
     } catch (const CLI::ParseError&) {
@@ -47,7 +48,8 @@ int RunProgram(const std::string& args) {
 
 std::string AllBytes() {
     std::string all;
-    for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+    for (int b = 1; b < 256; ++b)
+        all += static_cast<char>(b);
     return all;
 }
 
@@ -151,7 +153,8 @@ TEST(DefinitionInfo, JsonHasEveryMemberInOrderAndRoundTripsEveryByte) {
     ASSERT_EQ(info.status, kExitOk) << info.err;
     const auto json = DefinitionJson::parse(info.out);
     std::vector<std::string> keys;
-    for (const auto& item : json.items()) keys.push_back(item.key());
+    for (const auto& item : json.items())
+        keys.push_back(item.key());
     EXPECT_EQ(keys, (std::vector<std::string>{"m_strTitle",
                                               "m_szDataFile",
                                               "m_strNotes",

@@ -27,7 +27,8 @@ struct CFileBytes {
     }
     CFileBytes& Int(std::int64_t v) {
         const auto u = static_cast<std::uint32_t>(v);
-        for (int shift = 0; shift < 32; shift += 8) bytes += static_cast<char>(u >> shift & 0xFF);
+        for (int shift = 0; shift < 32; shift += 8)
+            bytes += static_cast<char>(u >> shift & 0xFF);
         return *this;
     }
     CFileBytes& Raw(const std::string& raw) {
@@ -49,10 +50,13 @@ CFileBytes NewDocumentFile(int version = 2) {
     CFileBytes f;
     f.Raw("zdd0Data").Int(version).Raw(std::string(260, '\0'));
     f.Str("").Str("").Int(0).Int(0);
-    for (int v : {0, -1, -1, -1, 0, -1, -1, -1, -1}) f.Int(v);
+    for (int v : {0, -1, -1, -1, 0, -1, -1, -1, -1})
+        f.Int(v);
     f.Str("J2000.0").Int(1).Int(-1).Int(-1).Int(-1).Str("").Str("").Str("");
-    for (std::int64_t v : {0, 0, 1, -1, -1, 0, -1, 0, -1, -1, -1, 0, 0, 0, 0x00FFFFFF, 0}) f.Int(v);
-    if (version > 1) f.Int(0).Int(0).Int(0);
+    for (std::int64_t v : {0, 0, 1, -1, -1, 0, -1, 0, -1, -1, -1, 0, 0, 0, 0x00FFFFFF, 0})
+        f.Int(v);
+    if (version > 1)
+        f.Int(0).Int(0).Int(0);
     return f;
 }
 
@@ -63,9 +67,11 @@ CFileBytes FullFile() {
     f.Mark("title").Str("Title").Str("Notes").Int(80).Mark("fields").Int(2);
     f.Mark("field name").Str("Name").Str("").Int(1).Int(8);
     f.Str("Type").Str("").Int(10).Int(12);
-    for (int v : {0, -1, -1, -1, 0, -1, -1, -1, -1}) f.Int(v);
+    for (int v : {0, -1, -1, -1, 0, -1, -1, -1, -1})
+        f.Int(v);
     f.Str("J2000.0").Int(1).Int(0).Int(-1).Int(-1).Str("NGC ").Str("").Str("");
-    for (std::int64_t v : {0, 0, 1, -1, -1, 0, -1, 0, -1, -1, -1, 0, 0, 0, 0x00FFFFFF, 0}) f.Int(v);
+    for (std::int64_t v : {0, 0, 1, -1, -1, 0, -1, 0, -1, -1, -1, 0, 0, 0, 0x00FFFFFF, 0})
+        f.Int(v);
     f.Int(1).Mark("symbols").Int(1).Str("Cross").Mark("instructions").Str("0 0 MA\r\n1 1 DA");
     f.Mark("rules").Int(1).Int(1).Int(-1).Int(3).Mark("rule value").Str("OC");
     return f;
@@ -73,7 +79,8 @@ CFileBytes FullFile() {
 
 std::string FirstDifference(const std::string& a, const std::string& b) {
     for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i) {
-        if (a[i] != b[i]) return "first difference at byte " + std::to_string(i);
+        if (a[i] != b[i])
+            return "first difference at byte " + std::to_string(i);
     }
     return a.size() == b.size()
                ? "equal"
@@ -187,7 +194,8 @@ TEST(DefinitionFile, MagicIsComparedByteForByteAndCaseSensitive) {
 TEST(DefinitionFile, EveryByteValueRoundTripsInEveryString) {
     // All of 0x01..0xFF, so CR, LF and the high half too; strings with a length hold 0x00 as well.
     std::string all;
-    for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+    for (int b = 1; b < 256; ++b)
+        all += static_cast<char>(b);
     const std::string withZero = std::string(1, '\0') + all + std::string(1, '\0');
     const std::vector<std::pair<const char*, std::function<void(CCatforgeDoc&)>>> members = {
         {"title", [&](CCatforgeDoc& d) { d.m_strTitle = withZero; }},

@@ -47,7 +47,8 @@ public:
     // The texts of all messages, for whole-sequence assertions.
     std::vector<std::string> Texts() const {
         std::vector<std::string> texts;
-        for (const auto& m : messages) texts.push_back(m.text);
+        for (const auto& m : messages)
+            texts.push_back(m.text);
         return texts;
     }
 
