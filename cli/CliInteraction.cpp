@@ -14,13 +14,15 @@ void CCliInteraction::ShowMessage(const std::string& text, MessageIcon icon) {
             m_err << "warning: " << text << '\n';
             break;
         case MessageIcon::Information:
-            if (!m_bQuiet) m_err << text << '\n';
+            if (!m_bQuiet)
+                m_err << text << '\n';
             break;
     }
 }
 
 Answer CCliInteraction::Ask(const std::string& text, MessageIcon, bool) {
-    if (!m_bQuiet) m_err << text << ' ' << (m_answer == Answer::Yes ? "yes" : "no") << '\n';
+    if (!m_bQuiet)
+        m_err << text << ' ' << (m_answer == Answer::Yes ? "yes" : "no") << '\n';
     return m_answer;
 }
 

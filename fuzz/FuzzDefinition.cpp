@@ -10,7 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     CCatforgeDoc doc;
     std::string error;
-    if (!doc.DecodeDefinition(bytes, error)) return 0;
+    if (!doc.DecodeDefinition(bytes, error))
+        return 0;
     CCatforgeDoc again;
     if (!again.DecodeDefinition(doc.EncodeDefinition(), error) || !again.SameDefinition(doc)) {
         std::abort();

@@ -13,7 +13,8 @@ namespace {
 // Permissions for a new file: those of the file it replaces, else 0666 less the umask.
 mode_t ModeFor(const std::string& target) {
     struct stat st {};
-    if (::stat(target.c_str(), &st) == 0) return st.st_mode & 07777;
+    if (::stat(target.c_str(), &st) == 0)
+        return st.st_mode & 07777;
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return 0666 & ~mask;
@@ -21,7 +22,9 @@ mode_t ModeFor(const std::string& target) {
 
 }  // namespace
 
-CAtomicFile::~CAtomicFile() { Abort(); }
+CAtomicFile::~CAtomicFile() {
+    Abort();
+}
 
 bool CAtomicFile::Fail(const char* what) {
     m_strError = std::string(what) + " \"" + m_strTarget + "\": " + std::strerror(errno);
@@ -35,7 +38,8 @@ bool CAtomicFile::Open(const std::string& target) {
     m_strError.clear();
     std::string pattern = target + ".tmp-XXXXXX";
     const int fd = ::mkstemp(pattern.data());
-    if (fd < 0) return Fail("cannot create a temporary file beside");
+    if (fd < 0)
+        return Fail("cannot create a temporary file beside");
     m_strTemp = pattern;
     ::fchmod(fd, ModeFor(target));
     m_pFile = ::fdopen(fd, "wb");
@@ -48,19 +52,26 @@ bool CAtomicFile::Open(const std::string& target) {
 }
 
 bool CAtomicFile::Write(const void* data, std::size_t size) {
-    if (m_pFile == nullptr) return false;
-    if (size > 0 && std::fwrite(data, 1, size, m_pFile) != size) return Fail("cannot write");
+    if (m_pFile == nullptr)
+        return false;
+    if (size > 0 && std::fwrite(data, 1, size, m_pFile) != size)
+        return Fail("cannot write");
     return true;
 }
 
 bool CAtomicFile::Commit() {
-    if (m_pFile == nullptr) return false;
-    if (std::fflush(m_pFile) != 0) return Fail("cannot write");
-    if (::fsync(::fileno(m_pFile)) != 0) return Fail("cannot write");
+    if (m_pFile == nullptr)
+        return false;
+    if (std::fflush(m_pFile) != 0)
+        return Fail("cannot write");
+    if (::fsync(::fileno(m_pFile)) != 0)
+        return Fail("cannot write");
     const int closed = std::fclose(m_pFile);
     m_pFile = nullptr;
-    if (closed != 0) return Fail("cannot write");
-    if (std::rename(m_strTemp.c_str(), m_strTarget.c_str()) != 0) return Fail("cannot replace");
+    if (closed != 0)
+        return Fail("cannot write");
+    if (std::rename(m_strTemp.c_str(), m_strTarget.c_str()) != 0)
+        return Fail("cannot replace");
     m_strTemp.clear();
     return true;
 }
@@ -79,24 +90,28 @@ void CAtomicFile::Abort() {
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error) {
     CAtomicFile file;
     const bool ok = file.Open(path) && file.Write(bytes) && file.Commit();
-    if (!ok && error != nullptr) *error = file.Error();
+    if (!ok && error != nullptr)
+        *error = file.Error();
     return ok;
 }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* error) {
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-        if (error != nullptr) *error = "\"" + path + "\" is a folder";
+        if (error != nullptr)
+            *error = "\"" + path + "\" is a folder";
         return false;
     }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        if (error != nullptr) *error = "cannot open \"" + path + "\": " + std::strerror(errno);
+        if (error != nullptr)
+            *error = "cannot open \"" + path + "\": " + std::strerror(errno);
         return false;
     }
     bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     if (in.bad()) {
-        if (error != nullptr) *error = "cannot read \"" + path + "\"";
+        if (error != nullptr)
+            *error = "cannot read \"" + path + "\"";
         return false;
     }
     return true;

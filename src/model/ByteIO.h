@@ -25,14 +25,16 @@ public:
 
     std::uint32_t ReadUInt32() {
         unsigned char b[4] = {};
-        if (!Take(b, 4, "a 4-byte integer")) return 0;
+        if (!Take(b, 4, "a 4-byte integer"))
+            return 0;
         return std::uint32_t(b[0]) | std::uint32_t(b[1]) << 8 | std::uint32_t(b[2]) << 16 |
                std::uint32_t(b[3]) << 24;
     }
     std::int32_t ReadInt32() { return static_cast<std::int32_t>(ReadUInt32()); }
     std::int16_t ReadInt16() {
         unsigned char b[2] = {};
-        if (!Take(b, 2, "a 2-byte integer")) return 0;
+        if (!Take(b, 2, "a 2-byte integer"))
+            return 0;
         return static_cast<std::int16_t>(std::uint16_t(b[0] | (b[1] << 8)));
     }
     float ReadFloat() { return std::bit_cast<float>(ReadUInt32()); }
@@ -40,7 +42,8 @@ public:
     // n raw bytes; fails (reading nothing) when fewer are left.
     std::string ReadBytes(std::size_t n, const char* what = "bytes") {
         std::string out;
-        if (m_bFailed) return out;
+        if (m_bFailed)
+            return out;
         if (n > Remaining()) {
             Fail(std::string("expected ") + std::to_string(n) + " " + what + ", only " +
                  std::to_string(Remaining()) + " left");
@@ -55,7 +58,8 @@ public:
     std::string ReadString(const char* what = "string") {
         const std::size_t at = m_nOffset;
         const std::int32_t n = ReadInt32();
-        if (m_bFailed) return {};
+        if (m_bFailed)
+            return {};
         if (n < 0) {
             FailAt(at, std::string("negative length ") + std::to_string(n) + " of " + what);
             return {};
@@ -73,7 +77,8 @@ public:
     std::int32_t ReadCount(std::size_t minItemSize, const char* what) {
         const std::size_t at = m_nOffset;
         const std::int32_t n = ReadInt32();
-        if (m_bFailed) return 0;
+        if (m_bFailed)
+            return 0;
         if (n < 0) {
             FailAt(at, std::string("negative count ") + std::to_string(n) + " of " + what);
             return 0;
@@ -88,10 +93,18 @@ public:
     }
 
     void Fail(const std::string& what) { FailAt(m_nOffset, what); }
+    // Fails for what was wrong with the item that began at offset.
+    void FailAt(std::size_t offset, const std::string& what) {
+        if (m_bFailed)
+            return;
+        m_bFailed = true;
+        m_strError = "at byte " + std::to_string(offset) + ": " + what;
+    }
 
 private:
     bool Take(unsigned char* out, std::size_t n, const char* what) {
-        if (m_bFailed) return false;
+        if (m_bFailed)
+            return false;
         if (n > Remaining()) {
             Fail(std::string("file ends early: expected ") + what);
             return false;
@@ -100,12 +113,6 @@ private:
         m_nOffset += n;
         return true;
     }
-    void FailAt(std::size_t offset, const std::string& what) {
-        if (m_bFailed) return;
-        m_bFailed = true;
-        m_strError = "at byte " + std::to_string(offset) + ": " + what;
-    }
-
     const unsigned char* m_p;
     std::size_t m_nSize;
     std::size_t m_nOffset = 0;

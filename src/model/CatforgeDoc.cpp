@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-CCatforgeDoc::CCatforgeDoc() { DeleteContents(); }
+CCatforgeDoc::CCatforgeDoc() {
+    DeleteContents();
+}
 
 CCatforgeDoc::~CCatforgeDoc() = default;
 
@@ -27,7 +29,8 @@ void CCatforgeDoc::DeleteContents() {
 
     m_nLabelCount = 1;
     m_anLabelField.fill(kNoField);
-    for (auto& prefix : m_astrLabelPrefix) prefix.clear();
+    for (auto& prefix : m_astrLabelPrefix)
+        prefix.clear();
     m_nSizeFields = 0;
     m_nSizeUnits = 0;
     m_nSizeMeaning = 1;
@@ -73,8 +76,8 @@ bool CCatforgeDoc::SameDefinition(const CCatforgeDoc& other) const {
            m_aFields == other.m_aFields && m_nRaNotation == other.m_nRaNotation &&
            m_nRaHoursField == other.m_nRaHoursField &&
            m_nRaMinutesField == other.m_nRaMinutesField &&
-           m_nRaSecondsField == other.m_nRaSecondsField &&
-           m_nDecNotation == other.m_nDecNotation && m_nDecSignField == other.m_nDecSignField &&
+           m_nRaSecondsField == other.m_nRaSecondsField && m_nDecNotation == other.m_nDecNotation &&
+           m_nDecSignField == other.m_nDecSignField &&
            m_nDecDegreesField == other.m_nDecDegreesField &&
            m_nDecMinutesField == other.m_nDecMinutesField &&
            m_nDecSecondsField == other.m_nDecSecondsField && m_strEpoch == other.m_strEpoch &&

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -14,13 +15,22 @@
 // Size of the data file path field, terminator included.
 inline constexpr int kMaxDataFilePath = 260;
 
+// Largest definition file the reader loads. Real ones are a few kilobytes; anything larger is
+// refused as damaged without being read whole.
+inline constexpr std::size_t kMaxDefinitionFileSize = std::size_t{64} << 20;
+
 class CCatforgeDoc : public CDocumentBase {
 public:
     CCatforgeDoc();
     ~CCatforgeDoc() override;
 
     void DeleteContents() override;
+    // Reads a definition file. A file that cannot be opened leaves the document as it was;
+    // any other failure (not a definition file, damaged, too large) shows one stop message
+    // naming the file and leaves a reset, untitled document.
     bool OnOpenDocument(const std::string& path) override;
+    // Writes the definition file through a temporary file renamed over the target, so a failed
+    // save leaves the previous file as it was and shows "Unable to open file ... for writing.".
     bool OnSaveDocument(const std::string& path) override;
     FileDialogRequest DocumentFileRequest() const override;
 

@@ -27,14 +27,16 @@ bool CDocumentBase::OnNewDocument() {
 }
 
 bool CDocumentBase::NewDocument() {
-    if (!OnNewDocument()) return false;
+    if (!OnNewDocument())
+        return false;
     SetPathName({});
     return true;
 }
 
 bool CDocumentBase::OpenDocument(const std::string& path) {
     SetModifiedFlag(false);
-    if (!OnOpenDocument(path)) return false;
+    if (!OnOpenDocument(path))
+        return false;
     SetPathName(path);
     SetModifiedFlag(false);
     return true;
@@ -53,16 +55,19 @@ bool CDocumentBase::DoSave(bool withDialog) {
         FileDialogRequest request = DocumentFileRequest();
         request.proposedName = path.empty() ? m_strDocTitle : path;
         const auto chosen = Interaction().AskSaveFileName(request);
-        if (!chosen) return false;
+        if (!chosen)
+            return false;
         path = *chosen;
     }
-    if (!OnSaveDocument(path)) return false;
+    if (!OnSaveDocument(path))
+        return false;
     SetPathName(path);
     return true;
 }
 
 bool CDocumentBase::SaveModified() {
-    if (!IsModified()) return true;
+    if (!IsModified())
+        return true;
     const std::string question = "Save changes to " + m_strDocTitle + "?";
     switch (Interaction().Ask(question, MessageIcon::Warning, true)) {
         case Answer::Cancel:

@@ -12,9 +12,11 @@ std::vector<FileFilter> ParseFilterText(const std::string& text) {
             current += c;
         }
     }
-    if (!current.empty()) parts.push_back(current);
+    if (!current.empty())
+        parts.push_back(current);
     for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
-        if (parts[i].empty()) break;  // "||" ends the list
+        if (parts[i].empty())
+            break;  // "||" ends the list
         filters.push_back({parts[i], parts[i + 1]});
     }
     return filters;
@@ -32,7 +34,8 @@ std::string FormatMessage(const std::string& format, const std::vector<std::stri
             length = 3;
         }
         if (length > 0) {
-            if (next < args.size()) out += args[next++];
+            if (next < args.size())
+                out += args[next++];
             i += length - 1;
         } else {
             out += format[i];

@@ -2,12 +2,191 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "support/RecordingInteraction.h"
 #include "support/TempDir.h"
 
-TEST(CatforgeDoc, NewDocumentSavesToTheDefault439Bytes) {
+namespace {
+
+// A document with something other than the default in every member.
+void FillEveryMember(CCatforgeDoc& doc) {
+    doc.m_strTitle = "Title";
+    doc.SetDataFile("stars.dat");
+    doc.m_strNotes = "Notes";
+    doc.m_nRecordLength = 80;
+    doc.m_aFields = {{"Name", "", 1, 8}};
+    doc.m_nRaNotation = 2;
+    doc.m_nRaHoursField = doc.m_nRaMinutesField = doc.m_nRaSecondsField = 0;
+    doc.m_nDecNotation = 2;
+    doc.m_nDecSignField = doc.m_nDecDegreesField = doc.m_nDecMinutesField = 0;
+    doc.m_nDecSecondsField = 0;
+    doc.m_strEpoch = "B1950.0";
+    doc.m_nLabelCount = 3;
+    doc.m_anLabelField = {0, 0, 0};
+    doc.m_astrLabelPrefix = {"a", "b", "c"};
+    doc.m_nSizeFields = 2;
+    doc.m_nSizeUnits = 2;
+    doc.m_nSizeMeaning = 0;
+    doc.m_nMajorAxisField = doc.m_nMinorAxisField = 0;
+    doc.m_bPositionAngle = 1;
+    doc.m_nPositionAngleField = 0;
+    doc.m_nMagnitudeCount = 3;
+    doc.m_anMagnitudeField = {0, 0, 0};
+    doc.m_nDefaultType = 5;
+    doc.m_nDefaultSymbol = -1;
+    doc.m_nColourMode = 1;
+    doc.m_crScreenColour = 0x000000FF;
+    doc.m_crPrinterColour = 0x00FF0000;
+    doc.m_nTypeMode = 1;
+    doc.m_aUserSymbols = {{"Cross", "0 0 MA"}};
+    doc.m_aTypeRules = {{0, -1, 1, "G"}};
+    doc.m_nRecordCount = 3;
+    doc.m_nEntrySize = 148;
+    doc.m_pEntries = std::make_unique<unsigned char[]>(3 * 148);
+    doc.m_nFirstSortKey = 7;
+    doc.m_nLastSortKey = 9;
+}
+
+void ExpectDefaults(const CCatforgeDoc& doc) {
+    EXPECT_EQ(doc.m_strTitle, "");
+    EXPECT_EQ(doc.GetDataFile(), "");
+    EXPECT_EQ(doc.m_szDataFile, (std::array<char, kMaxDataFilePath>{}));
+    EXPECT_EQ(doc.m_strNotes, "");
+    EXPECT_EQ(doc.m_nRecordLength, 0);
+    EXPECT_TRUE(doc.m_aFields.empty());
+    EXPECT_EQ(doc.m_nRaNotation, 0);
+    EXPECT_EQ(doc.m_nRaHoursField, -1);
+    EXPECT_EQ(doc.m_nRaMinutesField, -1);
+    EXPECT_EQ(doc.m_nRaSecondsField, -1);
+    EXPECT_EQ(doc.m_nDecNotation, 0);
+    EXPECT_EQ(doc.m_nDecSignField, -1);
+    EXPECT_EQ(doc.m_nDecDegreesField, -1);
+    EXPECT_EQ(doc.m_nDecMinutesField, -1);
+    EXPECT_EQ(doc.m_nDecSecondsField, -1);
+    EXPECT_EQ(doc.m_strEpoch, "J2000.0");
+    EXPECT_EQ(doc.m_nLabelCount, 1);
+    EXPECT_EQ(doc.m_anLabelField, (std::array<int, 3>{-1, -1, -1}));
+    EXPECT_EQ(doc.m_astrLabelPrefix, (std::array<std::string, 3>{}));
+    EXPECT_EQ(doc.m_nSizeFields, 0);
+    EXPECT_EQ(doc.m_nSizeUnits, 0);
+    EXPECT_EQ(doc.m_nSizeMeaning, 1);
+    EXPECT_EQ(doc.m_nMajorAxisField, -1);
+    EXPECT_EQ(doc.m_nMinorAxisField, -1);
+    EXPECT_EQ(doc.m_bPositionAngle, 0);
+    EXPECT_EQ(doc.m_nPositionAngleField, -1);
+    EXPECT_EQ(doc.m_nMagnitudeCount, 0);
+    EXPECT_EQ(doc.m_anMagnitudeField, (std::array<int, 3>{-1, -1, -1}));
+    EXPECT_EQ(doc.m_nDefaultType, 0);    // "General"
+    EXPECT_EQ(doc.m_nDefaultSymbol, 0);  // "Unspecified (circle)"
+    EXPECT_EQ(doc.m_nColourMode, 0);
+    EXPECT_EQ(doc.m_crScreenColour, 0x00FFFFFFu);
+    EXPECT_EQ(doc.m_crPrinterColour, 0x00000000u);
+    EXPECT_EQ(doc.m_nTypeMode, 0);
+    EXPECT_TRUE(doc.m_aUserSymbols.empty());
+    EXPECT_TRUE(doc.m_aTypeRules.empty());
+    EXPECT_EQ(doc.m_nRecordCount, 0);
+    EXPECT_EQ(doc.m_pEntries, nullptr);
+    EXPECT_EQ(doc.m_nFirstSortKey, 0);
+    EXPECT_EQ(doc.m_nLastSortKey, 0);
+}
+
+}  // namespace
+
+TEST(CatforgeDoc, ConstructedDocumentHoldsTheDefaults) {
     CCatforgeDoc doc;
+    ExpectDefaults(doc);
+}
+
+TEST(CatforgeDoc, DeleteContentsResetsEveryMemberAndReleasesTheEntries) {
+    CCatforgeDoc doc;
+    FillEveryMember(doc);
+    CCatforgeDoc fresh;
+    EXPECT_FALSE(doc.SameDefinition(fresh));
+    doc.DeleteContents();
+    ExpectDefaults(doc);
+    EXPECT_TRUE(doc.SameDefinition(fresh));
+}
+
+TEST(CatforgeDoc, NewDocumentIsDefaultUntitledAndUnmodified) {
+    CCatforgeDoc doc;
+    FillEveryMember(doc);
+    doc.SetPathName("/somewhere/old.zdd");
+    doc.SetModifiedFlag(true);
     ASSERT_TRUE(doc.NewDocument());
-    const std::string bytes = doc.EncodeDefinition();
-    EXPECT_EQ(bytes.size(), 439u);
+    ExpectDefaults(doc);
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.GetPathName(), "");
+    EXPECT_EQ(doc.GetTitle(), "Untitled");
+}
+
+TEST(CatforgeDoc, SameDefinitionLooksAtEveryDefinitionMemberButNotTheWorkArea) {
+    CCatforgeDoc a;
+    CCatforgeDoc b;
+    FillEveryMember(a);
+    FillEveryMember(b);
+    b.m_nRecordCount = 0;
+    b.m_pEntries.reset();
+    EXPECT_TRUE(a.SameDefinition(b));
+    b.m_anMagnitudeField[2] = -1;
+    EXPECT_FALSE(a.SameDefinition(b));
+    b.m_anMagnitudeField[2] = 0;
+    b.m_aTypeRules[0].m_strValue = "H";
+    EXPECT_FALSE(a.SameDefinition(b));
+}
+
+TEST(CatforgeDoc, DataFilePathKeepsAtMost259Bytes) {
+    CCatforgeDoc doc;
+    doc.SetDataFile(std::string(300, 'p'));
+    EXPECT_EQ(doc.GetDataFile(), std::string(259, 'p'));
+    EXPECT_EQ(doc.m_szDataFile.back(), '\0');
+    doc.SetDataFile("short");
+    EXPECT_EQ(doc.GetDataFile(), "short");
+    EXPECT_EQ(doc.m_szDataFile[6], '\0');  // nothing of the longer path is left behind
+}
+
+TEST(DocumentBase, TitleComesFromTheFileName) {
+    CCatforgeDoc doc;
+    doc.SetPathName("/data/defs/ngc.zdd");
+    EXPECT_EQ(doc.GetTitle(), "ngc.zdd");
+    doc.SetPathName("plain.zdd");
+    EXPECT_EQ(doc.GetTitle(), "plain.zdd");
+    doc.SetPathName("");
+    EXPECT_EQ(doc.GetTitle(), "Untitled");
+}
+
+TEST(DocumentBase, SaveModifiedAsksAndFollowsTheAnswer) {
+    CTempDir dir;
+    CRecordingInteraction ui;
+    CCatforgeDoc doc;
+    doc.SetInteraction(&ui);
+    EXPECT_TRUE(doc.SaveModified());  // unmodified: no question
+    EXPECT_TRUE(ui.questions.empty());
+
+    doc.SetModifiedFlag();
+    ui.answers = {Answer::Cancel, Answer::No, Answer::Yes};
+    EXPECT_FALSE(doc.SaveModified());
+    EXPECT_TRUE(doc.SaveModified());
+    const std::string path = dir.Path("saved.zdd");
+    ui.fileNames = {path};  // untitled: Yes asks for a name
+    EXPECT_TRUE(doc.SaveModified());
+    EXPECT_EQ(ui.questions, std::vector<std::string>(3, "Save changes to Untitled?"));
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.GetPathName(), path);
+    EXPECT_EQ(doc.GetTitle(), "saved.zdd");
+    ASSERT_EQ(ui.fileRequests.size(), 1u);
+    EXPECT_EQ(ui.fileRequests[0].defaultExtension, "zdd");
+    EXPECT_EQ(ui.fileRequests[0].filters[0].description, "Catforge Files (*.zdd)");
+}
+
+TEST(DocumentBase, SaveAsCancelledWritesNothing) {
+    CTempDir dir;
+    CRecordingInteraction ui;
+    CCatforgeDoc doc;
+    doc.SetInteraction(&ui);
+    doc.SetModifiedFlag();
+    ui.fileNames = {std::nullopt};
+    EXPECT_FALSE(doc.DoSave(true));
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(std::filesystem::is_empty(dir.Root()));
 }

@@ -18,10 +18,10 @@ public:
         MessageIcon icon;
     };
 
-    std::vector<Message> messages;                  // ShowMessage calls, in order
-    std::vector<std::string> questions;             // Ask calls, in order
-    std::vector<FileDialogRequest> fileRequests;    // AskSaveFileName / AskOpenFileName calls
-    std::deque<Answer> answers;                     // answers to Ask, in order
+    std::vector<Message> messages;                     // ShowMessage calls, in order
+    std::vector<std::string> questions;                // Ask calls, in order
+    std::vector<FileDialogRequest> fileRequests;       // AskSaveFileName / AskOpenFileName calls
+    std::deque<Answer> answers;                        // answers to Ask, in order
     std::deque<std::optional<std::string>> fileNames;  // answers to file questions, in order
 
     void ShowMessage(const std::string& text, MessageIcon icon) override {
@@ -47,7 +47,8 @@ public:
     // The texts of all messages, for whole-sequence assertions.
     std::vector<std::string> Texts() const {
         std::vector<std::string> texts;
-        for (const auto& m : messages) texts.push_back(m.text);
+        for (const auto& m : messages)
+            texts.push_back(m.text);
         return texts;
     }
 

@@ -1,0 +1,323 @@
+// catforge-cli info and create: the listing, JSON both ways, JSON errors and exit statuses.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <CLI/CLI.hpp>
+#include <filesystem>
+#include <sstream>
+
+#include "CliCommands.h"
+#include "DefinitionJson.h"
+#include "model/CatforgeDoc.h"
+#include "support/TempDir.h"
+
+namespace {
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+// Runs the definition commands in process, as main() does.
+Result RunCli(std::vector<std::string> args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    CliContext context{out, err};
+    CLI::App app;
+    app.require_subcommand(1);
+    AddDefinitionCommands(app, context);
+    args.insert(args.begin(), "catforge-cli");
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    try {
+        app.parse(static_cast<int>(argv.size()), argv.data());
+    } catch (const CLI::ParseError&) {
+        return {kExitUsage, out.str(), err.str()};
+    }
+    return {context.status, out.str(), err.str()};
+}
+
+// The exit status of the real program.
+int RunProgram(const std::string& args) {
+    const int status =
+        std::system((std::string(CATFORGE_CLI_PATH) + " " + args + " >/dev/null 2>&1").c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string AllBytes() {
+    std::string all;
+    for (int b = 1; b < 256; ++b)
+        all += static_cast<char>(b);
+    return all;
+}
+
+// Something other than the default in every member; every string holds every byte value.
+void FillEveryMember(CCatforgeDoc& doc) {
+    const std::string all = AllBytes();
+    doc.m_strTitle = std::string(1, '\0') + all;
+    doc.SetDataFile(all);
+    doc.m_strNotes = "line 1\r\nline 2\r\n" + all;
+    doc.m_nRecordLength = 2147483647;
+    doc.m_aFields = {{"Name", all, 1, 8}, {all, "", -2147483647 - 1, 12}};
+    doc.m_nRaNotation = 2;
+    doc.m_nRaHoursField = 1;
+    doc.m_nRaMinutesField = 7;
+    doc.m_nRaSecondsField = -9;
+    doc.m_nDecNotation = 1;
+    doc.m_nDecSignField = 0;
+    doc.m_nDecDegreesField = 1;
+    doc.m_nDecMinutesField = 2;
+    doc.m_nDecSecondsField = 3;
+    doc.m_strEpoch = "B1950.0" + all;
+    doc.m_nLabelCount = 3;
+    doc.m_anLabelField = {0, 1, 5};
+    doc.m_astrLabelPrefix = {all, "NGC ", "\xe9"};
+    doc.m_nSizeFields = 2;
+    doc.m_nSizeUnits = 1;
+    doc.m_nSizeMeaning = 0;
+    doc.m_nMajorAxisField = 0;
+    doc.m_nMinorAxisField = 1;
+    doc.m_bPositionAngle = 1;
+    doc.m_nPositionAngleField = 1;
+    doc.m_nMagnitudeCount = 2;
+    doc.m_anMagnitudeField = {1, 0, -1};
+    doc.m_nDefaultType = 12;
+    doc.m_nDefaultSymbol = -2;
+    doc.m_nColourMode = 1;
+    doc.m_crScreenColour = 0x00123456;
+    doc.m_crPrinterColour = 0xFFFFFFFF;
+    doc.m_nTypeMode = 1;
+    doc.m_aUserSymbols = {{"Cross", "-50 0 MA\r\n50 0 DA"}, {all, all}};
+    doc.m_aTypeRules = {{1, -1, 1, "Gx"}, {0, 5, 3, all}, {-1, 10, 12, ""}};
+}
+
+}  // namespace
+
+TEST(DefinitionInfo, ListingNamesFieldsTypesSymbolsAndMarksSelectionsWithoutAField) {
+    CTempDir dir;
+    CCatforgeDoc doc;
+    doc.m_aFields = {{"RAh", "h", 1, 2}, {"Type", "", 4, 6}};
+    doc.m_nRaHoursField = 0;
+    doc.m_nRaMinutesField = 2;  // past the end of the list
+    doc.m_nRaSecondsField = -7;
+    doc.m_nDecNotation = 2;
+    doc.m_nDefaultType = 13;
+    doc.m_nDefaultSymbol = -2;
+    doc.m_crScreenColour = 0x00123456;
+    doc.m_strNotes = "first\r\nsecond \xe9";
+    doc.m_aUserSymbols = {{"Cross", "0 0 MA\r\n1 1 DA"}};
+    doc.m_aTypeRules = {{1, -1, 1, "Gx"}, {9, 3, 0, "\t"}};
+    const std::string path = dir.Path("def.zdd");
+    ASSERT_TRUE(doc.OnSaveDocument(path));
+
+    const Result r = RunCli({"info", path});
+    ASSERT_EQ(r.status, kExitOk) << r.err;
+    EXPECT_EQ(r.err, "");
+    for (const std::string line : {
+             "  Notes:\n    first\n    second \xc3\xa9\n",
+             "    #  Name    Unit  Start    End  Width\n",
+             "    1  \"Type\"  \"\"        4      6      3\n",
+             "  RA notation:      Hours, minutes and seconds\n",
+             "  RA hours:         0 \"RAh\"\n",
+             "  RA minutes:       (no field 2)\n",
+             "  RA seconds:       (no field -7)\n",
+             "  Dec notation:     Signed degrees\n",
+             "  Dec sign:         (none)\n",
+             "  Epoch:            \"J2000.0\"\n",
+             "  Size gives:       diameter\n",
+             "  Default type:     (no type) (13)\n",
+             "  Default symbol:   (no symbol) (-2)\n",
+             "  Screen colour:    0x00123456\n",
+             "  Printer colour:   0x00000000\n",
+             "User symbols (1)\n  -1  \"Cross\"\n      0 0 MA\n      1 1 DA\n",
+             "Type rules (2)\n"
+             "  1. field 1 \"Type\" begins with \"Gx\": type \"Galaxy\" (1), symbol \"Cross\" "
+             "(-1)\n"
+             "  2. field (no field 9) begins with \"\\t\": type \"General\" (0), symbol "
+             "\"Galaxy\" (3)\n",
+         }) {
+        EXPECT_NE(r.out.find(line), std::string::npos) << "missing: " << line << "\nin:\n" << r.out;
+    }
+}
+
+TEST(DefinitionInfo, JsonHasEveryMemberInOrderAndRoundTripsEveryByte) {
+    CTempDir dir;
+    CCatforgeDoc doc;
+    FillEveryMember(doc);
+    const std::string original = dir.Path("original.zdd");
+    ASSERT_TRUE(doc.OnSaveDocument(original));
+
+    const Result info = RunCli({"info", "--json", original});
+    ASSERT_EQ(info.status, kExitOk) << info.err;
+    const auto json = DefinitionJson::parse(info.out);
+    std::vector<std::string> keys;
+    for (const auto& item : json.items())
+        keys.push_back(item.key());
+    EXPECT_EQ(keys, (std::vector<std::string>{"m_strTitle",
+                                              "m_szDataFile",
+                                              "m_strNotes",
+                                              "m_nRecordLength",
+                                              "m_aFields",
+                                              "m_nRaNotation",
+                                              "m_nRaHoursField",
+                                              "m_nRaMinutesField",
+                                              "m_nRaSecondsField",
+                                              "m_nDecNotation",
+                                              "m_nDecSignField",
+                                              "m_nDecDegreesField",
+                                              "m_nDecMinutesField",
+                                              "m_nDecSecondsField",
+                                              "m_strEpoch",
+                                              "m_nLabelCount",
+                                              "m_anLabelField",
+                                              "m_astrLabelPrefix",
+                                              "m_nSizeFields",
+                                              "m_nSizeUnits",
+                                              "m_nSizeMeaning",
+                                              "m_nMajorAxisField",
+                                              "m_nMinorAxisField",
+                                              "m_bPositionAngle",
+                                              "m_nPositionAngleField",
+                                              "m_nMagnitudeCount",
+                                              "m_anMagnitudeField",
+                                              "m_nDefaultType",
+                                              "m_nDefaultSymbol",
+                                              "m_nColourMode",
+                                              "m_crScreenColour",
+                                              "m_crPrinterColour",
+                                              "m_nTypeMode",
+                                              "m_aUserSymbols",
+                                              "m_aTypeRules"}));
+    EXPECT_EQ(json["m_aFields"][0]["m_strName"], "Name");
+    EXPECT_EQ(json["m_crScreenColour"], "0x00123456");
+    EXPECT_EQ(json["m_astrLabelPrefix"][2], "\xc3\xa9");  // byte 0xE9 as U+00E9
+
+    const std::string jsonPath = dir.Write("def.json", info.out);
+    const std::string copy = dir.Path("copy.zdd");
+    const Result create = RunCli({"create", "--from-json", jsonPath, copy});
+    ASSERT_EQ(create.status, kExitOk) << create.err;
+    EXPECT_EQ(CTempDir::Read(copy), CTempDir::Read(original));
+}
+
+TEST(DefinitionCreate, MembersLeftOutTakeTheirDefaults) {
+    CTempDir dir;
+    const std::string json = dir.Write("def.json", R"({"m_strTitle": "Only a title",
+        "m_crPrinterColour": 255, "m_aFields": [{"m_strName": "Name"}]})");
+    const std::string out = dir.Path("out.zdd");
+    const Result r = RunCli({"create", "--from-json", json, out});
+    ASSERT_EQ(r.status, kExitOk) << r.err;
+    CCatforgeDoc expected;
+    expected.m_strTitle = "Only a title";
+    expected.m_crPrinterColour = 0x000000FF;
+    expected.m_aFields = {{"Name", "", 1, 1}};
+    EXPECT_EQ(CTempDir::Read(out), expected.EncodeDefinition());
+
+    const std::string fresh = dir.Path("new.zdd");
+    ASSERT_EQ(RunCli({"create", fresh}).status, kExitOk);
+    EXPECT_EQ(CTempDir::Read(fresh), CCatforgeDoc().EncodeDefinition());
+}
+
+TEST(DefinitionCreate, BadJsonIsRefusedNamingTheMemberAndWritesNothing) {
+    struct Case {
+        std::string json;
+        std::string error;
+    };
+    const std::vector<Case> cases = {
+        {R"({"m_strTitel": "x"})", "unknown member \"m_strTitel\""},
+        {R"({"m_aFields": [{"m_strName": "a"}, {"m_nStart": 1}]})",
+         "m_aFields[1]: unknown member \"m_nStart\""},
+        {R"({"m_nRecordLength": "104"})", "m_nRecordLength: expected an integer, got a string"},
+        {R"({"m_nRecordLength": 10.5})",
+         "m_nRecordLength: expected an integer, got a number with a fraction"},
+        {R"({"m_bPositionAngle": true})", "m_bPositionAngle: expected an integer, got true/false"},
+        {R"({"m_nRecordLength": 2147483648})",
+         "m_nRecordLength: 2147483648 is outside the 32-bit integer range"},
+        {R"({"m_nRaHoursField": -2147483649})",
+         "m_nRaHoursField: -2147483649 is outside the 32-bit integer range"},
+        {R"({"m_aTypeRules": [{"m_nField": null}]})",
+         "m_aTypeRules[0].m_nField: expected an integer, got null"},
+        {R"({"m_strTitle": 5})", "m_strTitle: expected a string, got an integer"},
+        {R"({"m_aFields": {}})", "m_aFields: expected an array, got an object"},
+        {R"({"m_aUserSymbols": ["Cross"]})", "m_aUserSymbols[0]: expected an object, got a string"},
+        {R"({"m_anLabelField": [1, 2]})", "m_anLabelField: expected an array of 3, got 2 elements"},
+        {R"({"m_astrLabelPrefix": ["", 1, ""]})",
+         "m_astrLabelPrefix[1]: expected a string, got an integer"},
+        {R"({"m_crScreenColour": "white"})",
+         "m_crScreenColour: expected a colour \"0x00BBGGRR\" or an integer, got \"white\""},
+        {R"({"m_crScreenColour": -1})",
+         "m_crScreenColour: -1 is outside the colour range 0..0xFFFFFFFF"},
+        {R"({"m_strNotes": "ab\u20ac"})",
+         "m_strNotes: character U+20AC at byte 2 does not fit in one byte (only U+0000..U+00FF "
+         "can be kept)"},
+        {R"({"m_szDataFile": "a\u0000b"})",
+         "m_szDataFile: a path cannot hold the character U+0000"},
+        {"{\"m_szDataFile\": \"" + std::string(260, 'p') + "\"}",
+         "m_szDataFile: 260 bytes long, at most 259 fit"},
+        {"[]", "expected an object, got an array"},
+    };
+    CTempDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.json);
+        const std::string json = dir.Write("bad.json", c.json);
+        const std::string out = dir.Path("out.zdd");
+        const Result r = RunCli({"create", "--from-json", json, out});
+        EXPECT_EQ(r.status, kExitRefused);
+        EXPECT_EQ(r.err, "error: " + json + ": " + c.error + "\n");
+        EXPECT_FALSE(std::filesystem::exists(out));
+    }
+    const std::string broken = dir.Write("broken.json", "{\"m_strTitle\": ");
+    const Result r = RunCli({"create", "--from-json", broken, dir.Path("out.zdd")});
+    EXPECT_EQ(r.status, kExitRefused);
+    EXPECT_EQ(r.err.rfind("error: " + broken + ": not valid JSON: ", 0), 0u) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("out.zdd")));
+}
+
+TEST(DefinitionJsonText, EveryByteSurvivesLatin1ToUtf8AndBack) {
+    const std::string all = std::string(1, '\0') + AllBytes();
+    const std::string text = Latin1ToUtf8(all);
+    EXPECT_EQ(text.size(), all.size() + 128);  // the 128 high bytes take two bytes each
+    std::string back;
+    std::string error;
+    ASSERT_TRUE(Utf8ToLatin1(text, back, error)) << error;
+    EXPECT_EQ(back, all);
+    for (const std::string bad :
+         {"\xc3", "\xc3(", "\xe9t\xe9", "\xc0\x80", "\xe0\x80\x80", "\xff"}) {
+        EXPECT_FALSE(Utf8ToLatin1(bad, back, error)) << bad;
+        EXPECT_NE(error.find("not UTF-8 text at byte"), std::string::npos) << error;
+    }
+}
+
+TEST(DefinitionInfo, RefusesWhatIsNoDefinitionAndHandsCataloguesOver) {
+    CTempDir dir;
+    const std::string damaged =
+        dir.Write("damaged.zdd", CCatforgeDoc().EncodeDefinition().substr(0, 300));
+    Result r = RunCli({"info", damaged});
+    EXPECT_EQ(r.status, kExitRefused);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.rfind("error: File \"" + damaged + "\"\nis damaged or incomplete:\n", 0), 0u)
+        << r.err;
+
+    const std::string other = dir.Write("other.zdd", "hello, world");
+    r = RunCli({"info", other});
+    EXPECT_EQ(r.status, kExitRefused);
+    EXPECT_EQ(r.err, "error: File \"" + other + "\"\nis not a Zenivo data definition file!\n");
+
+    // A compiled catalogue goes to the catalogue side, never to the definition reader.
+    const std::string catalogue = dir.Write("cat.zdc", std::string("zdc0Data\x01\0\0\0", 12));
+    r = RunCli({"info", catalogue, "--entries", "3"});
+    EXPECT_EQ(r.err.find("is not a Zenivo data definition file"), std::string::npos) << r.err;
+}
+
+TEST(DefinitionInfo, ProgramExitStatuses) {
+    CTempDir dir;
+    const std::string example = std::string(CATFORGE_EXAMPLES_DIR) + "/cluster-stars.zdd";
+    EXPECT_EQ(RunProgram("info " + example), kExitOk);
+    EXPECT_EQ(RunProgram("info --json " + example), kExitOk);
+    EXPECT_EQ(RunProgram("info " + dir.Path("missing.zdd")), kExitRefused);
+    EXPECT_EQ(RunProgram(""), kExitUsage);
+    EXPECT_EQ(RunProgram("info"), kExitUsage);
+    EXPECT_EQ(RunProgram("info --entries -1 " + example), kExitUsage);
+    EXPECT_EQ(RunProgram("create --from-json"), kExitUsage);
+}
