@@ -18,20 +18,24 @@ namespace {
 const char* const kNoSizeFields =
     "Please select the fields required to\nspecify the object size and position angle.";
 
-// A radio group in its own frame: one button per text, button i with id i.
+// A radio group in its own frame: one button per text, button i with id i. Returns the
+// group; the frame's layout is left in frameColumn for controls that belong with it.
 QButtonGroup* AddRadioFrame(QDialog* dlg, QVBoxLayout* column, const char* title, const char* name,
-                            std::initializer_list<const char*> texts) {
+                            std::initializer_list<const char*> texts,
+                            QVBoxLayout** frameColumn = nullptr) {
     auto* frame = new QGroupBox(QString::fromLatin1(title), dlg);
-    auto* frameColumn = new QVBoxLayout(frame);
+    auto* buttons = new QVBoxLayout(frame);
     auto* group = new QButtonGroup(dlg);
     int id = 0;
     for (const char* text : texts) {
         auto* button = new QRadioButton(QString::fromLatin1(text), dlg);
         button->setObjectName(QStringLiteral("%1%2").arg(QLatin1String(name)).arg(id));
         group->addButton(button, id++);
-        frameColumn->addWidget(button);
+        buttons->addWidget(button);
     }
     column->addWidget(frame);
+    if (frameColumn)
+        *frameColumn = buttons;
     return group;
 }
 
@@ -73,22 +77,19 @@ bool SizeFieldsComplete(int sizeFields, int majorField, int minorField, bool pos
 CSizeDlg::CSizeDlg(IUserInteraction& ui, QWidget* parent) : QDialog(parent), m_ui(ui) {
     setWindowTitle(QStringLiteral("Object Size"));
 
+    // Left: the axes and the position angle, each choice with its boxes; right: how the
+    // axes are read.
     auto* left = new QVBoxLayout;
-    m_pSizeFields = AddRadioFrame(this, left, "This &data file has", "sizeFields",
-                                  {"No size fields", "Major axis only", "Major and minor axes"});
+    QVBoxLayout* axesColumn = nullptr;
+    m_pSizeFields =
+        AddRadioFrame(this, left, "This &data file has", "sizeFields",
+                      {"No size fields", "Major axis only", "Major and minor axes"}, &axesColumn);
     auto* axesForm = new QFormLayout;
     m_pMajorAxis = NewBox(this, "majorAxis");
     m_pMinorAxis = NewBox(this, "minorAxis");
     axesForm->addRow(QStringLiteral("&Major axis:"), m_pMajorAxis);
     axesForm->addRow(QStringLiteral("Mi&nor axis:"), m_pMinorAxis);
-    left->addLayout(axesForm);
-    left->addStretch(1);
-
-    auto* right = new QVBoxLayout;
-    m_pSizeUnits =
-        AddRadioFrame(this, right, "Size &units", "sizeUnits", {"Degrees", "Minutes", "Seconds"});
-    m_pSizeMeaning =
-        AddRadioFrame(this, right, "&Size specifies", "sizeMeaning", {"Radius", "Diameter"});
+    axesColumn->addLayout(axesForm);
     auto* angleFrame = new QGroupBox(QStringLiteral("&Position angle"), this);
     auto* angleForm = new QFormLayout(angleFrame);
     m_pPositionAngle = new QCheckBox(QStringLiteral("Position angle field exists"), this);
@@ -96,7 +97,14 @@ CSizeDlg::CSizeDlg(IUserInteraction& ui, QWidget* parent) : QDialog(parent), m_u
     m_pPositionAngleField = NewBox(this, "positionAngleField");
     angleForm->addRow(m_pPositionAngle);
     angleForm->addRow(QStringLiteral("Name:"), m_pPositionAngleField);
-    right->addWidget(angleFrame);
+    left->addWidget(angleFrame);
+
+    auto* right = new QVBoxLayout;
+    m_pSizeUnits =
+        AddRadioFrame(this, right, "Size &units", "sizeUnits", {"Degrees", "Minutes", "Seconds"});
+    m_pSizeMeaning =
+        AddRadioFrame(this, right, "&Size specifies", "sizeMeaning", {"Radius", "Diameter"});
+    right->addStretch(1);
 
     auto* columns = new QHBoxLayout;
     columns->addLayout(left);
