@@ -12,7 +12,8 @@ CFieldSelectionBox::CFieldSelectionBox(QWidget* parent) : QComboBox(parent) {
 
 void CFieldSelectionBox::Fill(const std::vector<std::string>& fieldNames, int selection) {
     clear();
-    for (const std::string& name : fieldNames) addItem(ToQString(name));
+    for (const std::string& name : fieldNames)
+        addItem(ToQString(name));
     const bool names = selection >= 0 && selection < count();
     setCurrentIndex(names ? selection : -1);
 }
@@ -20,6 +21,23 @@ void CFieldSelectionBox::Fill(const std::vector<std::string>& fieldNames, int se
 std::vector<std::string> FieldNames(const CCatforgeDoc& doc) {
     std::vector<std::string> names;
     names.reserve(doc.m_aFields.size());
-    for (const FieldDefinition& field : doc.m_aFields) names.push_back(field.m_strName);
+    for (const FieldDefinition& field : doc.m_aFields)
+        names.push_back(field.m_strName);
     return names;
+}
+
+bool CountRowEnabled(int count, int row, int rows) {
+    if (count < 0 || count > rows)
+        return true;
+    return row < count;
+}
+
+bool CountRowsSelected(int count, std::span<const int> selections) {
+    if (count < 0 || count > static_cast<int>(selections.size()))
+        return false;
+    for (int row = 0; row < count; ++row) {
+        if (selections[static_cast<std::size_t>(row)] < 0)
+            return false;
+    }
+    return true;
 }

@@ -4,7 +4,9 @@
 // index, or -1 when nothing is selected.
 #pragma once
 
+#include <QButtonGroup>
 #include <QComboBox>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -20,3 +22,18 @@ public:
 // The names of the fields, in list order, as the selection boxes show them.
 class CCatforgeDoc;
 std::vector<std::string> FieldNames(const CCatforgeDoc& doc);
+
+// Dialogs whose count group ("0", "1", "2", "3") says how many rows of selection boxes are used.
+// Row r (0-based) is enabled when r < count; a count outside 0..rows leaves every row enabled.
+bool CountRowEnabled(int count, int row, int rows);
+// A count from 0 to the number of rows is complete when each of its first count boxes has a
+// selection; any other count never is.
+bool CountRowsSelected(int count, std::span<const int> selections);
+
+// Reads a radio group into value: the checked button's id. With no button checked (the value
+// was outside the group's range when the dialog opened) the value is kept as it was.
+inline void ReadRadio(const QButtonGroup* group, int& value) {
+    const int id = group->checkedId();
+    if (id >= 0)
+        value = id;
+}

@@ -1,0 +1,179 @@
+#include "editors/SizeDlg.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QRadioButton>
+
+#include "editors/PositionEditorsSupport.h"
+#include "support/RecordingInteraction.h"
+
+namespace {
+
+const std::string kNoSize =
+    "Please select the fields required to\nspecify the object size and position angle.";
+
+class SizeDlgTest : public ::testing::Test {
+protected:
+    void Open(int sizeFields, bool positionAngle, int major = 0, int minor = 1, int angle = 2) {
+        dlg.m_astrFieldNames = FiveFieldNames();
+        dlg.m_nSizeFields = sizeFields;
+        dlg.m_nSizeUnits = 1;
+        dlg.m_nSizeMeaning = 0;
+        dlg.m_nMajorAxisField = major;
+        dlg.m_nMinorAxisField = minor;
+        dlg.m_bPositionAngle = positionAngle ? 1 : 0;
+        dlg.m_nPositionAngleField = angle;
+        dlg.OnInitDialog();
+    }
+    std::vector<bool> State() {
+        return {Enabled(dlg, "majorAxis"), Enabled(dlg, "minorAxis"),
+                Enabled(dlg, "positionAngleField")};
+    }
+
+    CRecordingInteraction ui;
+    CSizeDlg dlg{ui};
+};
+
+TEST_F(SizeDlgTest, AppliesTheAxesAndAngleRulesAtStart) {
+    const std::vector<std::vector<bool>> axes = {{false, false}, {true, false}, {true, true}};
+    for (int sizeFields = -1; sizeFields <= 3; ++sizeFields) {
+        for (bool angle : {false, true}) {
+            CSizeDlg fresh(ui);
+            fresh.m_nSizeFields = sizeFields;
+            fresh.m_bPositionAngle = angle;
+            fresh.OnInitDialog();
+            const bool inRange = sizeFields >= 0 && sizeFields <= 2;
+            const std::vector<bool> expected = inRange ? axes[static_cast<std::size_t>(sizeFields)]
+                                                       : std::vector<bool>{true, true};
+            EXPECT_EQ(Enabled(fresh, "majorAxis"), expected[0]) << sizeFields;
+            EXPECT_EQ(Enabled(fresh, "minorAxis"), expected[1]) << sizeFields;
+            EXPECT_EQ(Enabled(fresh, "positionAngleField"), angle) << sizeFields;
+            EXPECT_EQ(Control<QCheckBox>(fresh, "positionAngle")->isChecked(), angle);
+            for (const char* other : {"sizeUnits0", "sizeUnits2", "sizeMeaning0", "sizeMeaning1"}) {
+                EXPECT_TRUE(Enabled(fresh, other));
+            }
+        }
+    }
+}
+
+TEST_F(SizeDlgTest, EachClickAppliesItsRule) {
+    Open(0, false);
+    Click(dlg, "sizeFields1");
+    EXPECT_EQ(State(), (std::vector<bool>{true, false, false}));
+    Click(dlg, "positionAngle");
+    EXPECT_EQ(State(), (std::vector<bool>{true, false, true}));
+    Click(dlg, "sizeFields2");
+    EXPECT_EQ(State(), (std::vector<bool>{true, true, true}));
+    Click(dlg, "sizeUnits2");
+    Click(dlg, "sizeMeaning1");
+    EXPECT_EQ(State(), (std::vector<bool>{true, true, true}));
+    Click(dlg, "sizeFields0");
+    EXPECT_EQ(State(), (std::vector<bool>{false, false, true}));
+    Click(dlg, "positionAngle");
+    EXPECT_EQ(State(), (std::vector<bool>{false, false, false}));
+    // Disabled boxes keep what they show.
+    EXPECT_EQ(Shown(dlg, "majorAxis"), 0);
+    EXPECT_EQ(Shown(dlg, "minorAxis"), 1);
+    EXPECT_EQ(Shown(dlg, "positionAngleField"), 2);
+}
+
+TEST(SizeFieldsComplete, NeedsTheAxesOfTheChoiceAndTheAngleWhenChecked) {
+    struct Row {
+        int sizeFields, major, minor;
+        bool angle;
+        int angleField;
+        bool complete;
+    };
+    const Row rows[] = {
+        {0, -1, -1, false, -1, true}, {0, -1, -1, true, -1, false}, {0, -1, -1, true, 3, true},
+        {1, -1, 2, false, -1, false}, {1, 0, -1, false, -1, true},  {1, 0, -1, true, -1, false},
+        {2, 0, -1, false, -1, false}, {2, -1, 1, false, -1, false}, {2, 0, 1, false, -1, true},
+        {2, 0, 1, true, 4, true},     {3, 0, 1, false, -1, false},  {-1, 0, 1, false, 2, false},
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(SizeFieldsComplete(r.sizeFields, r.major, r.minor, r.angle, r.angleField),
+                  r.complete)
+            << r.sizeFields << " " << r.major << " " << r.minor << " " << r.angle << " "
+            << r.angleField;
+    }
+}
+
+TEST_F(SizeDlgTest, RefusesUntilTheNeededFieldsAreChosenAndStoresTheRest) {
+    Open(0, true, 0, 1, -1);
+    EXPECT_FALSE(dlg.OnOK());  // angle checked, no angle field
+    Click(dlg, "positionAngle");
+    Click(dlg, "sizeFields2");
+    Choose(dlg, "minorAxis", -1);
+    EXPECT_FALSE(dlg.OnOK());  // minor axis missing
+    Click(dlg, "sizeFields1");
+    Click(dlg, "sizeUnits2");
+    Click(dlg, "sizeMeaning1");
+    EXPECT_EQ(dlg.result(), QDialog::Rejected);
+    ASSERT_TRUE(dlg.OnOK());
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>(2, kNoSize));
+    for (const auto& message : ui.messages)
+        EXPECT_EQ(message.icon, MessageIcon::Stop);
+    EXPECT_EQ(dlg.m_nSizeFields, 1);
+    EXPECT_EQ(dlg.m_nSizeUnits, 2);
+    EXPECT_EQ(dlg.m_nSizeMeaning, 1);
+    EXPECT_EQ(dlg.m_nMajorAxisField, 0);
+    EXPECT_EQ(dlg.m_nMinorAxisField, -1);
+    EXPECT_EQ(dlg.m_bPositionAngle, 0);
+    EXPECT_EQ(dlg.m_nPositionAngleField, -1);
+}
+
+TEST_F(SizeDlgTest, UncheckedAngleStoresWhateverItsBoxShows) {
+    Open(2, false, 3, 4, 9);
+    EXPECT_EQ(Shown(dlg, "positionAngleField"), -1);
+    Choose(dlg, "positionAngleField", 2);
+    ASSERT_TRUE(dlg.OnOK());
+    EXPECT_EQ(dlg.m_nMajorAxisField, 3);
+    EXPECT_EQ(dlg.m_nMinorAxisField, 4);
+    EXPECT_EQ(dlg.m_nPositionAngleField, 2);
+    EXPECT_EQ(dlg.m_nSizeUnits, 1);
+    EXPECT_EQ(dlg.m_nSizeMeaning, 0);
+}
+
+TEST_F(SizeDlgTest, StaleIndexIsRefusedOnlyWhenNeeded) {
+    Open(1, false, 5, 7, 6);
+    EXPECT_EQ(Shown(dlg, "majorAxis"), -1);
+    EXPECT_FALSE(dlg.OnOK());
+    Click(dlg, "sizeFields0");
+    ASSERT_TRUE(dlg.OnOK());
+    EXPECT_EQ(dlg.m_nMajorAxisField, -1);
+    EXPECT_EQ(dlg.m_nMinorAxisField, -1);
+    EXPECT_EQ(dlg.m_nPositionAngleField, -1);
+}
+
+TEST_F(SizeDlgTest, OutOfRangeChoicesAreRefusedAndOutOfRangeUnitsKept) {
+    dlg.m_astrFieldNames = FiveFieldNames();
+    dlg.m_nSizeFields = 4;
+    dlg.m_nSizeUnits = 9;
+    dlg.m_nSizeMeaning = -5;
+    dlg.m_nMajorAxisField = 0;
+    dlg.m_nMinorAxisField = 1;
+    dlg.OnInitDialog();
+    EXPECT_FALSE(Control<QRadioButton>(dlg, "sizeUnits0")->isChecked());
+    EXPECT_FALSE(dlg.OnOK());
+    Click(dlg, "sizeFields2");
+    ASSERT_TRUE(dlg.OnOK());
+    EXPECT_EQ(dlg.m_nSizeUnits, 9);
+    EXPECT_EQ(dlg.m_nSizeMeaning, -5);
+}
+
+TEST_F(SizeDlgTest, WithoutFieldsOnlyNoSizeAndNoAngleIsAccepted) {
+    dlg.m_nSizeFields = 2;
+    dlg.m_nSizeUnits = 0;
+    dlg.m_nSizeMeaning = 1;
+    dlg.m_bPositionAngle = 1;
+    dlg.OnInitDialog();
+    EXPECT_FALSE(dlg.OnOK());
+    Click(dlg, "sizeFields0");
+    EXPECT_FALSE(dlg.OnOK());
+    Click(dlg, "positionAngle");
+    EXPECT_TRUE(dlg.OnOK());
+    EXPECT_EQ(ui.Texts().size(), 2u);
+}
+
+}  // namespace
