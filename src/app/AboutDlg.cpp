@@ -13,7 +13,6 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(tr("About Catforge"));
     auto* icon = new QLabel(this);
     icon->setPixmap(QIcon(":/icons/catforge.png").pixmap(32, 32));
-    icon->setAlignment(Qt::AlignTop);
     m_pVersion = new QLabel(tr("Catforge Version 2.0"), this);
     m_pVersion->setObjectName("version");
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
@@ -23,7 +22,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     row->addWidget(icon);
     row->addSpacing(12);
     row->addWidget(m_pVersion, 1);
-    row->addWidget(buttons, 0, Qt::AlignTop);
+    row->addWidget(buttons, 0, Qt::AlignVCenter);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
     setFixedSize(sizeHint().expandedTo(QSize(360, 90)));

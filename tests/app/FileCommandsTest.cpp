@@ -50,7 +50,8 @@ protected:
     QStringList RecentMenuTexts() {
         QStringList texts;
         for (QAction* a : Frame().menuBar()->actions().at(0)->menu()->actions()) {
-            if (a->objectName().startsWith("recentFile")) texts << a->text();
+            if (a->objectName().startsWith("recentFile"))
+                texts << a->text();
         }
         return texts;
     }
@@ -193,10 +194,9 @@ TEST_F(FileCommandsTest, RecentFilesHoldFourMostRecentFirstAndPersist) {
     }
     // Opening b again moves it to the top.
     ASSERT_TRUE(m_app->OpenDocumentFile(QString::fromStdString(paths[1])));
-    const QStringList expected = {QString::fromStdString(paths[1]),
-                                  QString::fromStdString(paths[4]),
-                                  QString::fromStdString(paths[3]),
-                                  QString::fromStdString(paths[2])};
+    const QStringList expected = {
+        QString::fromStdString(paths[1]), QString::fromStdString(paths[4]),
+        QString::fromStdString(paths[3]), QString::fromStdString(paths[2])};
     EXPECT_EQ(m_app->RecentFiles().Files(), expected);
     EXPECT_EQ(RecentMenuTexts(), (QStringList{"&1 b.zdd", "&2 e.zdd", "&3 d.zdd", "&4 c.zdd"}));
     EXPECT_EQ(Frame().findChild<QAction*>("recentFile1")->statusTip().toStdString(),
@@ -261,8 +261,7 @@ TEST_F(FileCommandsTest, CommandLineOpensAFileOrFailsWithTheMessage) {
     EXPECT_EQ(CCommandLineInfo::Parse({}).m_nShellCommand, Command::FileNew);
     const CCommandLineInfo open = CCommandLineInfo::Parse({"-", "x.zdd"});
     EXPECT_EQ(open.m_nShellCommand, Command::Error);
-    EXPECT_EQ(CCommandLineInfo::Parse({"--", "-odd.zdd"}).m_strFileName.toStdString(),
-              "-odd.zdd");
+    EXPECT_EQ(CCommandLineInfo::Parse({"--", "-odd.zdd"}).m_strFileName.toStdString(), "-odd.zdd");
     EXPECT_EQ(CCommandLineInfo::Parse({"x.zdd", "--version"}).m_nShellCommand, Command::Version);
     EXPECT_EQ(CCommandLineInfo::Parse({"--frobnicate"}).m_nShellCommand, Command::Error);
     EXPECT_EQ(CCommandLineInfo::Parse({"a.zdd", "b.zdd"}).m_nShellCommand, Command::Error);
@@ -310,8 +309,7 @@ TEST_F(FileCommandsTest, DroppedFileOpensAfterTheSaveQuestion) {
 
 TEST_F(FileCommandsTest, ImportedDefinitionDoesNotOverwriteTheFileItReplaced) {
     Start({QString::fromStdString(SampleCopy("old.zdd"))});
-    m_app->View().Commands().importCdsReadMe = [](CCatforgeDoc& doc, IUserInteraction&,
-                                                   QWidget*) {
+    m_app->View().Commands().importCdsReadMe = [](CCatforgeDoc& doc, IUserInteraction&, QWidget*) {
         doc.DeleteContents();
         doc.m_nRecordLength = 42;
         doc.SetModifiedFlag();

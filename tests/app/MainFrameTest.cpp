@@ -76,7 +76,8 @@ protected:
         ASSERT_TRUE(m_app->InitInstance({}));
     }
     void TearDown() override {
-        if (QWhatsThis::inWhatsThisMode()) QWhatsThis::leaveWhatsThisMode();
+        if (QWhatsThis::inWhatsThisMode())
+            QWhatsThis::leaveWhatsThisMode();
         m_app.reset();
     }
     CMainFrame& Frame() { return m_app->MainFrame(); }
@@ -124,19 +125,24 @@ TEST_F(MainFrameTest, CommandsWithoutHandlerAreDisabledAndEveryOtherIsEnabled) {
     }
     for (QAction* menu : Frame().menuBar()->actions()) {
         for (QAction* item : menu->menu()->actions()) {
-            if (item->isSeparator() || item->objectName() == "ID_FILE_MRU_FILE1") continue;
+            if (item->isSeparator() || item->objectName() == "ID_FILE_MRU_FILE1")
+                continue;
             EXPECT_TRUE(item->isEnabled()) << item->text().toStdString();
         }
     }
     // The keys of the unhandled commands are taken by them, as the accelerator table has it.
-    const std::pair<const char*, const char*> keys[] = {
-        {"ID_EDIT_UNDO", "Ctrl+Z, Alt+Backspace"}, {"ID_EDIT_CUT", "Ctrl+X, Shift+Del"},
-        {"ID_EDIT_COPY", "Ctrl+C, Ctrl+Ins"},      {"ID_EDIT_PASTE", "Ctrl+V, Shift+Ins"},
-        {"ID_NEXT_PANE", "F6"},                    {"ID_PREV_PANE", "Shift+F6"},
-        {"ID_HELP", "F1"},                         {"ID_CONTEXT_HELP", "Shift+F1"}};
+    const std::pair<const char*, const char*> keys[] = {{"ID_EDIT_UNDO", "Ctrl+Z, Alt+Backspace"},
+                                                        {"ID_EDIT_CUT", "Ctrl+X, Shift+Del"},
+                                                        {"ID_EDIT_COPY", "Ctrl+C, Ctrl+Ins"},
+                                                        {"ID_EDIT_PASTE", "Ctrl+V, Shift+Ins"},
+                                                        {"ID_NEXT_PANE", "F6"},
+                                                        {"ID_PREV_PANE", "Shift+F6"},
+                                                        {"ID_HELP", "F1"},
+                                                        {"ID_CONTEXT_HELP", "Shift+F1"}};
     for (const auto& [id, sequence] : keys) {
         QStringList texts;
-        for (const QKeySequence& key : Frame().Action(id)->shortcuts()) texts << key.toString();
+        for (const QKeySequence& key : Frame().Action(id)->shortcuts())
+            texts << key.toString();
         EXPECT_EQ(texts.join(", ").toStdString(), sequence) << id;
     }
 }
@@ -144,10 +150,9 @@ TEST_F(MainFrameTest, CommandsWithoutHandlerAreDisabledAndEveryOtherIsEnabled) {
 TEST_F(MainFrameTest, ToolbarButtonsInOrderWithToolTips) {
     const QList<QAction*> buttons = Frame().ToolBar()->actions();
     const std::vector<std::pair<const char*, const char*>> expected = {
-        {"ID_FILE_NEW", "New"},    {"ID_FILE_OPEN", "Open"},   {"ID_FILE_SAVE", "Save"},
-        {"-", ""},                 {"ID_EDIT_CUT", "Cut"},     {"ID_EDIT_COPY", "Copy"},
-        {"ID_EDIT_PASTE", "Paste"}, {"-", ""},                 {"ID_FILE_PRINT", ""},
-        {"ID_APP_ABOUT", "About"}};
+        {"ID_FILE_NEW", "New"}, {"ID_FILE_OPEN", "Open"}, {"ID_FILE_SAVE", "Save"},   {"-", ""},
+        {"ID_EDIT_CUT", "Cut"}, {"ID_EDIT_COPY", "Copy"}, {"ID_EDIT_PASTE", "Paste"}, {"-", ""},
+        {"ID_FILE_PRINT", ""},  {"ID_APP_ABOUT", "About"}};
     ASSERT_EQ(buttons.size(), static_cast<qsizetype>(expected.size()));
     for (std::size_t i = 0; i < expected.size(); ++i) {
         const QAction* button = buttons[static_cast<qsizetype>(i)];
@@ -262,7 +267,8 @@ TEST_F(MainFrameTest, HelpOpensTheGuideThatDescribesEveryCommand) {
     // Every menu command is explained under its own name.
     for (QAction* menu : Frame().menuBar()->actions()) {
         for (QAction* item : menu->menu()->actions()) {
-            if (item->isSeparator() || item->objectName() == "ID_FILE_MRU_FILE1") continue;
+            if (item->isSeparator() || item->objectName() == "ID_FILE_MRU_FILE1")
+                continue;
             const QString name = QString(item->text()).remove('&');
             EXPECT_TRUE(guide.contains(name)) << name.toStdString();
         }
