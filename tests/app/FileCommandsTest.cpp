@@ -14,6 +14,7 @@
 #include "app/CommandLineInfo.h"
 #include "app/MainFrame.h"
 #include "app/QtUserInteraction.h"
+#include "app/RecentFileList.h"
 #include "model/CatforgeDoc.h"
 #include "support/RecordingInteraction.h"
 
@@ -319,6 +320,21 @@ TEST_F(FileCommandsTest, ImportedDefinitionDoesNotOverwriteTheFileItReplaced) {
     EXPECT_EQ(Title(), "Untitled - Catforge");
     EXPECT_TRUE(Doc().IsModified());
     EXPECT_EQ(Doc().m_nRecordLength, 42);
+}
+
+TEST(RecentFileListTest, SameNameInTwoFoldersShowsWholePathsAndAmpersandsStayVisible) {
+    CRecentFileList list(4);
+    list.Add("/data/a/stars.zdd");
+    list.Add("/data/b/stars.zdd");
+    list.Add("/data/R&D.zdd");
+    list.Add("/data/a/stars.zdd");  // moves up, no second entry
+    EXPECT_EQ(list.Files(),
+              (QStringList{"/data/a/stars.zdd", "/data/R&D.zdd", "/data/b/stars.zdd"}));
+    EXPECT_EQ(list.MenuText(0).toStdString(), "&1 /data/a/stars.zdd");
+    EXPECT_EQ(list.MenuText(1).toStdString(), "&2 R&&D.zdd");
+    EXPECT_EQ(list.MenuText(2).toStdString(), "&3 /data/b/stars.zdd");
+    list.Remove(0);
+    EXPECT_EQ(list.MenuText(1).toStdString(), "&2 stars.zdd");
 }
 
 TEST(QtUserInteractionTest, FiltersBecomeQtNameFilters) {
