@@ -1,6 +1,7 @@
 #include "CatforgeApp.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 #include "AboutDlg.h"
@@ -102,7 +103,9 @@ void CCatforgeApp::OnFileOpen() {
 bool CCatforgeApp::OpenDocumentFile(const QString& path) {
     const std::string before = m_pDocument->EncodeDefinition();
     const bool wasModified = m_pDocument->IsModified();
-    if (!m_pDocument->OpenDocument(LocalPath(path))) {
+    // The document keeps a full path, whatever folder the program was started in.
+    const QString fullPath = QFileInfo(path).absoluteFilePath();
+    if (!m_pDocument->OpenDocument(LocalPath(fullPath))) {
         if (m_pDocument->EncodeDefinition() == before) {
             // The file could not be read: the document is as it was.
             m_pDocument->SetModifiedFlag(wasModified);

@@ -91,8 +91,10 @@ std::optional<std::string> CQtUserInteraction::AskFileName(const FileDialogReque
     if (save && !request.confirmOverwrite)
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (!request.proposedName.empty()) {
-        const QFileInfo proposed(QFile::decodeName(request.proposedName.c_str()));
-        if (proposed.isAbsolute())
+        const QString name = QFile::decodeName(request.proposedName.c_str());
+        const QFileInfo proposed(name);
+        // A bare name opens in the dialog's usual folder; a path in its own folder.
+        if (name.contains('/'))
             dialog.setDirectory(proposed.absolutePath());
         dialog.selectFile(proposed.fileName());
     }

@@ -253,6 +253,16 @@ TEST_F(FileCommandsTest, CommandLineOpensAFileOrFailsWithTheMessage) {
     EXPECT_EQ(m_ui.messages[0].icon, MessageIcon::Stop);
     m_app.reset();
 
+    // A relative path becomes the document's full path.
+    const std::string sampleDir = std::filesystem::path(kSample).parent_path().string();
+    const std::filesystem::path here = std::filesystem::current_path();
+    std::filesystem::current_path(sampleDir);
+    Start({"cluster-stars.zdd"});
+    std::filesystem::current_path(here);
+    EXPECT_TRUE(m_started);
+    EXPECT_EQ(Doc().GetPathName(), kSample);
+    m_app.reset();
+
     const std::string missing = m_files.Path("missing.zdd");
     Start({QString::fromStdString(missing)});
     EXPECT_FALSE(m_started);
