@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
@@ -273,6 +274,20 @@ TEST_F(MainFrameTest, HelpOpensTheGuideThatDescribesEveryCommand) {
             EXPECT_TRUE(guide.contains(name)) << name.toStdString();
         }
     }
+    // The contents links lead to their sections.
+    QTextBrowser* browser = Frame().HelpWindow()->Browser();
+    EXPECT_EQ(CHelpWindow::HeadingAnchor("Worked example: from a VizieR download to a compiled "
+                                         "catalogue")
+                  .toStdString(),
+              "worked-example-from-a-vizier-download-to-a-compiled-catalogue");
+    ASSERT_EQ(browser->verticalScrollBar()->value(), 0);
+    emit browser->anchorClicked(QUrl("#the-symbol-drawing-language"));
+    EXPECT_TRUE(
+        QTest::qWaitFor([browser] { return browser->verticalScrollBar()->value() > 0; }, 2000));
+    EXPECT_TRUE(guide.contains("The symbol drawing language"));
+    Frame().HelpWindow()->ShowContents();
+    EXPECT_EQ(browser->verticalScrollBar()->value(), 0);
+
     // Help Topics brings the same window back rather than a second one.
     CHelpWindow* first = Frame().HelpWindow();
     Frame().Action("ID_HELP_INDEX")->trigger();
