@@ -11,6 +11,8 @@ class IUserInteraction;
 struct CompileOptions {
     // Data file to read instead of the definition's own (the command line's --data).
     std::string dataFile;
+    // Threads that decode records; 0 takes one per core. The output is the same either way.
+    unsigned threads = 0;
 };
 
 // Tools / Compile: set up the epoch, count, decode, sort, index and write. The output name

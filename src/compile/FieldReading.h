@@ -30,4 +30,10 @@ double ReadDecimal(std::string_view text);
 double ReadDecimalPrefix(std::string_view text, std::size_t& consumed);
 
 // Rounds half away from zero: trunc(x + 0.5) for x >= 0, trunc(x - 0.5) otherwise, as int.
+// A result outside int (or a NaN) gives INT_MIN, as TruncateToInt.
 int RoundHalfAway(double x);
+
+// Truncation toward zero as int. Where that does not fit an int, or x is a NaN, the result is
+// INT_MIN (0x80000000), the value the x86 conversion instruction gives, instead of undefined
+// behaviour; its low 16 bits are 0.
+int TruncateToInt(double x);
