@@ -1,6 +1,64 @@
-// Placeholder until the field, general and browser dialogs exist.
-#include "app/EditorCommands.h"
+// The Operations / Fields and General commands and Tools / Browse Data.
+#include "editors/FieldCommands.h"
 
-bool RunGeneralEditor(CCatforgeDoc&, IUserInteraction&, QWidget*) { return false; }
-bool RunFieldsEditor(CCatforgeDoc&, IUserInteraction&, QWidget*) { return false; }
-void RunDataBrowser(const CCatforgeDoc&, IUserInteraction&, QWidget*) {}
+#include <QDialog>
+
+#include "app/EditorCommands.h"
+#include "compile/DataBrowse.h"
+#include "editors/BrowserDlg.h"
+#include "editors/FieldListDlg.h"
+#include "editors/GeneralDlg.h"
+#include "model/CatforgeDoc.h"
+
+namespace {
+
+ModalDialogRunner& Runner() {
+    static ModalDialogRunner runner;
+    return runner;
+}
+
+int RunModal(QDialog& dlg) {
+    return Runner() ? Runner()(dlg) : dlg.exec();
+}
+
+}  // namespace
+
+void SetModalDialogRunner(ModalDialogRunner runner) {
+    Runner() = std::move(runner);
+}
+
+bool RunGeneralEditor(CCatforgeDoc& doc, IUserInteraction& ui, QWidget* parent) {
+    CGeneralDlg dlg(ui, parent);
+    dlg.m_strTitle = doc.m_strTitle;
+    dlg.m_strDataFile = doc.GetDataFile();
+    dlg.m_strNotes = doc.m_strNotes;
+    dlg.m_nRecordLength = doc.m_nRecordLength;
+    dlg.UpdateControls();
+    if (RunModal(dlg) != QDialog::Accepted)
+        return false;
+    doc.m_strTitle = dlg.m_strTitle;
+    doc.SetDataFile(dlg.m_strDataFile);
+    doc.m_strNotes = dlg.m_strNotes;
+    doc.m_nRecordLength = dlg.m_nRecordLength;
+    doc.SetModifiedFlag(true);
+    return true;
+}
+
+bool RunFieldsEditor(CCatforgeDoc& doc, IUserInteraction& ui, QWidget* parent) {
+    CFieldListDlg dlg(ui, parent);
+    dlg.SetFields(doc.m_aFields);
+    if (RunModal(dlg) != QDialog::Accepted)
+        return false;
+    // Field selections elsewhere keep their numbers, whatever now stands at them.
+    doc.m_aFields = dlg.Fields();
+    doc.SetModifiedFlag(true);
+    return true;
+}
+
+void RunDataBrowser(const CCatforgeDoc& doc, IUserInteraction& ui, QWidget* parent) {
+    CDataBrowse browse;
+    if (!browse.Open(doc.GetDataFile(), doc.m_nRecordLength, doc.m_aFields, ui))
+        return;
+    CBrowserDlg dlg(browse, parent);
+    RunModal(dlg);
+}

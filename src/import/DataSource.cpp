@@ -1,0 +1,106 @@
+#include "DataSource.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+#include <zlib.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+
+namespace {
+
+constexpr unsigned char kGzipMagic0 = 0x1F;
+constexpr unsigned char kGzipMagic1 = 0x8B;
+constexpr unsigned kGzipBufferSize = 1u << 17;
+
+}  // namespace
+
+CDataSource::~CDataSource() {
+    Close();
+}
+
+void CDataSource::Close() {
+    if (m_pGz != nullptr) {
+        gzclose_r(static_cast<gzFile>(m_pGz));
+        m_pGz = nullptr;
+        m_nFd = -1;  // closed by gzclose_r
+    }
+    if (m_nFd >= 0) {
+        ::close(m_nFd);
+        m_nFd = -1;
+    }
+    m_bCompressed = false;
+}
+
+bool CDataSource::Open(const std::string& path) {
+    Close();
+    m_strPath = path;
+    m_strError.clear();
+    m_nFd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (m_nFd < 0) {
+        m_strError = "cannot open \"" + path + "\": " + std::strerror(errno);
+        return false;
+    }
+    // Look at the first two bytes, then go back to the start.
+    unsigned char magic[2] = {0, 0};
+    const ssize_t got = ::pread(m_nFd, magic, sizeof magic, 0);
+    if (got < 0) {
+        m_strError = "cannot read \"" + path + "\": " + std::strerror(errno);
+        Close();
+        return false;
+    }
+    m_bCompressed = got == 2 && magic[0] == kGzipMagic0 && magic[1] == kGzipMagic1;
+    if (m_bCompressed) {
+        gzFile gz = gzdopen(m_nFd, "rb");
+        if (gz == nullptr) {
+            m_strError = "cannot read \"" + path + "\": out of memory";
+            Close();
+            return false;
+        }
+        gzbuffer(gz, kGzipBufferSize);
+        m_pGz = gz;
+        m_bCompressed = true;
+    } else {
+        ::posix_fadvise(m_nFd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    }
+    return true;
+}
+
+long CDataSource::Read(char* buffer, std::size_t size) {
+    if (size > static_cast<std::size_t>(INT_MAX))
+        size = static_cast<std::size_t>(INT_MAX);
+    if (m_pGz != nullptr) {
+        gzFile gz = static_cast<gzFile>(m_pGz);
+        const int got = gzread(gz, buffer, static_cast<unsigned>(size));
+        if (got < 0) {
+            int code = 0;
+            const char* message = gzerror(gz, &code);
+            m_strError = "\"" + m_strPath + "\" is not a readable gzip file: " +
+                         (code == Z_ERRNO ? std::strerror(errno) : message);
+            return -1;
+        }
+        if (got == 0) {
+            // gzread reports a stream cut short only through gzerror.
+            int code = 0;
+            const char* message = gzerror(gz, &code);
+            if (code != Z_OK && code != Z_STREAM_END) {
+                m_strError =
+                    "\"" + m_strPath + "\" is not a readable gzip file: " + std::string(message);
+                return -1;
+            }
+        }
+        return got;
+    }
+    if (m_nFd < 0)
+        return -1;
+    for (;;) {
+        const ssize_t got = ::read(m_nFd, buffer, size);
+        if (got >= 0)
+            return static_cast<long>(got);
+        if (errno == EINTR)
+            continue;
+        m_strError = "cannot read \"" + m_strPath + "\": " + std::strerror(errno);
+        return -1;
+    }
+}
