@@ -5,6 +5,7 @@
 
 #include "app/EditorCommands.h"
 #include "compile/DataBrowse.h"
+#include "compile/DataFile.h"
 #include "editors/BrowserDlg.h"
 #include "editors/FieldListDlg.h"
 #include "editors/GeneralDlg.h"
@@ -57,7 +58,9 @@ bool RunFieldsEditor(CCatforgeDoc& doc, IUserInteraction& ui, QWidget* parent) {
 
 void RunDataBrowser(const CCatforgeDoc& doc, IUserInteraction& ui, QWidget* parent) {
     CDataBrowse browse;
-    if (!browse.Open(doc.GetDataFile(), doc.m_nRecordLength, doc.m_aFields, ui))
+    // A relative data file is found as the compile finds it: beside the definition first.
+    const std::string path = ResolveDataFile(doc.GetDataFile(), doc.GetPathName());
+    if (!browse.Open(path, doc.m_nRecordLength, doc.m_aFields, ui))
         return;
     CBrowserDlg dlg(browse, parent);
     RunModal(dlg);

@@ -102,5 +102,14 @@ TEST(BrowseCommand, RefusesWithoutADialogAndNeverChangesTheDocument) {
     EXPECT_EQ(dialogs, 1);
     EXPECT_EQ(ui.messages.size(), 2u);
     EXPECT_FALSE(doc.IsModified());
+
+    // A relative data file lies beside the definition, wherever the program was started.
+    dir.Write("beside.dat", Records(45));
+    ASSERT_TRUE(doc.OnSaveDocument(dir.Path("def.zdd")));
+    ASSERT_TRUE(doc.OpenDocument(dir.Path("def.zdd")));
+    doc.SetDataFile("beside.dat");
+    RunDataBrowser(doc, ui, nullptr);
+    EXPECT_EQ(dialogs, 2);
+    EXPECT_EQ(ui.messages.size(), 2u);
     SetModalDialogRunner({});
 }
