@@ -1,5 +1,4 @@
 // The Operations / Fields and General commands and Tools / Browse Data.
-#include "editors/FieldCommands.h"
 
 #include <QDialog>
 
@@ -9,24 +8,8 @@
 #include "editors/BrowserDlg.h"
 #include "editors/FieldListDlg.h"
 #include "editors/GeneralDlg.h"
+#include "editors/ModalRun.h"
 #include "model/CatforgeDoc.h"
-
-namespace {
-
-ModalDialogRunner& Runner() {
-    static ModalDialogRunner runner;
-    return runner;
-}
-
-int RunModal(QDialog& dlg) {
-    return Runner() ? Runner()(dlg) : dlg.exec();
-}
-
-}  // namespace
-
-void SetModalDialogRunner(ModalDialogRunner runner) {
-    Runner() = std::move(runner);
-}
 
 bool RunGeneralEditor(CCatforgeDoc& doc, IUserInteraction& ui, QWidget* parent) {
     CGeneralDlg dlg(ui, parent);

@@ -1,5 +1,9 @@
 #include "editors/FieldSelectionBox.h"
 
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QRadioButton>
+
 #include "app/QtText.h"
 #include "model/CatforgeDoc.h"
 
@@ -40,4 +44,17 @@ bool CountRowsSelected(int count, std::span<const int> selections) {
             return false;
     }
     return true;
+}
+
+QButtonGroup* MakeCountGroup(QGroupBox* frame, QWidget* owner) {
+    auto* row = new QHBoxLayout(frame);
+    auto* group = new QButtonGroup(owner);
+    for (int n = 0; n < 4; ++n) {
+        auto* button = new QRadioButton(QString::number(n), owner);
+        button->setObjectName(QStringLiteral("count%1").arg(n));
+        group->addButton(button, n);
+        row->addWidget(button);
+    }
+    row->addStretch(1);
+    return group;
 }

@@ -4,6 +4,7 @@
 // index, or -1 when nothing is selected.
 #pragma once
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <span>
@@ -30,10 +31,21 @@ bool CountRowEnabled(int count, int row, int rows);
 // selection; any other count never is.
 bool CountRowsSelected(int count, std::span<const int> selections);
 
+// Fills frame with the count group's radio buttons "0" to "3" in a row (ids 0..3, object
+// names count0..count3) and returns the group, owned by owner.
+class QGroupBox;
+QButtonGroup* MakeCountGroup(QGroupBox* frame, QWidget* owner);
+
 // Reads a radio group into value: the checked button's id. With no button checked (the value
 // was outside the group's range when the dialog opened) the value is kept as it was.
 inline void ReadRadio(const QButtonGroup* group, int& value) {
     const int id = group->checkedId();
     if (id >= 0)
         value = id;
+}
+
+// Checks the button of a radio group whose id is value; a value outside the group checks none.
+inline void WriteRadio(QButtonGroup* group, int value) {
+    if (QAbstractButton* button = group->button(value))
+        button->setChecked(true);
 }

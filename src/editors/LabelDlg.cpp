@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QVBoxLayout>
 
 #include "app/QtText.h"
@@ -27,15 +26,7 @@ CLabelDlg::CLabelDlg(IUserInteraction& ui, QWidget* parent) : QDialog(parent), m
     setWindowTitle(QStringLiteral("Object Label"));
 
     auto* countFrame = new QGroupBox(QStringLiteral("&Number of labels"), this);
-    auto* countRow = new QHBoxLayout(countFrame);
-    m_pCount = new QButtonGroup(this);
-    for (int n = 0; n < 4; ++n) {
-        auto* button = new QRadioButton(QString::number(n), this);
-        button->setObjectName(QStringLiteral("count%1").arg(n));
-        m_pCount->addButton(button, n);
-        countRow->addWidget(button);
-    }
-    countRow->addStretch(1);
+    m_pCount = MakeCountGroup(countFrame, this);
 
     auto* rowsFrame = new QGroupBox(QStringLiteral("&Field names and prefixes"), this);
     auto* rows = new QGridLayout(rowsFrame);
@@ -77,8 +68,7 @@ void CLabelDlg::OnInitDialog() {
         m_apBoxes[row]->Fill(m_astrFieldNames, m_anLabelField[row]);
         m_apPrefixes[row]->setText(ToQString(m_astrLabelPrefix[row]));
     }
-    if (QAbstractButton* button = m_pCount->button(m_nLabelCount))
-        button->setChecked(true);
+    WriteRadio(m_pCount, m_nLabelCount);
     OnCount(m_nLabelCount);
 }
 

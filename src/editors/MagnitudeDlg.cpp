@@ -6,7 +6,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QVBoxLayout>
 
 #include "editors/FieldSelectionBox.h"
@@ -23,15 +22,7 @@ CMagnitudeDlg::CMagnitudeDlg(IUserInteraction& ui, QWidget* parent) : QDialog(pa
     setWindowTitle(QStringLiteral("Object Magnitude"));
 
     auto* countFrame = new QGroupBox(QStringLiteral("&Number of magnitude fields"), this);
-    auto* countRow = new QHBoxLayout(countFrame);
-    m_pCount = new QButtonGroup(this);
-    for (int n = 0; n < 4; ++n) {
-        auto* button = new QRadioButton(QString::number(n), this);
-        button->setObjectName(QStringLiteral("count%1").arg(n));
-        m_pCount->addButton(button, n);
-        countRow->addWidget(button);
-    }
-    countRow->addStretch(1);
+    m_pCount = MakeCountGroup(countFrame, this);
 
     auto* rowsFrame = new QGroupBox(QStringLiteral("&Field names"), this);
     auto* rows = new QFormLayout(rowsFrame);
@@ -62,8 +53,7 @@ void CMagnitudeDlg::OnInitDialog() {
     for (std::size_t row = 0; row < m_apBoxes.size(); ++row) {
         m_apBoxes[row]->Fill(m_astrFieldNames, m_anMagnitudeField[row]);
     }
-    if (QAbstractButton* button = m_pCount->button(m_nMagnitudeCount))
-        button->setChecked(true);
+    WriteRadio(m_pCount, m_nMagnitudeCount);
     OnCount(m_nMagnitudeCount);
 }
 

@@ -2,33 +2,16 @@
 // its dialog with the field names, runs it, and on OK copies the whole group back (rows and
 // boxes the chosen notation or count does not use too) and marks the document modified, even
 // when nothing changed. Cancel leaves the document as it was.
-#include "editors/PositionCommands.h"
+#include <QDialog>
 
 #include "app/EditorCommands.h"
 #include "editors/FieldSelectionBox.h"
 #include "editors/LabelDlg.h"
 #include "editors/MagnitudeDlg.h"
+#include "editors/ModalRun.h"
 #include "editors/RaDecDlg.h"
 #include "editors/SizeDlg.h"
 #include "model/CatforgeDoc.h"
-
-namespace {
-
-DialogRunner& Runner() {
-    static DialogRunner runner;
-    return runner;
-}
-
-bool RunDialog(QDialog& dlg) {
-    const int result = Runner() ? Runner()(dlg) : dlg.exec();
-    return result == QDialog::Accepted;
-}
-
-}  // namespace
-
-void SetPositionDialogRunner(DialogRunner runner) {
-    Runner() = std::move(runner);
-}
 
 bool RunRaDecEditor(CCatforgeDoc& doc, IUserInteraction& ui, QWidget* parent) {
     CRaDecDlg dlg(ui, parent);
@@ -44,7 +27,7 @@ bool RunRaDecEditor(CCatforgeDoc& doc, IUserInteraction& ui, QWidget* parent) {
     dlg.m_nDecSecondsField = doc.m_nDecSecondsField;
     dlg.m_strEpoch = doc.m_strEpoch;
     dlg.OnInitDialog();
-    if (!RunDialog(dlg))
+    if (RunModal(dlg) != QDialog::Accepted)
         return false;
 
     doc.m_nRaNotation = dlg.m_nRaNotation;
@@ -68,7 +51,7 @@ bool RunLabelsEditor(CCatforgeDoc& doc, IUserInteraction& ui, QWidget* parent) {
     dlg.m_anLabelField = doc.m_anLabelField;
     dlg.m_astrLabelPrefix = doc.m_astrLabelPrefix;
     dlg.OnInitDialog();
-    if (!RunDialog(dlg))
+    if (RunModal(dlg) != QDialog::Accepted)
         return false;
 
     doc.m_nLabelCount = dlg.m_nLabelCount;
@@ -89,7 +72,7 @@ bool RunSizeEditor(CCatforgeDoc& doc, IUserInteraction& ui, QWidget* parent) {
     dlg.m_bPositionAngle = doc.m_bPositionAngle;
     dlg.m_nPositionAngleField = doc.m_nPositionAngleField;
     dlg.OnInitDialog();
-    if (!RunDialog(dlg))
+    if (RunModal(dlg) != QDialog::Accepted)
         return false;
 
     doc.m_nSizeFields = dlg.m_nSizeFields;
@@ -109,7 +92,7 @@ bool RunMagnitudeEditor(CCatforgeDoc& doc, IUserInteraction& ui, QWidget* parent
     dlg.m_nMagnitudeCount = doc.m_nMagnitudeCount;
     dlg.m_anMagnitudeField = doc.m_anMagnitudeField;
     dlg.OnInitDialog();
-    if (!RunDialog(dlg))
+    if (RunModal(dlg) != QDialog::Accepted)
         return false;
 
     doc.m_nMagnitudeCount = dlg.m_nMagnitudeCount;

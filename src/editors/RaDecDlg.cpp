@@ -62,11 +62,6 @@ CFieldSelectionBox* AddBox(QDialog* dlg, QFormLayout* form, const char* label, c
     return box;
 }
 
-void SetChecked(QButtonGroup* group, int id) {
-    if (QAbstractButton* button = group->button(id))
-        button->setChecked(true);
-}
-
 }  // namespace
 
 std::array<bool, 3> RaBoxesEnabled(int notation) {
@@ -171,8 +166,8 @@ void CRaDecDlg::OnInitDialog() {
     for (std::size_t i = 0; i < m_apDecBoxes.size(); ++i) {
         m_apDecBoxes[i]->Fill(m_astrFieldNames, decFields[i]);
     }
-    SetChecked(m_pRaNotation, m_nRaNotation);
-    SetChecked(m_pDecNotation, m_nDecNotation);
+    WriteRadio(m_pRaNotation, m_nRaNotation);
+    WriteRadio(m_pDecNotation, m_nDecNotation);
     // The box shows and stores letters in upper case, whatever the document held.
     m_pEpoch->setText(CLatin1Validator::UpperCaseLatin1(ToQString(m_strEpoch)));
     OnRaNotation(m_nRaNotation);

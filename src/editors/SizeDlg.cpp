@@ -45,11 +45,6 @@ CFieldSelectionBox* NewBox(QDialog* dlg, const char* name) {
     return box;
 }
 
-void SetChecked(QButtonGroup* group, int id) {
-    if (QAbstractButton* button = group->button(id))
-        button->setChecked(true);
-}
-
 }  // namespace
 
 std::array<bool, 2> AxisBoxesEnabled(int sizeFields) {
@@ -127,9 +122,9 @@ void CSizeDlg::OnInitDialog() {
     m_pMajorAxis->Fill(m_astrFieldNames, m_nMajorAxisField);
     m_pMinorAxis->Fill(m_astrFieldNames, m_nMinorAxisField);
     m_pPositionAngleField->Fill(m_astrFieldNames, m_nPositionAngleField);
-    SetChecked(m_pSizeFields, m_nSizeFields);
-    SetChecked(m_pSizeUnits, m_nSizeUnits);
-    SetChecked(m_pSizeMeaning, m_nSizeMeaning);
+    WriteRadio(m_pSizeFields, m_nSizeFields);
+    WriteRadio(m_pSizeUnits, m_nSizeUnits);
+    WriteRadio(m_pSizeMeaning, m_nSizeMeaning);
     m_pPositionAngle->setChecked(m_bPositionAngle != 0);
     OnSizeFields(m_nSizeFields);
     OnPositionAngle();

@@ -9,7 +9,7 @@
 
 #include "app/EditorCommands.h"
 #include "compile/DataBrowse.h"
-#include "editors/FieldCommands.h"
+#include "editors/ModalRun.h"
 #include "model/CatforgeDoc.h"
 #include "support/RecordingInteraction.h"
 #include "support/TempDir.h"

@@ -5,11 +5,11 @@
 #include <QValidator>
 
 #include "app/EditorCommands.h"
-#include "editors/FieldCommands.h"
 #include "editors/FieldEditDlg.h"
 #include "editors/FieldEntry.h"
 #include "editors/FieldListDlg.h"
 #include "editors/FieldRows.h"
+#include "editors/ModalRun.h"
 #include "model/CatforgeDoc.h"
 #include "support/RecordingInteraction.h"
 #include "support/TempDir.h"

@@ -7,7 +7,7 @@
 #include <QValidator>
 
 #include "app/EditorCommands.h"
-#include "editors/FieldCommands.h"
+#include "editors/ModalRun.h"
 #include "model/CatforgeDoc.h"
 #include "support/RecordingInteraction.h"
 #include "support/TempDir.h"

@@ -1,5 +1,5 @@
 // The RA/Dec, Labels, Size and Magnitude commands: copy in, run, copy back on OK only.
-#include "editors/PositionCommands.h"
+#include "editors/ModalRun.h"
 
 #include <gtest/gtest.h>
 
@@ -23,11 +23,11 @@ protected:
         doc.NewDocument();
         AddFields(doc, {"Name", "RAh", "RAm", "RAs", "DE-", "DEd", "DEm", "DEs", "Vmag"});
     }
-    ~PositionCommandsTest() override { SetPositionDialogRunner({}); }
+    ~PositionCommandsTest() override { SetModalDialogRunner({}); }
 
     // Runs each command with a person who does steps and then presses OK (or Cancel).
     void Press(bool ok, std::function<void(QDialog&)> steps = {}) {
-        SetPositionDialogRunner([this, ok, steps](QDialog& dlg) {
+        SetModalDialogRunner([this, ok, steps](QDialog& dlg) {
             ++runs;
             EXPECT_EQ(Control<QComboBox>(dlg, boxName)->count(), 9);
             EXPECT_EQ(Control<QComboBox>(dlg, boxName)->itemText(8), "Vmag");
