@@ -21,6 +21,7 @@ cmake --build "$build" -j2 --target catforge-cli catforge-bench-generate >/dev/n
 work=$(mktemp -d "${TMPDIR:-/tmp}/catforge-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 "$build/bench/catforge-bench-generate" "$work/synthetic" "$count"
+sync  # the input is on disk before timing starts, as a real catalogue would be
 
 /usr/bin/time -v -o "$work/time.txt" \
     "$build/cli/catforge-cli" compile "$work/synthetic.zdd" -o "$work/synthetic.zdc" --quiet

@@ -235,6 +235,8 @@ bool DecodeRecords(CCatforgeDoc& doc, const EpochState& epoch, const std::string
                        MessageIcon::Stop);
         return false;
     }
+    // Large pages also make the final write of the table several times cheaper.
+    AdviseHugePages(doc.m_pEntries.get(), count * entrySize);
     CRecordSource source;
     if (!source.Open(path, recordLength))
         return false;

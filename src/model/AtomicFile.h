@@ -29,11 +29,16 @@ public:
 
 private:
     bool Fail(const char* what);
+    bool StartWriteback();
+
+    static constexpr std::size_t kWritebackStep = std::size_t{16} << 20;
 
     std::FILE* m_pFile = nullptr;
     std::string m_strTarget;
     std::string m_strTemp;
     std::string m_strError;
+    std::size_t m_nWritten = 0;
+    std::size_t m_nFlushStarted = 0;
 };
 
 // Writes bytes to path through a CAtomicFile.
