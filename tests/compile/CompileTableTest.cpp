@@ -43,18 +43,10 @@ std::array<int, 24> Index(std::initializer_list<int> head, int rest) {
     return index;
 }
 
-TEST(CompileTable, CompareRaKeysOrdersBySignedKey) {
-    unsigned char a[72] = {}, b[72] = {};
-    co::StoreInt32(a + co::kRaKey, -5);
-    co::StoreInt32(b + co::kRaKey, 7);
-    EXPECT_EQ(CompareRaKeys(a, b), -1);
-    EXPECT_EQ(CompareRaKeys(b, a), 1);
-    EXPECT_EQ(CompareRaKeys(a, a), 0);
-}
-
 TEST(CompileTable, SortIsByKeyAndKeepsFileOrderOfEqualKeys) {
+    const std::vector<int> keys = {500, 100, 300, 100, -20, 500, 300, 100};
     CCatforgeDoc doc;
-    MakeTable(doc, {500, 100, 300, 100, -20, 500, 300, 100});
+    MakeTable(doc, keys);
     SortCompileTable(doc);
     EXPECT_EQ(FilePositions(doc), (std::vector<int>{4, 1, 3, 7, 2, 6, 0, 5}));
     EXPECT_EQ(doc.m_nFirstSortKey, -20);
@@ -62,7 +54,6 @@ TEST(CompileTable, SortIsByKeyAndKeepsFileOrderOfEqualKeys) {
     // Whole entries moved, not just their keys.
     for (int i = 0; i < doc.m_nRecordCount; ++i) {
         const unsigned char* entry = doc.m_pEntries.get() + i * 72;
-        const int keys[] = {500, 100, 300, 100, -20, 500, 300, 100};
         EXPECT_EQ(co::LoadInt32(entry + co::kRaKey), keys[co::LoadInt32(entry + co::kRecord)]);
     }
 }
@@ -104,12 +95,10 @@ TEST(CompileTable, HourIndexExamples) {
 }
 
 TEST(CompileTable, KeysOutsideTheDayStayInsideTheIndex) {
-    EXPECT_EQ(HourOfRaKey(24 * kHour), 23);
-    EXPECT_EQ(HourOfRaKey(INT32_MAX), 23);
-    EXPECT_EQ(HourOfRaKey(-1), 0);
-    EXPECT_EQ(HourOfRaKey(INT32_MIN), 0);
-    EXPECT_EQ(HourOfRaKey(kHour - 1), 0);
-    EXPECT_EQ(HourOfRaKey(kHour), 1);
+    const std::pair<int, int> hours[] = {{24 * kHour, 23}, {INT32_MAX, 23}, {-1, 0},
+                                         {INT32_MIN, 0},   {kHour - 1, 0},  {kHour, 1}};
+    for (const auto& [key, hour] : hours)
+        EXPECT_EQ(HourOfRaKey(key), hour) << key;
     CCatforgeDoc doc;
     MakeTable(doc, {-3 * kHour, 23 * kHour, 24 * kHour, 30 * kHour});
     SortCompileTable(doc);
