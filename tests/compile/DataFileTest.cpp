@@ -20,7 +20,7 @@ std::string Records(int count, int length) {
     return bytes;
 }
 
-TEST(CountRecords, WholeRecordsOnlyAndAPartialOneSilently) {
+TEST(CountRecords, WholeRecordsOnlyAPartialOneSilentlyNoneIsRefused) {
     CTempDir dir;
     CRecordingInteraction ui;
     int count = -1;
@@ -31,12 +31,7 @@ TEST(CountRecords, WholeRecordsOnlyAndAPartialOneSilently) {
     EXPECT_TRUE(CountRecords(more, "more.dat", 12, count, ui));
     EXPECT_EQ(count, 10);
     EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST(CountRecords, NoWholeRecordOrNoFile) {
-    CTempDir dir;
-    CRecordingInteraction ui;
-    int count = -1;
+    // No whole record, or no file.
     EXPECT_FALSE(CountRecords(dir.Write("empty.dat", ""), "empty.dat", 12, count, ui));
     EXPECT_FALSE(CountRecords(dir.Write("short.dat", "abc"), "short.dat", 12, count, ui));
     EXPECT_EQ(count, 0);
