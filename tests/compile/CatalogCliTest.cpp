@@ -26,27 +26,28 @@ std::string Quote(const std::string& path) {
     return "'" + path + "'";
 }
 
-TEST(CatalogCli, CompileExitStatuses) {
+// The sample compiled, quietly, into out.
+class CatalogCli : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(RunCli(dir, Compile() + " --quiet"), 0); }
+    std::string Compile() const { return "compile " + Quote(kSample) + " -o " + Quote(out); }
     CTempDir dir;
     const std::string out = dir.Path("sample.zdc");
-    EXPECT_EQ(RunCli(dir, "compile " + Quote(kSample) + " -o " + Quote(out)), 0);
+};
+
+TEST_F(CatalogCli, CompileExitStatuses) {
+    EXPECT_EQ(CTempDir::Read(dir.Path("stderr")), "");
+    EXPECT_EQ(RunCli(dir, Compile()), 0);
     EXPECT_EQ(CTempDir::Read(dir.Path("stderr")),
               "Successfully created Zenivo Data Catalog\n\"" + out + "\"\nwith 15 data records.\n");
-    EXPECT_EQ(RunCli(dir, "compile " + Quote(kSample) + " -o " + Quote(out) + " --quiet"), 0);
-    EXPECT_EQ(CTempDir::Read(dir.Path("stderr")), "");
-    EXPECT_EQ(RunCli(dir, "compile " + Quote(kSample) + " -o " + Quote(out) + " --data " +
-                              Quote(dir.Path("none.dat"))),
-              1);
+    EXPECT_EQ(RunCli(dir, Compile() + " --data " + Quote(dir.Path("none.dat"))), 1);
     EXPECT_EQ(CTempDir::Read(dir.Path("stderr")),
               "error: Unable to open file\n\"" + dir.Path("none.dat") + "\"\n");
     EXPECT_EQ(RunCli(dir, "compile"), 2);
     EXPECT_EQ(RunCli(dir, "compile " + Quote(kSample) + " --bogus"), 2);
 }
 
-TEST(CatalogCli, InfoPrintsTheCatalogueAndRefusesDamage) {
-    CTempDir dir;
-    const std::string out = dir.Path("sample.zdc");
-    ASSERT_EQ(RunCli(dir, "compile " + Quote(kSample) + " -o " + Quote(out) + " --quiet"), 0);
+TEST_F(CatalogCli, InfoPrintsTheCatalogueAndRefusesDamage) {
     std::ostringstream text, errors;
     CliContext context{text, errors};
     EXPECT_EQ(RunCatalogInfo(context, out, 2), kExitOk);
@@ -73,10 +74,7 @@ TEST(CatalogCli, InfoPrintsTheCatalogueAndRefusesDamage) {
     EXPECT_EQ(RunCatalogInfo(broken, dir.Path("missing.zdc"), 0), kExitRefused);
 }
 
-TEST(CatalogCli, ExportCsvAndSymbol) {
-    CTempDir dir;
-    const std::string out = dir.Path("sample.zdc");
-    ASSERT_EQ(RunCli(dir, "compile " + Quote(kSample) + " -o " + Quote(out) + " --quiet"), 0);
+TEST_F(CatalogCli, ExportCsvAndSymbol) {
     ASSERT_EQ(RunCli(dir, "export " + Quote(out) + " --csv -o " + Quote(dir.Path("s.csv"))), 0);
     std::istringstream csv(CTempDir::Read(dir.Path("s.csv")));
     std::string line;

@@ -188,6 +188,22 @@ TEST_F(RecordDecoding, RawRecordFollowsTheFixedBytes) {
     EXPECT_EQ(std::string(entry.begin() + co::kRecord, entry.end()), record);
 }
 
+TEST_F(RecordDecoding, ValuesBeyondSixteenBitsKeepTheirLowBits) {
+    doc.m_nMagnitudeCount = 1;
+    doc.m_anMagnitudeField = {kMag1, kNoField, kNoField};
+    doc.m_nSizeFields = 1;
+    doc.m_nSizeUnits = 1;
+    doc.m_nMajorAxisField = kName3;
+    doc.m_bPositionAngle = 1;
+    doc.m_nPositionAngleField = kName2;
+    CTestRecord r = Position("00", "00", "00");
+    r.Set(doc, kMag1, "400").Set(doc, kName3, "99999").Set(doc, kName2, "1e300");
+    const auto entry = DecodeOne(doc, r.Bytes());
+    EXPECT_EQ(Int16At(entry, co::kMagnitude), 40000 - 65536);
+    EXPECT_EQ(Int16At(entry, co::kMajorAxis), 5999940 - 92 * 65536);
+    EXPECT_EQ(Int16At(entry, co::kPositionAngle), 0);  // out of range: INT_MIN, low bits 0
+}
+
 class UsedFieldCheck : public ::testing::Test {
 protected:
     void SetUp() override { DescribeTestLayout(doc); }
@@ -195,14 +211,16 @@ protected:
         std::string message;
         return CheckUsedFields(doc, message) ? std::string("accepted") : message;
     }
+    static std::string Select(const std::string& what) {
+        return "Please select the fields required to\nspecify the object " + what + ".";
+    }
     CCatforgeDoc doc;
 };
 
 TEST_F(UsedFieldCheck, PositionFieldsByNotation) {
     EXPECT_EQ(Problem(), "accepted");
     doc.m_nRaSecondsField = kNoField;
-    EXPECT_EQ(Problem(),
-              "Please select the fields required to\nspecify the object right ascension.");
+    EXPECT_EQ(Problem(), Select("right ascension"));
     doc.m_nRaNotation = 1;  // hours and minutes need no seconds
     EXPECT_EQ(Problem(), "accepted");
     doc.m_nDecNotation = 2;
@@ -210,23 +228,21 @@ TEST_F(UsedFieldCheck, PositionFieldsByNotation) {
     doc.m_nDecMinutesField = kNoField;
     EXPECT_EQ(Problem(), "accepted");
     doc.m_nDecDegreesField = kNoField;
-    EXPECT_EQ(Problem(), "Please select the fields required to\nspecify the object declination.");
+    EXPECT_EQ(Problem(), Select("declination"));
     doc.m_nDecDegreesField = kDecD;
     doc.m_nDecNotation = 3;
-    EXPECT_EQ(Problem(), "Please select the fields required to\nspecify the object declination.");
+    EXPECT_EQ(Problem(), Select("declination"));
 }
 
 TEST_F(UsedFieldCheck, CountsSizesAngleAndRules) {
     doc.m_nLabelCount = 2;
-    EXPECT_EQ(Problem(), "Please select the fields required to\nspecify the object labels.");
+    EXPECT_EQ(Problem(), Select("labels"));
     doc.m_nLabelCount = 0;
     doc.m_nMagnitudeCount = 1;
-    EXPECT_EQ(Problem(), "Please select the fields required to\nspecify the object magnitude.");
+    EXPECT_EQ(Problem(), Select("magnitude"));
     doc.m_nMagnitudeCount = 0;
     doc.m_bPositionAngle = 1;
-    EXPECT_EQ(Problem(),
-              "Please select the fields required to\nspecify the object size and "
-              "position angle.");
+    EXPECT_EQ(Problem(), Select("size and position angle"));
     doc.m_bPositionAngle = 0;
     doc.m_nSizeFields = 1;
     doc.m_nMajorAxisField = kMajor;
@@ -255,26 +271,6 @@ TEST_F(UsedFieldCheck, FieldsMustLieInsideTheRecord) {
     EXPECT_EQ(Problem(),
               "The field selection of label 1 is field 8,\nbut the definition has 7 "
               "fields.\nPlease select its field again.");
-}
-
-}  // namespace
-
-namespace {
-
-TEST_F(RecordDecoding, ValuesBeyondSixteenBitsKeepTheirLowBits) {
-    doc.m_nMagnitudeCount = 1;
-    doc.m_anMagnitudeField = {kMag1, kNoField, kNoField};
-    doc.m_nSizeFields = 1;
-    doc.m_nSizeUnits = 1;
-    doc.m_nMajorAxisField = kName3;
-    doc.m_bPositionAngle = 1;
-    doc.m_nPositionAngleField = kName2;
-    CTestRecord r = Position("00", "00", "00");
-    r.Set(doc, kMag1, "400").Set(doc, kName3, "99999").Set(doc, kName2, "1e300");
-    const auto entry = DecodeOne(doc, r.Bytes());
-    EXPECT_EQ(Int16At(entry, co::kMagnitude), 40000 - 65536);
-    EXPECT_EQ(Int16At(entry, co::kMajorAxis), 5999940 - 92 * 65536);
-    EXPECT_EQ(Int16At(entry, co::kPositionAngle), 0);  // out of range: INT_MIN, low bits 0
 }
 
 }  // namespace
