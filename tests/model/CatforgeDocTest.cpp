@@ -16,29 +16,20 @@ void FillEveryMember(CCatforgeDoc& doc) {
     doc.m_strNotes = "Notes";
     doc.m_nRecordLength = 80;
     doc.m_aFields = {{"Name", "", 1, 8}};
-    doc.m_nRaNotation = 2;
+    doc.m_nRaNotation = doc.m_nDecNotation = doc.m_nSizeFields = doc.m_nSizeUnits = 2;
     doc.m_nRaHoursField = doc.m_nRaMinutesField = doc.m_nRaSecondsField = 0;
-    doc.m_nDecNotation = 2;
     doc.m_nDecSignField = doc.m_nDecDegreesField = doc.m_nDecMinutesField = 0;
-    doc.m_nDecSecondsField = 0;
-    doc.m_strEpoch = "B1950.0";
-    doc.m_nLabelCount = 3;
-    doc.m_anLabelField = {0, 0, 0};
-    doc.m_astrLabelPrefix = {"a", "b", "c"};
-    doc.m_nSizeFields = 2;
-    doc.m_nSizeUnits = 2;
-    doc.m_nSizeMeaning = 0;
+    doc.m_nDecSecondsField = doc.m_nSizeMeaning = doc.m_nPositionAngleField = 0;
     doc.m_nMajorAxisField = doc.m_nMinorAxisField = 0;
-    doc.m_bPositionAngle = 1;
-    doc.m_nPositionAngleField = 0;
-    doc.m_nMagnitudeCount = 3;
-    doc.m_anMagnitudeField = {0, 0, 0};
+    doc.m_strEpoch = "B1950.0";
+    doc.m_nLabelCount = doc.m_nMagnitudeCount = 3;
+    doc.m_anLabelField = doc.m_anMagnitudeField = {0, 0, 0};
+    doc.m_astrLabelPrefix = {"a", "b", "c"};
+    doc.m_bPositionAngle = doc.m_nColourMode = doc.m_nTypeMode = 1;
     doc.m_nDefaultType = 5;
     doc.m_nDefaultSymbol = -1;
-    doc.m_nColourMode = 1;
     doc.m_crScreenColour = 0x000000FF;
     doc.m_crPrinterColour = 0x00FF0000;
-    doc.m_nTypeMode = 1;
     doc.m_aUserSymbols = {{"Cross", "0 0 MA"}};
     doc.m_aTypeRules = {{0, -1, 1, "G"}};
     doc.m_nRecordCount = 3;
@@ -48,43 +39,12 @@ void FillEveryMember(CCatforgeDoc& doc) {
     doc.m_nLastSortKey = 9;
 }
 
+// Every definition member at its default, compared through the file bytes, which hold each
+// member (DefinitionFile checks the bytes of a new document one by one), the path buffer
+// cleared and the work area empty.
 void ExpectDefaults(const CCatforgeDoc& doc) {
-    EXPECT_EQ(doc.m_strTitle, "");
-    EXPECT_EQ(doc.GetDataFile(), "");
+    EXPECT_EQ(doc.EncodeDefinition(), CCatforgeDoc().EncodeDefinition());
     EXPECT_EQ(doc.m_szDataFile, (std::array<char, kMaxDataFilePath>{}));
-    EXPECT_EQ(doc.m_strNotes, "");
-    EXPECT_EQ(doc.m_nRecordLength, 0);
-    EXPECT_TRUE(doc.m_aFields.empty());
-    EXPECT_EQ(doc.m_nRaNotation, 0);
-    EXPECT_EQ(doc.m_nRaHoursField, -1);
-    EXPECT_EQ(doc.m_nRaMinutesField, -1);
-    EXPECT_EQ(doc.m_nRaSecondsField, -1);
-    EXPECT_EQ(doc.m_nDecNotation, 0);
-    EXPECT_EQ(doc.m_nDecSignField, -1);
-    EXPECT_EQ(doc.m_nDecDegreesField, -1);
-    EXPECT_EQ(doc.m_nDecMinutesField, -1);
-    EXPECT_EQ(doc.m_nDecSecondsField, -1);
-    EXPECT_EQ(doc.m_strEpoch, "J2000.0");
-    EXPECT_EQ(doc.m_nLabelCount, 1);
-    EXPECT_EQ(doc.m_anLabelField, (std::array<int, 3>{-1, -1, -1}));
-    EXPECT_EQ(doc.m_astrLabelPrefix, (std::array<std::string, 3>{}));
-    EXPECT_EQ(doc.m_nSizeFields, 0);
-    EXPECT_EQ(doc.m_nSizeUnits, 0);
-    EXPECT_EQ(doc.m_nSizeMeaning, 1);
-    EXPECT_EQ(doc.m_nMajorAxisField, -1);
-    EXPECT_EQ(doc.m_nMinorAxisField, -1);
-    EXPECT_EQ(doc.m_bPositionAngle, 0);
-    EXPECT_EQ(doc.m_nPositionAngleField, -1);
-    EXPECT_EQ(doc.m_nMagnitudeCount, 0);
-    EXPECT_EQ(doc.m_anMagnitudeField, (std::array<int, 3>{-1, -1, -1}));
-    EXPECT_EQ(doc.m_nDefaultType, 0);    // "General"
-    EXPECT_EQ(doc.m_nDefaultSymbol, 0);  // "Unspecified (circle)"
-    EXPECT_EQ(doc.m_nColourMode, 0);
-    EXPECT_EQ(doc.m_crScreenColour, 0x00FFFFFFu);
-    EXPECT_EQ(doc.m_crPrinterColour, 0x00000000u);
-    EXPECT_EQ(doc.m_nTypeMode, 0);
-    EXPECT_TRUE(doc.m_aUserSymbols.empty());
-    EXPECT_TRUE(doc.m_aTypeRules.empty());
     EXPECT_EQ(doc.m_nRecordCount, 0);
     EXPECT_EQ(doc.m_pEntries, nullptr);
     EXPECT_EQ(doc.m_nFirstSortKey, 0);
@@ -93,23 +53,16 @@ void ExpectDefaults(const CCatforgeDoc& doc) {
 
 }  // namespace
 
-TEST(CatforgeDoc, ConstructedDocumentHoldsTheDefaults) {
+TEST(CatforgeDoc, DeleteContentsAndNewDocumentResetEveryMember) {
     CCatforgeDoc doc;
     ExpectDefaults(doc);
-}
-
-TEST(CatforgeDoc, DeleteContentsResetsEveryMemberAndReleasesTheEntries) {
-    CCatforgeDoc doc;
     FillEveryMember(doc);
-    CCatforgeDoc fresh;
-    EXPECT_FALSE(doc.SameDefinition(fresh));
+    EXPECT_FALSE(doc.SameDefinition(CCatforgeDoc()));
     doc.DeleteContents();
     ExpectDefaults(doc);
-    EXPECT_TRUE(doc.SameDefinition(fresh));
-}
+    EXPECT_TRUE(doc.SameDefinition(CCatforgeDoc()));
 
-TEST(CatforgeDoc, NewDocumentIsDefaultUntitledAndUnmodified) {
-    CCatforgeDoc doc;
+    // A new document is also untitled and unmodified.
     FillEveryMember(doc);
     doc.SetPathName("/somewhere/old.zdd");
     doc.SetModifiedFlag(true);
@@ -145,16 +98,6 @@ TEST(CatforgeDoc, DataFilePathKeepsAtMost259Bytes) {
     EXPECT_EQ(doc.m_szDataFile[6], '\0');  // nothing of the longer path is left behind
 }
 
-TEST(DocumentBase, TitleComesFromTheFileName) {
-    CCatforgeDoc doc;
-    doc.SetPathName("/data/defs/ngc.zdd");
-    EXPECT_EQ(doc.GetTitle(), "ngc.zdd");
-    doc.SetPathName("plain.zdd");
-    EXPECT_EQ(doc.GetTitle(), "plain.zdd");
-    doc.SetPathName("");
-    EXPECT_EQ(doc.GetTitle(), "Untitled");
-}
-
 TEST(DocumentBase, SaveModifiedAsksAndFollowsTheAnswer) {
     CTempDir dir;
     CRecordingInteraction ui;
@@ -164,6 +107,11 @@ TEST(DocumentBase, SaveModifiedAsksAndFollowsTheAnswer) {
     EXPECT_TRUE(ui.questions.empty());
 
     doc.SetModifiedFlag();
+    ui.fileNames = {std::nullopt};  // Save As cancelled: nothing written, still modified
+    EXPECT_FALSE(doc.DoSave(true));
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(std::filesystem::is_empty(dir.Root()));
+
     ui.answers = {Answer::Cancel, Answer::No, Answer::Yes};
     EXPECT_FALSE(doc.SaveModified());
     EXPECT_TRUE(doc.SaveModified());
@@ -174,19 +122,7 @@ TEST(DocumentBase, SaveModifiedAsksAndFollowsTheAnswer) {
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(doc.GetPathName(), path);
     EXPECT_EQ(doc.GetTitle(), "saved.zdd");
-    ASSERT_EQ(ui.fileRequests.size(), 1u);
-    EXPECT_EQ(ui.fileRequests[0].defaultExtension, "zdd");
-    EXPECT_EQ(ui.fileRequests[0].filters[0].description, "Catforge Files (*.zdd)");
-}
-
-TEST(DocumentBase, SaveAsCancelledWritesNothing) {
-    CTempDir dir;
-    CRecordingInteraction ui;
-    CCatforgeDoc doc;
-    doc.SetInteraction(&ui);
-    doc.SetModifiedFlag();
-    ui.fileNames = {std::nullopt};
-    EXPECT_FALSE(doc.DoSave(true));
-    EXPECT_TRUE(doc.IsModified());
-    EXPECT_TRUE(std::filesystem::is_empty(dir.Root()));
+    ASSERT_EQ(ui.fileRequests.size(), 2u);
+    EXPECT_EQ(ui.fileRequests[1].defaultExtension, "zdd");
+    EXPECT_EQ(ui.fileRequests[1].filters[0].description, "Catforge Files (*.zdd)");
 }
