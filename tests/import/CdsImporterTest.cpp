@@ -25,6 +25,18 @@ std::string OneTable(const std::string& rows, const std::string& notes = "") {
            rows + "----\n" + notes;
 }
 
+// Notation and fields of right ascension, then of declination.
+std::vector<int> PositionOf(const CCatforgeDoc& doc) {
+    return {doc.m_nRaNotation,      doc.m_nRaHoursField,    doc.m_nRaMinutesField,
+            doc.m_nRaSecondsField,  doc.m_nDecNotation,     doc.m_nDecSignField,
+            doc.m_nDecDegreesField, doc.m_nDecMinutesField, doc.m_nDecSecondsField};
+}
+
+// Number of size fields, their units and meaning.
+std::vector<int> SizeOf(const CCatforgeDoc& doc) {
+    return {doc.m_nSizeFields, doc.m_nSizeUnits, doc.m_nSizeMeaning};
+}
+
 int FieldIndex(const CCatforgeDoc& doc, const std::string& name) {
     for (std::size_t i = 0; i < doc.m_aFields.size(); ++i) {
         if (doc.m_aFields[i].m_strName == name)
@@ -52,15 +64,7 @@ TEST(CdsImporter, SampleFillsFieldsPositionEpochLabelAndMagnitudes) {
     EXPECT_EQ(doc.m_aFields[5], (FieldDefinition{"DE-", "", 25, 25}));
     EXPECT_EQ(doc.m_aFields[17], (FieldDefinition{"SName", "", 79, 103}));
 
-    EXPECT_EQ(doc.m_nRaNotation, 0);
-    EXPECT_EQ(doc.m_nRaHoursField, 2);
-    EXPECT_EQ(doc.m_nRaMinutesField, 3);
-    EXPECT_EQ(doc.m_nRaSecondsField, 4);
-    EXPECT_EQ(doc.m_nDecNotation, 0);
-    EXPECT_EQ(doc.m_nDecSignField, 5);
-    EXPECT_EQ(doc.m_nDecDegreesField, 6);
-    EXPECT_EQ(doc.m_nDecMinutesField, 7);
-    EXPECT_EQ(doc.m_nDecSecondsField, 8);
+    EXPECT_EQ(PositionOf(doc), (std::vector<int>{0, 2, 3, 4, 0, 5, 6, 7, 8}));
     EXPECT_EQ(doc.m_strEpoch, "J2000.0");
     EXPECT_EQ(doc.m_nLabelCount, 1);
     EXPECT_EQ(doc.m_anLabelField[0], 0);  // Cluster, the first name-like text field
@@ -101,9 +105,7 @@ TEST(CdsImporter, DegreesSizesPositionAngleAndUnknownLabels) {
     EXPECT_EQ(doc.m_nDecDegreesField, FieldIndex(doc, "DEdeg"));
     EXPECT_EQ(doc.m_nRaHoursField, kNoField);
     EXPECT_EQ(doc.m_strEpoch, "B1950.0");
-    EXPECT_EQ(doc.m_nSizeFields, 2);
-    EXPECT_EQ(doc.m_nSizeUnits, 1);
-    EXPECT_EQ(doc.m_nSizeMeaning, 1);
+    EXPECT_EQ(SizeOf(doc), (std::vector<int>{2, 1, 1}));
     EXPECT_EQ(doc.m_nMajorAxisField, FieldIndex(doc, "MajAxis"));
     EXPECT_EQ(doc.m_nMinorAxisField, FieldIndex(doc, "MinAxis"));
     EXPECT_EQ(doc.m_bPositionAngle, 1);
@@ -132,13 +134,8 @@ TEST(CdsImporter, HoursAndMinutesNotationsAndRadius) {
     CCatforgeDoc doc;
     CCdsImporter importer;
     ASSERT_TRUE(importer.Import(readMe, "cat.dat", "x", 61, doc)) << importer.Error();
-    EXPECT_EQ(doc.m_nRaNotation, 1);
-    EXPECT_EQ(doc.m_nRaSecondsField, kNoField);
-    EXPECT_EQ(doc.m_nDecNotation, 1);
-    EXPECT_EQ(doc.m_nDecSecondsField, kNoField);
-    EXPECT_EQ(doc.m_nSizeFields, 1);
-    EXPECT_EQ(doc.m_nSizeUnits, 2);
-    EXPECT_EQ(doc.m_nSizeMeaning, 0);
+    EXPECT_EQ(PositionOf(doc), (std::vector<int>{1, 0, 1, kNoField, 1, 2, 3, 4, kNoField}));
+    EXPECT_EQ(SizeOf(doc), (std::vector<int>{1, 2, 0}));
     EXPECT_EQ(doc.m_anLabelField[0], FieldIndex(doc, "Name"));
     EXPECT_EQ(doc.m_strEpoch, "J2000.0");
 }

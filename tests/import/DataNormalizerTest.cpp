@@ -148,17 +148,6 @@ TEST(DataNormalizer, DamagedInputsAreRefused) {
     EXPECT_NE(missing.error.find("cannot open"), std::string::npos);
 }
 
-TEST(DataNormalizer, SampleCatalogueBecomesFixedLength) {
-    CTempDir dir;
-    const auto r = NormalizeFile(dir, std::string(CATFORGE_TEST_DATA_DIR) + "/cds/table1.dat", 103);
-    ASSERT_TRUE(r.ok) << r.error;
-    EXPECT_EQ(r.report.m_nLinesRead, 15);
-    EXPECT_EQ(r.report.RecordLength(), 104);
-    ASSERT_EQ(r.output.size(), 15u * 104u);
-    for (std::size_t i = 0; i < 15; ++i)
-        EXPECT_EQ(r.output[i * 104 + 103], '\n') << i;
-}
-
 TEST(DataNormalizer, DescriptionNamesTheFigures) {
     NormalizeReport report;
     report.m_nLinesRead = 15;
