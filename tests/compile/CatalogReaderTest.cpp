@@ -29,6 +29,8 @@ std::string SmallCatalogue() {
     return bytes;
 }
 
+// The end-to-end test compares this reader with its own over a whole catalogue; here the user
+// symbols, which that catalogue lacks, and damaged input.
 TEST(CatalogReader, ReadsWhatTheWriterWrote) {
     const std::string bytes = SmallCatalogue();
     CompiledCatalog catalog;
@@ -39,8 +41,6 @@ TEST(CatalogReader, ReadsWhatTheWriterWrote) {
     EXPECT_EQ(catalog.symbols[0].size(), 12u);
     EXPECT_EQ(catalog.entryCount, 3);
     EXPECT_EQ(ReadCatalogEntry(bytes, catalog, 0).label, "Obj2");
-    EXPECT_EQ(ReadCatalogEntry(bytes, catalog, 2).label, "Obj0");
-    EXPECT_EQ(ReadCatalogEntry(bytes, catalog, 1).record.size(), 80u);
 }
 
 TEST(CatalogReader, EveryTruncationIsAClearError) {

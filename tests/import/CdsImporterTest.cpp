@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <cmath>
+#include <cstdlib>
+
+#include "compile/CatalogReader.h"
+#include "compile/Compile.h"
 #include "import/CdsCatalogImport.h"
 #include "import/CdsImporter.h"
 #include "model/CatforgeDoc.h"
+#include "support/RecordingInteraction.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -35,6 +41,12 @@ std::vector<int> PositionOf(const CCatforgeDoc& doc) {
 // Number of size fields, their units and meaning.
 std::vector<int> SizeOf(const CCatforgeDoc& doc) {
     return {doc.m_nSizeFields, doc.m_nSizeUnits, doc.m_nSizeMeaning};
+}
+
+double Column(std::string_view record, int first, int last) {
+    return std::atof(std::string(record.substr(static_cast<std::size_t>(first - 1),
+                                               static_cast<std::size_t>(last - first + 1)))
+                         .c_str());
 }
 
 int FieldIndex(const CCatforgeDoc& doc, const std::string& name) {
@@ -173,15 +185,15 @@ TEST(CdsImporter, RefusesWhatItCannotImportAndLeavesTheDocument) {
     EXPECT_EQ(CCdsImporter::LineLengthOf(readMe, "cat.dat"), 60);
 }
 
-TEST(CdsCatalogImport, NormalisesTheSampleAndNamesTheCopy) {
+// From the ReadMe and its ragged data file to a compiled catalogue, with no editing in between:
+// the compiled positions must agree with the catalogue's own RA/Dec columns.
+TEST(CdsCatalogImport, SampleNormalisesAndCompilesKeepingThePositions) {
     CTempDir dir;
-    const std::string readMe = dir.Write("ReadMe", CTempDir::Read(kDataDir + "/ReadMe"));
-    dir.Write("table1.dat", CTempDir::Read(kDataDir + "/table1.dat"));
+    std::filesystem::create_directory(dir.Path("out"));
     CdsImportRequest request;
-    request.m_strReadMe = readMe;
+    request.m_strReadMe = kDataDir + "/ReadMe";
     request.m_strFile = "table1.dat";
     request.m_strFixedFolder = dir.Path("out");
-    std::filesystem::create_directory(dir.Path("out"));
     CCatforgeDoc doc;
     CdsImportResult result;
     std::string error;
@@ -191,15 +203,52 @@ TEST(CdsCatalogImport, NormalisesTheSampleAndNamesTheCopy) {
     EXPECT_EQ(doc.m_nRecordLength, 104);
     EXPECT_EQ(std::filesystem::file_size(result.m_strFixedFile), 15u * 104u);
     EXPECT_EQ(result.m_normalize.m_nLinesPadded, 12);
+    ASSERT_TRUE(doc.OnSaveDocument(dir.Path("cluster.zdd")));
+
+    // Compile the definition as read back from its file.
+    CCatforgeDoc saved;
+    CRecordingInteraction ui;
+    saved.SetInteraction(&ui);
+    ASSERT_TRUE(saved.OpenDocument(dir.Path("cluster.zdd")));
+    ui.fileNames = {dir.Path("cluster.zdc")};
+    EpochState epoch;
+    ASSERT_TRUE(CompileDefinition(saved, epoch, ui)) << testing::PrintToString(ui.Texts());
+    const std::string bytes = CTempDir::Read(dir.Path("cluster.zdc"));
+    CompiledCatalog catalog;
+    ASSERT_TRUE(ReadCompiledCatalog(bytes, catalog, error)) << error;
+    ASSERT_EQ(catalog.entryCount, 15);
+    EXPECT_EQ(catalog.recordLength, 104);
+    std::int32_t previousKey = -1;
+    for (int i = 0; i < catalog.entryCount; ++i) {
+        const CatalogEntry entry = ReadCatalogEntry(bytes, catalog, static_cast<std::size_t>(i));
+        const std::string_view record = entry.record;
+        ASSERT_EQ(record.size(), 104u);
+        // The catalogue's own columns: RA 14-15, 17-18, 20-23; Dec sign 25, 26-27, 29-30, 32-35.
+        const double ra = 15.0 * (Column(record, 14, 15) + Column(record, 17, 18) / 60.0 +
+                                  Column(record, 20, 23) / 3600.0);
+        const double dec =
+            (record[24] == '-' ? -1 : 1) * (Column(record, 26, 27) + Column(record, 29, 30) / 60.0 +
+                                            Column(record, 32, 35) / 3600.0);
+        SCOPED_TRACE(std::string(record.substr(0, 35)));
+        // Keys are truncated 0.01" units computed through radians: within one unit.
+        EXPECT_NEAR(entry.raKey, ra * 360000.0, 1.001);
+        EXPECT_NEAR(entry.decKey, dec * 360000.0, 1.001);
+        EXPECT_NEAR(std::sin(ra * M_PI / 180.0), entry.sinRa, 1e-6);
+        EXPECT_EQ(entry.magnitude, std::lround(Column(record, 43, 47) * 100.0));  // Vmag
+        const std::string cluster(record.substr(0, 7));
+        EXPECT_EQ(entry.label, cluster.substr(0, cluster.find_last_not_of(' ') + 1));
+        EXPECT_GE(entry.raKey, previousKey);
+        previousKey = entry.raKey;
+    }
 
     // The fixed copy is accepted as it is; the original is not.
     request.m_bNormalize = false;
     request.m_strDataFile = result.m_strFixedFile;
     ASSERT_TRUE(ImportCdsCatalogue(request, doc, result, error)) << error;
     EXPECT_EQ(doc.GetDataFile(), dir.Path("out/table1.fixed.dat"));
-    request.m_strDataFile = dir.Path("table1.dat");
+    request.m_strDataFile = kDataDir + "/table1.dat";
     EXPECT_FALSE(ImportCdsCatalogue(request, doc, result, error));
-    EXPECT_EQ(error, "The lines of \"" + dir.Path("table1.dat") +
+    EXPECT_EQ(error, "The lines of \"" + request.m_strDataFile +
                          "\" are not all 103 bytes long; normalize it first.");
 }
 
