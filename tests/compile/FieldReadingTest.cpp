@@ -247,21 +247,12 @@ TEST(FieldReadingDifferential, RandomTextsMatchTheCLibrary) {
 // a small one of its own with localedef: the "C" locale with a decimal comma.
 TEST(FieldReadingDifferential, DecimalCommaLocaleChangesNothing) {
     CTempDir dir;
-    const char* const names[] = {"de_DE.UTF-8", "de_DE.utf8", "de_DE"};
-    const char* active = nullptr;
-    for (const char* name : names) {
-        if (setlocale(LC_ALL, name)) {
-            active = name;
-            break;
-        }
-    }
-    std::string oldLocPath;
-    bool hadLocPath = false;
+    const bool hadLocPath = std::getenv("LOCPATH") != nullptr;
+    const std::string oldLocPath = hadLocPath ? std::getenv("LOCPATH") : "";
+    bool active = false;
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE"})
+        active = active || setlocale(LC_ALL, name) != nullptr;
     if (!active) {
-        if (const char* value = std::getenv("LOCPATH")) {
-            hadLocPath = true;
-            oldLocPath = value;
-        }
         const std::string source = dir.Write("comma.src",
                                              "LC_NUMERIC\n"
                                              "decimal_point \"<U002C>\"\n"
@@ -273,26 +264,26 @@ TEST(FieldReadingDifferential, DecimalCommaLocaleChangesNothing) {
                                     dir.Path("de_COMMA") + "' >/dev/null 2>&1";
         if (std::system(command.c_str()) != -1) {
             setenv("LOCPATH", dir.Root().c_str(), 1);
-            if (setlocale(LC_ALL, "de_COMMA"))
-                active = "de_COMMA";
+            active = setlocale(LC_ALL, "de_COMMA") != nullptr;
         }
     }
-    if (!active) {
-        GTEST_SKIP() << "no de_DE locale installed and localedef could not make a "
-                        "decimal-comma one";
+    if (active) {
+        // The locale is really in effect: the C library itself now reads a comma.
+        EXPECT_EQ(std::strtod("1,5", nullptr), 1.5);
+        EXPECT_EQ(ReadDecimal("1,5"), 1.0);
+        EXPECT_EQ(ReadDecimal("1.5"), 1.5);
+        EXPECT_EQ(ReadDecimal(" -12.25e1"), -122.5);
+        const std::vector<std::string> texts = SystematicTexts();
+        for (std::size_t i = 0; i < texts.size(); i += 7)
+            EXPECT_TRUE(SameAsCLibrary(texts[i]));
     }
-    // The locale is really in effect: the C library itself now reads a comma.
-    EXPECT_EQ(std::strtod("1,5", nullptr), 1.5);
-    EXPECT_EQ(ReadDecimal("1,5"), 1.0);
-    EXPECT_EQ(ReadDecimal("1.5"), 1.5);
-    EXPECT_EQ(ReadDecimal(" -12.25e1"), -122.5);
-    const std::vector<std::string> texts = SystematicTexts();
-    for (std::size_t i = 0; i < texts.size(); i += 7)
-        EXPECT_TRUE(SameAsCLibrary(texts[i]));
     setlocale(LC_ALL, "C");
     if (hadLocPath) {
         setenv("LOCPATH", oldLocPath.c_str(), 1);
     } else {
         unsetenv("LOCPATH");
     }
+    if (!active)
+        GTEST_SKIP()
+            << "no de_DE locale installed and localedef could not make a decimal-comma one";
 }

@@ -75,13 +75,11 @@ TEST(CdsReadMe, SingleByteFieldsMultiLineExplanationsAndNotes) {
         << readMe.Error();
     const CdsByteDescription& table = readMe.m_aDescriptions.at(0);
     ASSERT_EQ(table.m_aFields.size(), 4u);
-    EXPECT_EQ(table.m_aFields[0].m_nFirstByte, 1);
-    EXPECT_EQ(table.m_aFields[0].m_nLastByte, 1);
-    EXPECT_EQ(table.m_aFields[1].m_strExplanation,
-              "Right ascension (B1950) (1) second line of the explanation 1 = third, starting "
-              "with a digit");
-    EXPECT_EQ(table.m_aFields[3].m_nFirstByte, 12);
-    EXPECT_EQ(table.m_aFields[3].m_nLastByte, 103);
+    EXPECT_EQ(Describe(table.m_aFields[0]), "1-1 A1 --- Flag: [*] flag");
+    EXPECT_EQ(Describe(table.m_aFields[1]),
+              "3-4 I2 h RAh: Right ascension (B1950) (1) second line of the explanation 1 = "
+              "third, starting with a digit");
+    EXPECT_EQ(Describe(table.m_aFields[3]), "12-103 A92 --- Remark: Free text");
     EXPECT_EQ(table.m_strNotes, "Note (1): positions are\n    from plates.");
     EXPECT_EQ(readMe.RecordLengthOf("cat.dat"), 0);  // no file summary
 }
