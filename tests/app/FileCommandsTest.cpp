@@ -63,17 +63,14 @@ protected:
     int m_editorRuns = 0;
 };
 
-TEST_F(FileCommandsTest, NewDocumentAtStartIsUntitledWithDefaults) {
+TEST_F(FileCommandsTest, StartsUntitledThenEditorOkMakesNewAskAndCancelReallyCancels) {
     Start();
     ASSERT_TRUE(m_started);
     EXPECT_EQ(Title(), "Untitled - Catforge");
     EXPECT_TRUE(Doc().SameDefinition(CCatforgeDoc()));
     EXPECT_FALSE(Doc().IsModified());
     EXPECT_TRUE(m_ui.messages.empty());
-}
 
-TEST_F(FileCommandsTest, EditorOkThenNewAsksAndCancelReallyCancels) {
-    Start();
     Trigger("ID_OPERATIONS_GENERAL");  // Cancel in the editor: nothing to save
     Trigger("ID_FILE_NEW");
     EXPECT_TRUE(m_ui.questions.empty());

@@ -167,10 +167,6 @@ TEST_F(MainFrameTest, ToolbarButtonsInOrderWithToolTips) {
         }
         EXPECT_FALSE(button->icon().isNull()) << expected[i].first;
     }
-    EXPECT_EQ(Frame().ToolBar()->iconSize(), QSize(16, 16));
-    EXPECT_EQ(Frame().ToolBar()->allowedAreas(), Qt::AllToolBarAreas);
-    EXPECT_TRUE(Frame().ToolBar()->isMovable());
-    EXPECT_TRUE(Frame().ToolBar()->isFloatable());
 }
 
 TEST_F(MainFrameTest, ToolTipsShowOnHoverExceptForPrint) {

@@ -85,17 +85,6 @@ TEST_F(LabelDlgTest, CountOutOfRangeLeavesEveryRowEnabledAndIsRefused) {
     EXPECT_EQ(ui.messages[0].icon, MessageIcon::Stop);
 }
 
-TEST_F(LabelDlgTest, RefusesACountWhoseRowsLackAFieldAndStoresUnusedRows) {
-    Open(2, {3, -1, 4});
-    EXPECT_FALSE(dlg.OnOK());
-    EXPECT_EQ(dlg.result(), QDialog::Rejected);
-    Click(dlg, "count1");
-    ASSERT_TRUE(dlg.OnOK());
-    EXPECT_EQ(ui.Texts(), std::vector<std::string>{kNoLabels});
-    EXPECT_EQ(dlg.m_nLabelCount, 1);
-    EXPECT_EQ(dlg.m_anLabelField, (std::array<int, 3>{3, -1, 4}));
-}
-
 TEST_F(LabelDlgTest, LoweringTheCountKeepsTheHiddenRowsWhichAreStored) {
     Open(3, {0, 1, 2});
     Click(dlg, "count1");
@@ -109,15 +98,17 @@ TEST_F(LabelDlgTest, LoweringTheCountKeepsTheHiddenRowsWhichAreStored) {
     EXPECT_EQ(dlg.m_astrLabelPrefix, (std::array<std::string, 3>{"NGC ", "M\xE9", "\xB0"}));
 }
 
-TEST_F(LabelDlgTest, StaleIndexShowsNothingAndIsRefusedOnlyWhenCounted) {
-    Open(2, {0, 5, 9});
-    EXPECT_EQ(Shown(dlg, "field1"), 0);
+TEST_F(LabelDlgTest, RefusesACountWhoseRowsLackAFieldAndStoresUnusedRows) {
+    Open(2, {3, 5, 4});  // field 5 is stale: the box shows nothing
+    EXPECT_EQ(Shown(dlg, "field1"), 3);
     EXPECT_EQ(Shown(dlg, "field2"), -1);
-    EXPECT_EQ(Shown(dlg, "field3"), -1);
     EXPECT_FALSE(dlg.OnOK());
+    EXPECT_EQ(dlg.result(), QDialog::Rejected);
     Click(dlg, "count1");
     ASSERT_TRUE(dlg.OnOK());
-    EXPECT_EQ(dlg.m_anLabelField, (std::array<int, 3>{0, -1, -1}));
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{kNoLabels});
+    EXPECT_EQ(dlg.m_nLabelCount, 1);
+    EXPECT_EQ(dlg.m_anLabelField, (std::array<int, 3>{3, -1, 4}));
 }
 
 class MagnitudeDlgTest : public ::testing::Test {

@@ -43,7 +43,18 @@ protected:
         return rows;
     }
 
-    static void Select(QTreeWidget& list, int row) { list.topLevelItem(row)->setSelected(true); }
+    // The item data of the rows: the index of each row's rule.
+    static std::vector<std::string> Data(QTreeWidget& list) {
+        std::vector<std::string> data;
+        for (const auto& row : Rows(list))
+            data.push_back(row[4]);
+        return data;
+    }
+
+    static void Select(QTreeWidget& list, int row) {
+        list.clearSelection();
+        list.topLevelItem(row)->setSelected(true);
+    }
 
     // Runs the Object Type command; `act` works the opened dialog and says how it ends.
     bool Run(const std::function<bool(CObjectTypeDlg&)>& act) {
@@ -124,24 +135,16 @@ TEST_F(TypeDialogs, AddEditAndDeleteKeepItemDataInStepWithTheRuleArray) {
                   (std::vector<std::string>{"Class", "GC1", "Cross", "Galaxy cluster", "3"}));
 
         // Edit the first rule: it keeps index 0, its row goes to the bottom.
-        list.clearSelection();
         Select(list, 0);
         dlg.OnEdit();
         EXPECT_EQ(given.back(), doc.m_aTypeRules[0]);
         EXPECT_EQ(dlg.m_aTypeRules[0], (TypeRule{1, -2, 2, "GC2"}));
-        std::vector<std::string> data;
-        for (const auto& row : Rows(list))
-            data.push_back(row[4]);
-        EXPECT_EQ(data, (std::vector<std::string>{"1", "2", "3", "0"}));
+        EXPECT_EQ(Data(list), (std::vector<std::string>{"1", "2", "3", "0"}));
 
         // Delete the rule with index 1 (now the top row): later indexes move down one.
-        list.clearSelection();
         Select(list, 0);
         dlg.OnDelete();
-        data.clear();
-        for (const auto& row : Rows(list))
-            data.push_back(row[4]);
-        EXPECT_EQ(data, (std::vector<std::string>{"1", "2", "0"}));
+        EXPECT_EQ(Data(list), (std::vector<std::string>{"1", "2", "0"}));
         EXPECT_EQ(Rows(list)[0][1], "");  // former third rule, now index 1
         EXPECT_TRUE(list.selectedItems().isEmpty());
 
@@ -186,7 +189,7 @@ TEST_F(TypeDialogs, CancelledRuleEditorChangesNothing) {
         Select(*dlg.RuleList(), 1);
         dlg.OnEdit();
         EXPECT_EQ(dlg.m_aTypeRules, doc.m_aTypeRules);
-        EXPECT_EQ(Rows(*dlg.RuleList())[1][4], "1");
+        EXPECT_EQ(Data(*dlg.RuleList())[1], "1");
         return false;
     });
 }
