@@ -192,9 +192,9 @@ TEST_F(FileCommandsTest, RecentFilesHoldFourMostRecentFirstAndPersist) {
     }
     // Opening b again moves it to the top.
     ASSERT_TRUE(m_app->OpenDocumentFile(QString::fromStdString(paths[1])));
-    const QStringList expected = {
-        QString::fromStdString(paths[1]), QString::fromStdString(paths[4]),
-        QString::fromStdString(paths[3]), QString::fromStdString(paths[2])};
+    QStringList expected;
+    for (std::size_t i : {1, 4, 3, 2})
+        expected << QString::fromStdString(paths[i]);
     EXPECT_EQ(m_app->RecentFiles().Files(), expected);
     EXPECT_EQ(RecentMenuTexts(), (QStringList{"&1 b.zdd", "&2 e.zdd", "&3 d.zdd", "&4 c.zdd"}));
     EXPECT_EQ(Frame().findChild<QAction*>("recentFile1")->statusTip().toStdString(),

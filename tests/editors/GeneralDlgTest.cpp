@@ -40,11 +40,11 @@ TEST(GeneralDlg, BrowseAsksForAnExistingDataFileAndKeepsThePathOnCancel) {
     EXPECT_EQ(request.proposedName, "old.dat");
     EXPECT_EQ(request.defaultExtension, "dat");
     EXPECT_TRUE(request.mustExist);
-    ASSERT_EQ(request.filters.size(), 2u);
-    EXPECT_EQ(request.filters[0].description, "Data files (*.dat)");
-    EXPECT_EQ(request.filters[0].pattern, "*.dat");
-    EXPECT_EQ(request.filters[1].description, "All files (*.*)");
-    EXPECT_EQ(request.filters[1].pattern, "*.*");
+    std::vector<std::string> filters;
+    for (const FileFilter& filter : request.filters)
+        filters.push_back(filter.description + "|" + filter.pattern);
+    EXPECT_EQ(filters,
+              (std::vector<std::string>{"Data files (*.dat)|*.dat", "All files (*.*)|*.*"}));
 }
 
 TEST(GeneralDlg, DetectFillsOnlyTheRecordLengthBox) {

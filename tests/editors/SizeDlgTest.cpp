@@ -121,21 +121,15 @@ TEST_F(SizeDlgTest, RefusesUntilTheNeededFieldsAreChosenAndStoresTheRest) {
     EXPECT_EQ(Stored(dlg), (std::vector<int>{1, 2, 1, 0, -1, 0, -1}));
 }
 
-TEST_F(SizeDlgTest, UncheckedAngleStoresWhateverItsBoxShows) {
-    Open(2, false, 3, 4, 9);
-    EXPECT_EQ(Shown(dlg, "positionAngleField"), -1);
-    Choose(dlg, "positionAngleField", 2);
-    ASSERT_TRUE(dlg.OnOK());
-    EXPECT_EQ(Stored(dlg), (std::vector<int>{2, 1, 0, 3, 4, 0, 2}));
-}
-
-TEST_F(SizeDlgTest, StaleIndexIsRefusedOnlyWhenNeeded) {
-    Open(1, false, 5, 7, 6);
+TEST_F(SizeDlgTest, StaleIndexIsRefusedOnlyWhenNeededAndAnUncheckedAngleStoresItsBox) {
+    Open(1, false, 5, 7, 9);
     EXPECT_EQ(Shown(dlg, "majorAxis"), -1);
+    EXPECT_EQ(Shown(dlg, "positionAngleField"), -1);
     EXPECT_FALSE(dlg.OnOK());
+    Choose(dlg, "positionAngleField", 2);
     Click(dlg, "sizeFields0");
     ASSERT_TRUE(dlg.OnOK());
-    EXPECT_EQ(Stored(dlg), (std::vector<int>{0, 1, 0, -1, -1, 0, -1}));
+    EXPECT_EQ(Stored(dlg), (std::vector<int>{0, 1, 0, -1, -1, 0, 2}));
 }
 
 TEST_F(SizeDlgTest, OutOfRangeChoicesAreRefusedAndOutOfRangeUnitsKept) {

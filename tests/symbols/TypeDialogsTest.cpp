@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
+#include <tuple>
 
 #include "QtTestApp.h"
 #include "editors/FieldSelectionBox.h"
@@ -294,10 +295,8 @@ TEST_F(TypeDialogs, TypeSelectionOpensFromTheRuleAndMakesCodesFromRows) {
     dlg.SymbolBox()->setCurrentIndex(11);
     dlg.OnOK();
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
-    EXPECT_EQ(dlg.m_nSymbol, -1);
-    EXPECT_EQ(dlg.m_nField, 1);
-    EXPECT_EQ(dlg.m_nType, 8);
-    EXPECT_EQ(dlg.m_strValue, "RC \xE9");
+    EXPECT_EQ(std::tie(dlg.m_nSymbol, dlg.m_nField, dlg.m_nType, dlg.m_strValue),
+              std::make_tuple(-1, 1, 8, "RC \xE9"));
 }
 
 TEST_F(TypeDialogs, TypeSelectionWithStaleValuesOpensEmptyAndAcceptsNoField) {
@@ -312,7 +311,5 @@ TEST_F(TypeDialogs, TypeSelectionWithStaleValuesOpensEmptyAndAcceptsNoField) {
     EXPECT_EQ(dlg.FieldBox()->Selection(), -1);
     EXPECT_EQ(dlg.FieldBox()->placeholderText(), "(missing field 7)");
     dlg.OnOK();
-    EXPECT_EQ(dlg.m_nSymbol, -1);
-    EXPECT_EQ(dlg.m_nField, -1);
-    EXPECT_EQ(dlg.m_strValue, "");
+    EXPECT_EQ(std::tie(dlg.m_nSymbol, dlg.m_nField, dlg.m_strValue), std::make_tuple(-1, -1, ""));
 }
