@@ -63,17 +63,14 @@ protected:
     int m_editorRuns = 0;
 };
 
-TEST_F(FileCommandsTest, NewDocumentAtStartIsUntitledWithDefaults) {
+TEST_F(FileCommandsTest, StartsUntitledThenEditorOkMakesNewAskAndCancelReallyCancels) {
     Start();
     ASSERT_TRUE(m_started);
     EXPECT_EQ(Title(), "Untitled - Catforge");
     EXPECT_TRUE(Doc().SameDefinition(CCatforgeDoc()));
     EXPECT_FALSE(Doc().IsModified());
     EXPECT_TRUE(m_ui.messages.empty());
-}
 
-TEST_F(FileCommandsTest, EditorOkThenNewAsksAndCancelReallyCancels) {
-    Start();
     Trigger("ID_OPERATIONS_GENERAL");  // Cancel in the editor: nothing to save
     Trigger("ID_FILE_NEW");
     EXPECT_TRUE(m_ui.questions.empty());
@@ -195,9 +192,9 @@ TEST_F(FileCommandsTest, RecentFilesHoldFourMostRecentFirstAndPersist) {
     }
     // Opening b again moves it to the top.
     ASSERT_TRUE(m_app->OpenDocumentFile(QString::fromStdString(paths[1])));
-    const QStringList expected = {
-        QString::fromStdString(paths[1]), QString::fromStdString(paths[4]),
-        QString::fromStdString(paths[3]), QString::fromStdString(paths[2])};
+    QStringList expected;
+    for (std::size_t i : {1, 4, 3, 2})
+        expected << QString::fromStdString(paths[i]);
     EXPECT_EQ(m_app->RecentFiles().Files(), expected);
     EXPECT_EQ(RecentMenuTexts(), (QStringList{"&1 b.zdd", "&2 e.zdd", "&3 d.zdd", "&4 c.zdd"}));
     EXPECT_EQ(Frame().findChild<QAction*>("recentFile1")->statusTip().toStdString(),

@@ -25,105 +25,95 @@ std::string Records(int count) {
 
 const std::vector<FieldDefinition> kNumberField = {{"Number", "", 2, 6}};
 
+// What a page shows: the status line, the paging buttons, the rows read and, when given,
+// the record number in the first row.
 struct PageNumbers {
     std::string status;
     bool prev;
     bool next;
     int rows;
+    std::string first = "";
 };
 
-PageNumbers Numbers(const CDataBrowse& browse) {
-    return {browse.StatusText(), browse.PrevEnabled(), browse.NextEnabled(),
-            browse.Page().RowsRead()};
+void ExpectPage(const CDataBrowse& browse, const PageNumbers& expected) {
+    const std::string& status = browse.StatusText();
+    EXPECT_EQ(status, expected.status);
+    EXPECT_EQ(browse.PrevEnabled(), expected.prev) << "<< Prev on " << status;
+    EXPECT_EQ(browse.NextEnabled(), expected.next) << "Next >> on " << status;
+    ASSERT_EQ(browse.Page().RowsRead(), expected.rows) << status;
+    if (!expected.first.empty()) {
+        EXPECT_EQ(browse.Page().Rows().front().front(), expected.first) << status;
+    }
 }
 
-void ExpectPage(const CDataBrowse& browse, const PageNumbers& expected) {
-    const PageNumbers got = Numbers(browse);
-    EXPECT_EQ(got.status, expected.status);
-    EXPECT_EQ(got.prev, expected.prev) << "<< Prev on " << got.status;
-    EXPECT_EQ(got.next, expected.next) << "Next >> on " << got.status;
-    EXPECT_EQ(got.rows, expected.rows) << got.status;
-}
+class DataBrowse : public ::testing::Test {
+protected:
+    // Opens a file of count numbered records, the record number as the one field.
+    bool OpenRecords(int count) {
+        path = dir.Write("data.dat", Records(count));
+        return browse.Open(path, 82, kNumberField, ui);
+    }
+
+    CTempDir dir;
+    CRecordingInteraction ui;
+    CDataBrowse browse;
+    std::string path;
+};
 
 }  // namespace
 
-TEST(DataBrowse, PagesThroughFortyFiveRecordsTwentyAtATime) {
-    CTempDir dir;
-    const std::string path = dir.Write("data.dat", Records(45));
-    CRecordingInteraction ui;
-    CDataBrowse browse;
-    ASSERT_TRUE(browse.Open(path, 82, kNumberField, ui));
+TEST_F(DataBrowse, PagesThroughFortyFiveRecordsTwentyAtATime) {
+    ASSERT_TRUE(OpenRecords(45));
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(browse.RecordCount(), 45);
 
     browse.Start(20);
-    ExpectPage(browse, {"Records 1 to 20 of 45", false, true, 20});
+    ExpectPage(browse, {"Records 1 to 20 of 45", false, true, 20, "00001"});
     EXPECT_TRUE(browse.AtFirstPage());
-    EXPECT_EQ(browse.Page().Rows().front().front(), "00001");
     browse.Next();
-    ExpectPage(browse, {"Records 21 to 40 of 45", true, true, 20});
-    EXPECT_EQ(browse.Page().Rows().front().front(), "00021");
+    ExpectPage(browse, {"Records 21 to 40 of 45", true, true, 20, "00021"});
     browse.Next();
     ExpectPage(browse, {"Records 41 to 45 of 45", true, false, 5});
     EXPECT_EQ(browse.Page().Rows().back().front(), "00045");
     browse.Prev();
     ExpectPage(browse, {"Records 21 to 40 of 45", true, true, 20});
-}
 
-TEST(DataBrowse, AFileEndingOnAPageBoundaryShowsAnEmptyPageLast) {
-    CTempDir dir;
-    const std::string path = dir.Write("data.dat", Records(40));
-    CRecordingInteraction ui;
-    CDataBrowse browse;
-    ASSERT_TRUE(browse.Open(path, 82, kNumberField, ui));
-    browse.Start(20);
-    browse.Next();
-    ExpectPage(browse, {"Records 21 to 40 of 40", true, true, 20});
-    browse.Next();
-    ExpectPage(browse, {"Records 41 to 40 of 40", true, false, 0});
-    browse.Prev();
-    ExpectPage(browse, {"Records 21 to 40 of 40", true, true, 20});
-    EXPECT_EQ(browse.Page().Rows().front().front(), "00021");
-}
-
-TEST(DataBrowse, PrevNeverGoesBeforeTheFirstRecord) {
-    CTempDir dir;
-    const std::string path = dir.Write("data.dat", Records(45));
-    CRecordingInteraction ui;
-    CDataBrowse browse;
-    ASSERT_TRUE(browse.Open(path, 82, kNumberField, ui));
+    // Prev never goes before the first record.
     browse.Start(20, 10);
     ExpectPage(browse, {"Records 11 to 30 of 45", true, true, 20});
     browse.Prev();
     ExpectPage(browse, {"Records 1 to 20 of 45", false, true, 20});
 }
 
-TEST(DataBrowse, AFileShorterThanOneRecordAndNoFields) {
-    CTempDir dir;
-    CRecordingInteraction ui;
+TEST_F(DataBrowse, AFileEndingOnAPageBoundaryShowsAnEmptyPageLast) {
+    ASSERT_TRUE(OpenRecords(40));
+    browse.Start(20);
+    browse.Next();
+    ExpectPage(browse, {"Records 21 to 40 of 40", true, true, 20});
+    browse.Next();
+    ExpectPage(browse, {"Records 41 to 40 of 40", true, false, 0});
+    browse.Prev();
+    ExpectPage(browse, {"Records 21 to 40 of 40", true, true, 20, "00021"});
+}
+
+TEST_F(DataBrowse, AFileShorterThanOneRecordAndNoFields) {
     {
-        CDataBrowse browse;
-        ASSERT_TRUE(browse.Open(dir.Write("short.dat", "abc\r\n"), 82, kNumberField, ui));
-        browse.Start(20);
-        ExpectPage(browse, {"Records 1 to 0 of 0", false, false, 0});
+        CDataBrowse shortFile;
+        ASSERT_TRUE(shortFile.Open(dir.Write("short.dat", "abc\r\n"), 82, kNumberField, ui));
+        shortFile.Start(20);
+        ExpectPage(shortFile, {"Records 1 to 0 of 0", false, false, 0});
     }
-    {
-        CDataBrowse browse;
-        ASSERT_TRUE(browse.Open(dir.Write("data.dat", Records(3)), 82, {}, ui));
-        browse.Start(20);
-        ExpectPage(browse, {"Records 1 to 3 of 3", false, false, 3});
-        for (const auto& row : browse.Page().Rows())
-            EXPECT_TRUE(row.empty());
-    }
+    ASSERT_TRUE(browse.Open(dir.Write("data.dat", Records(3)), 82, {}, ui));
+    browse.Start(20);
+    ExpectPage(browse, {"Records 1 to 3 of 3", false, false, 3});
+    for (const auto& row : browse.Page().Rows())
+        EXPECT_TRUE(row.empty());
     // The short file also brought the size warning.
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].icon, MessageIcon::Warning);
 }
 
-TEST(DataBrowse, RefusesAndWarnsInOrder) {
-    CTempDir dir;
-    CRecordingInteraction ui;
-    CDataBrowse browse;
+TEST_F(DataBrowse, RefusesAndWarnsInOrder) {
     EXPECT_FALSE(browse.Open(dir.Write("data.dat", Records(2)), 0, kNumberField, ui));
     EXPECT_FALSE(browse.Open(dir.Write("data.dat", Records(2)), -5, kNumberField, ui));
     const std::string missing = dir.Path("missing.dat");
@@ -151,7 +141,7 @@ TEST(DataBrowse, RefusesAndWarnsInOrder) {
     EXPECT_EQ(ui.messages[4].icon, MessageIcon::Warning);
 }
 
-TEST(DataBrowse, CellsHoldTheRawBytesOfTheirColumns) {
+TEST_F(DataBrowse, CellsHoldTheRawBytesOfTheirColumns) {
     const std::string record = std::string("  ab  |x\xE9y|") + std::string("z\0q", 3) + "\n";
     // Columns: 1-6 "  ab  ", 8-10 "x\xE9y", 12-14 "z\0q", 13-20 reaching past the record,
     // 30-40 wholly outside it.
@@ -160,43 +150,31 @@ TEST(DataBrowse, CellsHoldTheRawBytesOfTheirColumns) {
                                                  {"Nul", "", 12, 14},
                                                  {"Past", "", 14, 20},
                                                  {"Outside", "", 30, 40}};
-    EXPECT_EQ(CutField(record, fields[0]), "  ab  ");
-    EXPECT_EQ(CutField(record, fields[1]), "x\xE9y");
-    EXPECT_EQ(CutField(record, fields[2]), "z");  // a NUL byte ends the text
-    EXPECT_EQ(CutField(record, fields[3]), "q\n");
-    EXPECT_EQ(CutField(record, fields[4]), "");
+    const std::vector<std::string> expected = {"  ab  ", "x\xE9y", "z", "q\n", ""};  // NUL ends "z"
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        EXPECT_EQ(CutField(record, fields[i]), expected[i]) << fields[i].m_strName;
 
-    CTempDir dir;
-    CRecordingInteraction ui;
-    CDataBrowse browse;
     ASSERT_TRUE(browse.Open(dir.Write("data.dat", record + record), static_cast<int>(record.size()),
                             fields, ui));
     browse.Start(5);
     ASSERT_EQ(browse.Page().RowsRead(), 2);
-    const std::vector<std::string> expected = {"  ab  ", "x\xE9y", "z", "q\n", ""};
     EXPECT_EQ(browse.Page().Rows()[1], expected);
 }
 
-TEST(DataBrowse, APageLoadThatCannotOpenTheFileKeepsThePageShown) {
-    CTempDir dir;
-    const std::string path = dir.Write("data.dat", Records(45));
-    CRecordingInteraction ui;
-    CDataBrowse browse;
-    ASSERT_TRUE(browse.Open(path, 82, kNumberField, ui));
+TEST_F(DataBrowse, APageLoadThatCannotOpenTheFileKeepsThePageShown) {
+    ASSERT_TRUE(OpenRecords(45));
     browse.Start(20);
     std::filesystem::remove(path);
     browse.Next();
-    EXPECT_EQ(browse.StatusText(), "Records 1 to 20 of 45");
-    EXPECT_EQ(browse.Page().Rows().front().front(), "00001");
+    // The first record did move on, so << Prev is enabled.
+    ExpectPage(browse, {"Records 1 to 20 of 45", true, true, 20, "00001"});
     EXPECT_EQ(browse.PageFirstRecord(), 0);
-    EXPECT_TRUE(browse.PrevEnabled());  // the first record did move on
     EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST(DataBrowse, PagesNearTheEndOfAFileLargerThanFourGigabytes) {
+TEST_F(DataBrowse, PagesNearTheEndOfAFileLargerThanFourGigabytes) {
     // A sparse file: only its last records hold data, the rest reads as zero bytes.
-    CTempDir dir;
-    const std::string path = dir.Path("huge.dat");
+    path = dir.Path("huge.dat");
     const std::int64_t records = 60'000'000;  // 60 million records of 82 bytes: 4.92 GB
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     ASSERT_GE(fd, 0);
@@ -209,8 +187,6 @@ TEST(DataBrowse, PagesNearTheEndOfAFileLargerThanFourGigabytes) {
               static_cast<ssize_t>(last.size()));
     ::close(fd);
 
-    CRecordingInteraction ui;
-    CDataBrowse browse;
     ASSERT_TRUE(browse.Open(path, 82, kNumberField, ui));
     EXPECT_EQ(browse.RecordCount(), records);
     browse.Start(20);

@@ -47,6 +47,12 @@ struct ScriptedFieldEdits {
     }
 };
 
+// The person presses OK; the dialog closes only when it takes what is entered.
+int PressOk(QDialog& dialog) {
+    return dynamic_cast<CFieldListDlg&>(dialog).OnOK() ? int(QDialog::Accepted)
+                                                       : int(QDialog::Rejected);
+}
+
 }  // namespace
 
 TEST(FieldEntry, ChecksRunInOrderAndTheFirstRefusalIsShown) {
@@ -88,14 +94,12 @@ TEST(FieldEntry, ChecksRunInOrderAndTheFirstRefusalIsShown) {
 }
 
 TEST(FieldEntry, WholeNumbers) {
-    EXPECT_EQ(ReadWholeNumber("42"), 42);
-    EXPECT_EQ(ReadWholeNumber(" 7 "), 7);
-    EXPECT_EQ(ReadWholeNumber("-3"), -3);
-    EXPECT_EQ(ReadWholeNumber("+3"), 3);
-    EXPECT_EQ(ReadWholeNumber("2147483647"), 2147483647);
-    for (const char* bad : {"", " ", "4x", "x4", "1.5", "+-3", "2147483648", "1 2"}) {
-        EXPECT_EQ(ReadWholeNumber(bad), std::nullopt) << bad;
-    }
+    const std::pair<const char*, std::optional<int>> cases[] = {
+        {"42", 42},  {" 7 ", 7},         {"-3", -3}, {"+3", 3},  {"2147483647", 2147483647},
+        {"", {}},    {" ", {}},          {"4x", {}}, {"x4", {}}, {"1.5", {}},
+        {"+-3", {}}, {"2147483648", {}}, {"1 2", {}}};
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(ReadWholeNumber(text), value) << '"' << text << '"';
 }
 
 TEST(FieldRows, InsertionKeepsRowsByStartColumnAndTheSelectionOnItsRow) {
@@ -236,7 +240,6 @@ TEST(FieldEditDlg, RefusesInOrderAndStaysOpen) {
     CFieldEditDlg dlg(ui);
     dlg.SetTitle("Add a new field");
     dlg.SetField(FieldDefinition{});
-    EXPECT_EQ(dlg.windowTitle(), "Add a new field");
     EXPECT_EQ(dlg.StartBox()->text(), "1");
     EXPECT_EQ(dlg.EndBox()->text(), "1");
 
@@ -275,12 +278,15 @@ TEST(FieldsCommand, OkReplacesTheListWholeAndCancelChangesNothing) {
     doc.m_nRaHoursField = 2;
     doc.m_nDecSignField = 1;
 
-    // Cancel after deleting a row: the document stays as it was.
-    SetModalDialogRunner([&](QDialog& dialog) {
+    const auto deleteFirst = [&](QDialog& dialog) {
         auto& dlg = dynamic_cast<CFieldListDlg&>(dialog);
         ui.answers = {Answer::Yes};
         dlg.SelectRow(0);
         dlg.OnDelete();
+    };
+    // Cancel after deleting a row: the document stays as it was.
+    SetModalDialogRunner([&](QDialog& dialog) {
+        deleteFirst(dialog);
         return int(QDialog::Rejected);
     });
     EXPECT_FALSE(RunFieldsEditor(doc, ui, nullptr));
@@ -288,10 +294,7 @@ TEST(FieldsCommand, OkReplacesTheListWholeAndCancelChangesNothing) {
     EXPECT_FALSE(doc.IsModified());
 
     // OK without a change still marks the document modified, and the name keeps its bytes.
-    SetModalDialogRunner([](QDialog& dialog) {
-        return dynamic_cast<CFieldListDlg&>(dialog).OnOK() ? int(QDialog::Accepted)
-                                                           : int(QDialog::Rejected);
-    });
+    SetModalDialogRunner(PressOk);
     EXPECT_TRUE(RunFieldsEditor(doc, ui, nullptr));
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(doc.m_aFields[0].m_strName, "\xC5ngstr\xF6m");
@@ -302,11 +305,8 @@ TEST(FieldsCommand, OkReplacesTheListWholeAndCancelChangesNothing) {
 
     // Deleting the first field leaves the selections with their numbers.
     SetModalDialogRunner([&](QDialog& dialog) {
-        auto& dlg = dynamic_cast<CFieldListDlg&>(dialog);
-        ui.answers = {Answer::Yes};
-        dlg.SelectRow(0);
-        dlg.OnDelete();
-        return dlg.OnOK() ? int(QDialog::Accepted) : int(QDialog::Rejected);
+        deleteFirst(dialog);
+        return PressOk(dialog);
     });
     EXPECT_TRUE(RunFieldsEditor(doc, ui, nullptr));
     EXPECT_EQ(Names(doc.m_aFields), (std::vector<std::string>{"B", "C"}));

@@ -17,6 +17,23 @@
 
 namespace {
 
+// The position group: the notations, then the seven field indexes.
+std::array<int*, 9> RaDecMembers(CCatforgeDoc& doc) {
+    return {&doc.m_nRaNotation,      &doc.m_nDecNotation,     &doc.m_nRaHoursField,
+            &doc.m_nRaMinutesField,  &doc.m_nRaSecondsField,  &doc.m_nDecSignField,
+            &doc.m_nDecDegreesField, &doc.m_nDecMinutesField, &doc.m_nDecSecondsField};
+}
+std::vector<int> RaDec(CCatforgeDoc& doc) {
+    std::vector<int> values;
+    for (int* member : RaDecMembers(doc))
+        values.push_back(*member);
+    return values;
+}
+void SetRaDec(CCatforgeDoc& doc, const std::array<int, 9>& values) {
+    for (std::size_t i = 0; i < values.size(); ++i)
+        *RaDecMembers(doc)[i] = values[i];
+}
+
 class PositionCommandsTest : public ::testing::Test {
 protected:
     PositionCommandsTest() {
@@ -45,14 +62,7 @@ protected:
 };
 
 TEST_F(PositionCommandsTest, RaDecCopiesTheWholeGroupBackOnOkOnly) {
-    doc.m_nRaNotation = 2;
-    doc.m_nRaHoursField = 1;
-    doc.m_nRaMinutesField = 2;
-    doc.m_nDecNotation = 0;
-    doc.m_nDecSignField = 4;
-    doc.m_nDecDegreesField = 5;
-    doc.m_nDecMinutesField = 6;
-    doc.m_nDecSecondsField = 7;
+    SetRaDec(doc, {2, 0, 1, 2, -1, 4, 5, 6, 7});
     doc.m_strEpoch = "b1950";
     const auto change = [](QDialog& dlg) {
         Click(dlg, "decNotation2");
@@ -64,34 +74,19 @@ TEST_F(PositionCommandsTest, RaDecCopiesTheWholeGroupBackOnOkOnly) {
     EXPECT_FALSE(RunRaDecEditor(doc, ui, nullptr));
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(doc.m_strEpoch, "b1950");
-    EXPECT_EQ(doc.m_nDecNotation, 0);
-    EXPECT_EQ(doc.m_nRaSecondsField, -1);
+    EXPECT_EQ(RaDec(doc), (std::vector<int>{2, 0, 1, 2, -1, 4, 5, 6, 7}));
 
     Press(true, change);
     EXPECT_TRUE(RunRaDecEditor(doc, ui, nullptr));
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(doc.m_nRaNotation, 2);
-    EXPECT_EQ(doc.m_nDecNotation, 2);
-    EXPECT_EQ(doc.m_nRaHoursField, 1);
-    EXPECT_EQ(doc.m_nRaMinutesField, 2);
-    EXPECT_EQ(doc.m_nRaSecondsField, 3);
-    EXPECT_EQ(doc.m_nDecSignField, 4);
-    EXPECT_EQ(doc.m_nDecDegreesField, 5);
-    EXPECT_EQ(doc.m_nDecMinutesField, 6);
-    EXPECT_EQ(doc.m_nDecSecondsField, 7);
+    EXPECT_EQ(RaDec(doc), (std::vector<int>{2, 2, 1, 2, 3, 4, 5, 6, 7}));
     EXPECT_EQ(doc.m_strEpoch, "J2000.0");
     EXPECT_EQ(runs, 2);
     EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(PositionCommandsTest, OkWithoutChangesStillMarksTheDocumentModified) {
-    doc.m_nRaHoursField = 1;
-    doc.m_nRaMinutesField = 2;
-    doc.m_nRaSecondsField = 3;
-    doc.m_nDecSignField = 4;
-    doc.m_nDecDegreesField = 5;
-    doc.m_nDecMinutesField = 6;
-    doc.m_nDecSecondsField = 7;
+    SetRaDec(doc, {0, 0, 1, 2, 3, 4, 5, 6, 7});
     doc.m_nLabelCount = 0;
     const struct {
         std::function<bool(CCatforgeDoc&, IUserInteraction&, QWidget*)> run;
@@ -166,13 +161,10 @@ TEST_F(PositionCommandsTest, SizeCopiesAllSevenMembers) {
         Choose(dlg, "minorAxis", 6);  // disabled by now, still stored
     });
     EXPECT_TRUE(RunSizeEditor(doc, ui, nullptr));
-    EXPECT_EQ(doc.m_nSizeFields, 1);
-    EXPECT_EQ(doc.m_nSizeUnits, 1);
-    EXPECT_EQ(doc.m_nSizeMeaning, 0);
-    EXPECT_EQ(doc.m_nMajorAxisField, 1);
-    EXPECT_EQ(doc.m_nMinorAxisField, 6);
-    EXPECT_EQ(doc.m_bPositionAngle, 1);
-    EXPECT_EQ(doc.m_nPositionAngleField, 8);
+    EXPECT_EQ((std::vector<int>{doc.m_nSizeFields, doc.m_nSizeUnits, doc.m_nSizeMeaning,
+                                doc.m_nMajorAxisField, doc.m_nMinorAxisField, doc.m_bPositionAngle,
+                                doc.m_nPositionAngleField}),
+              (std::vector<int>{1, 1, 0, 1, 6, 1, 8}));
 }
 
 }  // namespace

@@ -25,6 +25,14 @@ inline bool Enabled(QWidget& dlg, const char* name) {
     return Control<QWidget>(dlg, name)->isEnabled();
 }
 
+// Which of the named controls are enabled, in the order given.
+inline std::vector<bool> EnabledOf(QWidget& dlg, const std::vector<const char*>& names) {
+    std::vector<bool> enabled;
+    for (const char* name : names)
+        enabled.push_back(Enabled(dlg, name));
+    return enabled;
+}
+
 inline int Shown(QWidget& dlg, const char* name) {
     return Control<QComboBox>(dlg, name)->currentIndex();
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <memory>
 
 namespace {
 
@@ -11,16 +12,12 @@ public:
         static int argc = 1;
         static char name[] = "editors_fields_tests";
         static char* argv[] = {name, nullptr};
-        if (QApplication::instance() == nullptr)
-            m_app = new QApplication(argc, argv);
+        m_app = std::make_unique<QApplication>(argc, argv);
     }
-    void TearDown() override {
-        delete m_app;
-        m_app = nullptr;
-    }
+    void TearDown() override { m_app.reset(); }
 
 private:
-    QApplication* m_app = nullptr;
+    std::unique_ptr<QApplication> m_app;
 };
 
 [[maybe_unused]] ::testing::Environment* const g_pQtEnvironment =

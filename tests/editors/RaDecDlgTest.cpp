@@ -20,8 +20,13 @@ const std::string kNoRa =
     "Please select the fields required to\nspecify the object right ascension.";
 const std::string kNoDec = "Please select the fields required to\nspecify the object declination.";
 
-const char* const kRaBoxes[] = {"raHours", "raMinutes", "raSeconds"};
-const char* const kDecBoxes[] = {"decSign", "decDegrees", "decMinutes", "decSeconds"};
+const std::vector<const char*> kRaBoxes = {"raHours", "raMinutes", "raSeconds"};
+const std::vector<const char*> kDecBoxes = {"decSign", "decDegrees", "decMinutes", "decSeconds"};
+// The boxes each notation enables.
+const std::vector<std::vector<bool>> kRaTable = {
+    {true, true, true}, {true, true, false}, {true, false, false}};
+const std::vector<std::vector<bool>> kDecTable = {
+    {true, true, true, true}, {true, true, true, false}, {false, true, false, false}};
 
 // Types text key by key, as a keyboard would, Latin-1 letters and others included.
 void Type(QWidget* box, const QString& text) {
@@ -31,73 +36,58 @@ void Type(QWidget* box, const QString& text) {
     }
 }
 
+// Five fields with every component chosen (field i for box i, modulo 5).
+void Give(CRaDecDlg& dlg, int raNotation, int decNotation, const std::string& epoch) {
+    dlg.m_astrFieldNames = FiveFieldNames();
+    dlg.m_nRaNotation = raNotation;
+    dlg.m_nDecNotation = decNotation;
+    dlg.m_strEpoch = epoch;
+    dlg.m_nRaHoursField = 0;
+    dlg.m_nRaMinutesField = 1;
+    dlg.m_nRaSecondsField = 2;
+    dlg.m_nDecSignField = 3;
+    dlg.m_nDecDegreesField = 4;
+    dlg.m_nDecMinutesField = 0;
+    dlg.m_nDecSecondsField = 1;
+}
+
+// The notations, then the seven field indexes, as the dialog holds them.
+std::vector<int> Stored(const CRaDecDlg& dlg) {
+    return {dlg.m_nRaNotation,      dlg.m_nDecNotation,     dlg.m_nRaHoursField,
+            dlg.m_nRaMinutesField,  dlg.m_nRaSecondsField,  dlg.m_nDecSignField,
+            dlg.m_nDecDegreesField, dlg.m_nDecMinutesField, dlg.m_nDecSecondsField};
+}
+
 class RaDecDlgTest : public ::testing::Test {
 protected:
-    // A dialog over five fields with every component chosen (field i for box i, modulo 5).
     void Open(int raNotation, int decNotation, const std::string& epoch = "J2000.0") {
-        dlg.m_astrFieldNames = FiveFieldNames();
-        dlg.m_nRaNotation = raNotation;
-        dlg.m_nDecNotation = decNotation;
-        dlg.m_strEpoch = epoch;
-        dlg.m_nRaHoursField = 0;
-        dlg.m_nRaMinutesField = 1;
-        dlg.m_nRaSecondsField = 2;
-        dlg.m_nDecSignField = 3;
-        dlg.m_nDecDegreesField = 4;
-        dlg.m_nDecMinutesField = 0;
-        dlg.m_nDecSecondsField = 1;
+        Give(dlg, raNotation, decNotation, epoch);
         dlg.OnInitDialog();
-    }
-    std::vector<bool> RaEnabled() {
-        std::vector<bool> enabled;
-        for (const char* box : kRaBoxes)
-            enabled.push_back(Enabled(dlg, box));
-        return enabled;
-    }
-    std::vector<bool> DecEnabled() {
-        std::vector<bool> enabled;
-        for (const char* box : kDecBoxes)
-            enabled.push_back(Enabled(dlg, box));
-        return enabled;
     }
 
     CRecordingInteraction ui;
     CRaDecDlg dlg{ui};
 };
 
-const std::vector<std::vector<bool>> kRaTable = {
-    {true, true, true}, {true, true, false}, {true, false, false}};
-const std::vector<std::vector<bool>> kDecTable = {
-    {true, true, true, true}, {true, true, true, false}, {false, true, false, false}};
-
 TEST_F(RaDecDlgTest, EnablesTheBoxesOfTheStoredNotationsAtStart) {
-    for (int notation = 0; notation < 3; ++notation) {
+    for (std::size_t notation = 0; notation < 3; ++notation) {
         CRaDecDlg fresh(ui);
-        fresh.m_astrFieldNames = FiveFieldNames();
-        fresh.m_nRaNotation = notation;
-        fresh.m_nDecNotation = 2 - notation;
+        Give(fresh, int(notation), int(2 - notation), "J2000.0");
         fresh.OnInitDialog();
-        for (int i = 0; i < 3; ++i) {
-            EXPECT_EQ(Enabled(fresh, kRaBoxes[i]), kRaTable[static_cast<std::size_t>(notation)][i])
-                << notation << " " << kRaBoxes[i];
-        }
-        for (int i = 0; i < 4; ++i) {
-            EXPECT_EQ(Enabled(fresh, kDecBoxes[i]),
-                      kDecTable[static_cast<std::size_t>(2 - notation)][i])
-                << notation << " " << kDecBoxes[i];
-        }
+        EXPECT_EQ(EnabledOf(fresh, kRaBoxes), kRaTable[notation]) << notation;
+        EXPECT_EQ(EnabledOf(fresh, kDecBoxes), kDecTable[2 - notation]) << notation;
     }
 }
 
 TEST_F(RaDecDlgTest, NotationOutOfRangeChecksNoButtonAndLeavesEveryBoxEnabled) {
     Open(5, -3);
-    EXPECT_EQ(RaEnabled(), std::vector<bool>(3, true));
-    EXPECT_EQ(DecEnabled(), std::vector<bool>(4, true));
+    EXPECT_EQ(EnabledOf(dlg, kRaBoxes), std::vector<bool>(3, true));
+    EXPECT_EQ(EnabledOf(dlg, kDecBoxes), std::vector<bool>(4, true));
     for (int i = 0; i < 3; ++i) {
-        const std::string ra = "raNotation" + std::to_string(i);
-        const std::string dec = "decNotation" + std::to_string(i);
-        EXPECT_FALSE(Control<QRadioButton>(dlg, ra.c_str())->isChecked());
-        EXPECT_FALSE(Control<QRadioButton>(dlg, dec.c_str())->isChecked());
+        for (const std::string group : {"raNotation", "decNotation"}) {
+            const std::string button = group + std::to_string(i);
+            EXPECT_FALSE(Control<QRadioButton>(dlg, button.c_str())->isChecked()) << button;
+        }
     }
     // Both notations are refused, in order, until a button is clicked.
     EXPECT_FALSE(dlg.OnOK());
@@ -113,13 +103,13 @@ TEST_F(RaDecDlgTest, EachClickAppliesItsGroupsRowOfTheTableOnly) {
     const int clicks[] = {2, 1, 0, 2, 2, 0, 1};
     for (int notation : clicks) {
         Click(dlg, ("raNotation" + std::to_string(notation)).c_str());
-        EXPECT_EQ(RaEnabled(), kRaTable[static_cast<std::size_t>(notation)]) << notation;
-        EXPECT_EQ(DecEnabled(), kDecTable[0]) << "declination untouched";
+        EXPECT_EQ(EnabledOf(dlg, kRaBoxes), kRaTable[std::size_t(notation)]) << notation;
+        EXPECT_EQ(EnabledOf(dlg, kDecBoxes), kDecTable[0]) << "declination untouched";
     }
     for (int notation : clicks) {
         Click(dlg, ("decNotation" + std::to_string(notation)).c_str());
-        EXPECT_EQ(DecEnabled(), kDecTable[static_cast<std::size_t>(notation)]) << notation;
-        EXPECT_EQ(RaEnabled(), kRaTable[1]) << "right ascension untouched";
+        EXPECT_EQ(EnabledOf(dlg, kDecBoxes), kDecTable[std::size_t(notation)]) << notation;
+        EXPECT_EQ(EnabledOf(dlg, kRaBoxes), kRaTable[1]) << "right ascension untouched";
     }
     // Disabling keeps what the boxes show.
     Click(dlg, "raNotation2");
@@ -134,12 +124,10 @@ TEST_F(RaDecDlgTest, RefusesInOrderWithTheTextsAndStaysOpenUntilAllIsGiven) {
     Choose(dlg, "raSeconds", -1);
     Choose(dlg, "decMinutes", -1);
     EXPECT_FALSE(dlg.OnOK());
-    epoch->setText("2000.0");
-    EXPECT_FALSE(dlg.OnOK());
-    epoch->setText("X2000");
-    EXPECT_FALSE(dlg.OnOK());
-    epoch->setText("B");
-    EXPECT_FALSE(dlg.OnOK());
+    for (const char* text : {"2000.0", "X2000", "B"}) {
+        epoch->setText(text);
+        EXPECT_FALSE(dlg.OnOK()) << text;
+    }
     Choose(dlg, "raSeconds", 2);
     EXPECT_FALSE(dlg.OnOK());
     Choose(dlg, "decMinutes", 0);
@@ -156,26 +144,25 @@ TEST_F(RaDecDlgTest, RefusesInOrderWithTheTextsAndStaysOpenUntilAllIsGiven) {
 TEST(RaDecRefusal, NeedsExactlyTheFieldsOfEachNotation) {
     // Every combination of chosen boxes against every notation: the required ones are the
     // ones the notation enables.
+    const std::array<int, 3> allRa{0, 1, 2};
+    const std::array<int, 4> allDec{0, 1, 2, 3};
     for (int notation = -1; notation <= 3; ++notation) {
-        for (int mask = 0; mask < 16; ++mask) {
-            std::array<int, 4> dec{};
+        const bool inRange = notation >= 0 && notation <= 2;
+        for (std::size_t mask = 0; mask < 16; ++mask) {
             std::array<int, 3> ra{};
-            for (std::size_t i = 0; i < 4; ++i)
-                dec[i] = (mask >> i) & 1 ? 7 : -1;
-            for (std::size_t i = 0; i < 3; ++i)
-                ra[i] = (mask >> i) & 1 ? 7 : -1;
-            const bool inRange = notation >= 0 && notation <= 2;
+            std::array<int, 4> dec{};
             bool raComplete = inRange, decComplete = inRange;
-            for (std::size_t i = 0; inRange && i < 3; ++i) {
-                if (kRaTable[static_cast<std::size_t>(notation)][i] && ra[i] < 0)
-                    raComplete = false;
-            }
-            for (std::size_t i = 0; inRange && i < 4; ++i) {
-                if (kDecTable[static_cast<std::size_t>(notation)][i] && dec[i] < 0)
+            for (std::size_t i = 0; i < 4; ++i) {
+                const bool chosen = (mask >> i) & 1;
+                dec[i] = chosen ? 7 : -1;
+                if (inRange && kDecTable[std::size_t(notation)][i] && !chosen)
                     decComplete = false;
+                if (i < 3) {
+                    ra[i] = dec[i];
+                    if (inRange && kRaTable[std::size_t(notation)][i] && !chosen)
+                        raComplete = false;
+                }
             }
-            const std::array<int, 3> allRa{0, 1, 2};
-            const std::array<int, 4> allDec{0, 1, 2, 3};
             EXPECT_EQ(RaDecRefusal("J2000", notation, ra, 0, allDec), raComplete ? "" : kNoRa)
                 << notation << " " << mask;
             EXPECT_EQ(RaDecRefusal("J2000", 0, allRa, notation, dec), decComplete ? "" : kNoDec)
@@ -187,30 +174,10 @@ TEST(RaDecRefusal, NeedsExactlyTheFieldsOfEachNotation) {
     EXPECT_EQ(RaDecRefusal("j2000", 0, {-1, -1, -1}, 0, {-1, -1, -1, -1}), kBadEpoch);
 }
 
-TEST_F(RaDecDlgTest, UnusedBoxesAreStoredAsTheyShow) {
-    Open(2, 2);
-    Choose(dlg, "raMinutes", 4);
-    Choose(dlg, "raSeconds", -1);
-    ASSERT_TRUE(dlg.OnOK());
-    EXPECT_EQ(dlg.m_nRaNotation, 2);
-    EXPECT_EQ(dlg.m_nDecNotation, 2);
-    EXPECT_EQ(dlg.m_nRaHoursField, 0);
-    EXPECT_EQ(dlg.m_nRaMinutesField, 4);
-    EXPECT_EQ(dlg.m_nRaSecondsField, -1);
-    EXPECT_EQ(dlg.m_nDecSignField, 3);
-    EXPECT_EQ(dlg.m_nDecDegreesField, 4);
-    EXPECT_EQ(dlg.m_nDecMinutesField, 0);
-    EXPECT_EQ(dlg.m_nDecSecondsField, 1);
-}
-
-TEST_F(RaDecDlgTest, StaleIndexShowsNothingAndIsRefusedOnlyWhereNeeded) {
-    dlg.m_astrFieldNames = FiveFieldNames();
-    dlg.m_strEpoch = "J2000.0";
-    dlg.m_nRaNotation = 2;
-    dlg.m_nDecNotation = 2;
+TEST_F(RaDecDlgTest, StaleIndexShowsNothingIsRefusedOnlyWhereNeededAndUnusedBoxesAreStored) {
+    Give(dlg, 2, 2, "J2000.0");
     dlg.m_nRaHoursField = 7;
     dlg.m_nRaMinutesField = 5;
-    dlg.m_nDecDegreesField = 4;
     dlg.m_nDecSignField = 99;
     dlg.OnInitDialog();
     EXPECT_EQ(Shown(dlg, "raHours"), -1);
@@ -221,15 +188,13 @@ TEST_F(RaDecDlgTest, StaleIndexShowsNothingAndIsRefusedOnlyWhereNeeded) {
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{kNoRa});
     Choose(dlg, "raHours", 0);
     ASSERT_TRUE(dlg.OnOK());
-    EXPECT_EQ(dlg.m_nRaMinutesField, -1);
-    EXPECT_EQ(dlg.m_nDecSignField, -1);
+    // Stale boxes read back as no field; the unused ones are stored as they show.
+    EXPECT_EQ(Stored(dlg), (std::vector<int>{2, 2, 0, -1, 2, -1, 4, 0, 1}));
 }
 
 TEST_F(RaDecDlgTest, NoFieldsGiveEmptyBoxesAndTheRightAscensionRefusal) {
-    dlg.m_nRaNotation = 0;
-    dlg.m_nDecNotation = 0;
-    dlg.m_strEpoch = "J2000.0";
-    dlg.m_nRaHoursField = 0;
+    Give(dlg, 0, 0, "J2000.0");
+    dlg.m_astrFieldNames.clear();
     dlg.OnInitDialog();
     EXPECT_EQ(Control<QComboBox>(dlg, "raHours")->count(), 0);
     EXPECT_FALSE(dlg.OnOK());
@@ -246,12 +211,12 @@ TEST_F(RaDecDlgTest, EpochIsUpperCaseAndAtMostThirtyCharacters) {
     Type(epoch, QString::fromUtf8("\u20ac"));  // no Latin-1 byte: not taken
     EXPECT_EQ(epoch->text().size(), 13);
     Type(epoch, "abcdefghijklmnopqrstuvwxyz");
-    EXPECT_EQ(epoch->text(), QString::fromLatin1("J2000.0 \xc9T\xc9 \xff"
-                                                 "ABCDEFGHIJKLMNOPQ"));
+    const char* const kept =
+        "J2000.0 \xc9T\xc9 \xff"
+        "ABCDEFGHIJKLMNOPQ";
+    EXPECT_EQ(epoch->text(), QString::fromLatin1(kept));
     ASSERT_TRUE(dlg.OnOK());
-    EXPECT_EQ(dlg.m_strEpoch,
-              "J2000.0 \xc9T\xc9 \xff"
-              "ABCDEFGHIJKLMNOPQ");
+    EXPECT_EQ(dlg.m_strEpoch, kept);
     EXPECT_EQ(dlg.m_strEpoch.size(), 30u);
 }
 

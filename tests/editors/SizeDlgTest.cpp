@@ -12,10 +12,20 @@ namespace {
 
 const std::string kNoSize =
     "Please select the fields required to\nspecify the object size and position angle.";
+const std::vector<const char*> kBoxes = {"majorAxis", "minorAxis", "positionAngleField"};
+
+// Size fields, units, meaning, major, minor, angle checked, angle field, as the dialog holds
+// them.
+std::vector<int> Stored(const CSizeDlg& dlg) {
+    return {dlg.m_nSizeFields,        dlg.m_nSizeUnits,      dlg.m_nSizeMeaning,
+            dlg.m_nMajorAxisField,    dlg.m_nMinorAxisField, dlg.m_bPositionAngle,
+            dlg.m_nPositionAngleField};
+}
 
 class SizeDlgTest : public ::testing::Test {
 protected:
-    void Open(int sizeFields, bool positionAngle, int major = 0, int minor = 1, int angle = 2) {
+    // Units 1 and meaning 0; Open also shows the dialog.
+    void Give(int sizeFields, bool positionAngle, int major = 0, int minor = 1, int angle = 2) {
         dlg.m_astrFieldNames = FiveFieldNames();
         dlg.m_nSizeFields = sizeFields;
         dlg.m_nSizeUnits = 1;
@@ -24,11 +34,10 @@ protected:
         dlg.m_nMinorAxisField = minor;
         dlg.m_bPositionAngle = positionAngle ? 1 : 0;
         dlg.m_nPositionAngleField = angle;
-        dlg.OnInitDialog();
     }
-    std::vector<bool> State() {
-        return {Enabled(dlg, "majorAxis"), Enabled(dlg, "minorAxis"),
-                Enabled(dlg, "positionAngleField")};
+    void Open(int sizeFields, bool positionAngle, int major = 0, int minor = 1, int angle = 2) {
+        Give(sizeFields, positionAngle, major, minor, angle);
+        dlg.OnInitDialog();
     }
 
     CRecordingInteraction ui;
@@ -44,34 +53,29 @@ TEST_F(SizeDlgTest, AppliesTheAxesAndAngleRulesAtStart) {
             fresh.m_bPositionAngle = angle;
             fresh.OnInitDialog();
             const bool inRange = sizeFields >= 0 && sizeFields <= 2;
-            const std::vector<bool> expected = inRange ? axes[static_cast<std::size_t>(sizeFields)]
-                                                       : std::vector<bool>{true, true};
-            EXPECT_EQ(Enabled(fresh, "majorAxis"), expected[0]) << sizeFields;
-            EXPECT_EQ(Enabled(fresh, "minorAxis"), expected[1]) << sizeFields;
-            EXPECT_EQ(Enabled(fresh, "positionAngleField"), angle) << sizeFields;
+            std::vector<bool> expected =
+                inRange ? axes[std::size_t(sizeFields)] : std::vector<bool>{true, true};
+            expected.push_back(angle);
+            EXPECT_EQ(EnabledOf(fresh, kBoxes), expected) << sizeFields << " " << angle;
             EXPECT_EQ(Control<QCheckBox>(fresh, "positionAngle")->isChecked(), angle);
-            for (const char* other : {"sizeUnits0", "sizeUnits2", "sizeMeaning0", "sizeMeaning1"}) {
-                EXPECT_TRUE(Enabled(fresh, other));
-            }
+            EXPECT_EQ(
+                EnabledOf(fresh, {"sizeUnits0", "sizeUnits2", "sizeMeaning0", "sizeMeaning1"}),
+                std::vector<bool>(4, true));
         }
     }
 }
 
 TEST_F(SizeDlgTest, EachClickAppliesItsRule) {
     Open(0, false);
-    Click(dlg, "sizeFields1");
-    EXPECT_EQ(State(), (std::vector<bool>{true, false, false}));
-    Click(dlg, "positionAngle");
-    EXPECT_EQ(State(), (std::vector<bool>{true, false, true}));
-    Click(dlg, "sizeFields2");
-    EXPECT_EQ(State(), (std::vector<bool>{true, true, true}));
-    Click(dlg, "sizeUnits2");
-    Click(dlg, "sizeMeaning1");
-    EXPECT_EQ(State(), (std::vector<bool>{true, true, true}));
-    Click(dlg, "sizeFields0");
-    EXPECT_EQ(State(), (std::vector<bool>{false, false, true}));
-    Click(dlg, "positionAngle");
-    EXPECT_EQ(State(), (std::vector<bool>{false, false, false}));
+    const std::pair<const char*, std::vector<bool>> steps[] = {
+        {"sizeFields1", {true, false, false}},   {"positionAngle", {true, false, true}},
+        {"sizeFields2", {true, true, true}},     {"sizeUnits2", {true, true, true}},
+        {"sizeMeaning1", {true, true, true}},    {"sizeFields0", {false, false, true}},
+        {"positionAngle", {false, false, false}}};
+    for (const auto& [button, enabled] : steps) {
+        Click(dlg, button);
+        EXPECT_EQ(EnabledOf(dlg, kBoxes), enabled) << button;
+    }
     // Disabled boxes keep what they show.
     EXPECT_EQ(Shown(dlg, "majorAxis"), 0);
     EXPECT_EQ(Shown(dlg, "minorAxis"), 1);
@@ -114,45 +118,24 @@ TEST_F(SizeDlgTest, RefusesUntilTheNeededFieldsAreChosenAndStoresTheRest) {
     EXPECT_EQ(ui.Texts(), std::vector<std::string>(2, kNoSize));
     for (const auto& message : ui.messages)
         EXPECT_EQ(message.icon, MessageIcon::Stop);
-    EXPECT_EQ(dlg.m_nSizeFields, 1);
-    EXPECT_EQ(dlg.m_nSizeUnits, 2);
-    EXPECT_EQ(dlg.m_nSizeMeaning, 1);
-    EXPECT_EQ(dlg.m_nMajorAxisField, 0);
-    EXPECT_EQ(dlg.m_nMinorAxisField, -1);
-    EXPECT_EQ(dlg.m_bPositionAngle, 0);
-    EXPECT_EQ(dlg.m_nPositionAngleField, -1);
+    EXPECT_EQ(Stored(dlg), (std::vector<int>{1, 2, 1, 0, -1, 0, -1}));
 }
 
-TEST_F(SizeDlgTest, UncheckedAngleStoresWhateverItsBoxShows) {
-    Open(2, false, 3, 4, 9);
-    EXPECT_EQ(Shown(dlg, "positionAngleField"), -1);
-    Choose(dlg, "positionAngleField", 2);
-    ASSERT_TRUE(dlg.OnOK());
-    EXPECT_EQ(dlg.m_nMajorAxisField, 3);
-    EXPECT_EQ(dlg.m_nMinorAxisField, 4);
-    EXPECT_EQ(dlg.m_nPositionAngleField, 2);
-    EXPECT_EQ(dlg.m_nSizeUnits, 1);
-    EXPECT_EQ(dlg.m_nSizeMeaning, 0);
-}
-
-TEST_F(SizeDlgTest, StaleIndexIsRefusedOnlyWhenNeeded) {
-    Open(1, false, 5, 7, 6);
+TEST_F(SizeDlgTest, StaleIndexIsRefusedOnlyWhenNeededAndAnUncheckedAngleStoresItsBox) {
+    Open(1, false, 5, 7, 9);
     EXPECT_EQ(Shown(dlg, "majorAxis"), -1);
+    EXPECT_EQ(Shown(dlg, "positionAngleField"), -1);
     EXPECT_FALSE(dlg.OnOK());
+    Choose(dlg, "positionAngleField", 2);
     Click(dlg, "sizeFields0");
     ASSERT_TRUE(dlg.OnOK());
-    EXPECT_EQ(dlg.m_nMajorAxisField, -1);
-    EXPECT_EQ(dlg.m_nMinorAxisField, -1);
-    EXPECT_EQ(dlg.m_nPositionAngleField, -1);
+    EXPECT_EQ(Stored(dlg), (std::vector<int>{0, 1, 0, -1, -1, 0, 2}));
 }
 
 TEST_F(SizeDlgTest, OutOfRangeChoicesAreRefusedAndOutOfRangeUnitsKept) {
-    dlg.m_astrFieldNames = FiveFieldNames();
-    dlg.m_nSizeFields = 4;
+    Give(4, false);
     dlg.m_nSizeUnits = 9;
     dlg.m_nSizeMeaning = -5;
-    dlg.m_nMajorAxisField = 0;
-    dlg.m_nMinorAxisField = 1;
     dlg.OnInitDialog();
     EXPECT_FALSE(Control<QRadioButton>(dlg, "sizeUnits0")->isChecked());
     EXPECT_FALSE(dlg.OnOK());
@@ -160,20 +143,6 @@ TEST_F(SizeDlgTest, OutOfRangeChoicesAreRefusedAndOutOfRangeUnitsKept) {
     ASSERT_TRUE(dlg.OnOK());
     EXPECT_EQ(dlg.m_nSizeUnits, 9);
     EXPECT_EQ(dlg.m_nSizeMeaning, -5);
-}
-
-TEST_F(SizeDlgTest, WithoutFieldsOnlyNoSizeAndNoAngleIsAccepted) {
-    dlg.m_nSizeFields = 2;
-    dlg.m_nSizeUnits = 0;
-    dlg.m_nSizeMeaning = 1;
-    dlg.m_bPositionAngle = 1;
-    dlg.OnInitDialog();
-    EXPECT_FALSE(dlg.OnOK());
-    Click(dlg, "sizeFields0");
-    EXPECT_FALSE(dlg.OnOK());
-    Click(dlg, "positionAngle");
-    EXPECT_TRUE(dlg.OnOK());
-    EXPECT_EQ(ui.Texts().size(), 2u);
 }
 
 }  // namespace

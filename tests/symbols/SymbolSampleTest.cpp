@@ -43,7 +43,11 @@ Pixels PixelsOf(const QImage& image, QRgb colour) {
 // Extent of a set of pixels: leftmost, topmost, rightmost, bottommost.
 struct Extent {
     int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
+    bool operator==(const Extent&) const = default;
 };
+void PrintTo(const Extent& e, std::ostream* out) {
+    *out << "(" << e.left << "," << e.top << ")-(" << e.right << "," << e.bottom << ")";
+}
 Extent ExtentOf(const Pixels& pixels) {
     Extent e;
     for (auto [x, y] : pixels) {
@@ -61,16 +65,11 @@ TEST(SymbolSample, ReferenceCircleOf53PixelsSpansTheAreaSymmetricallyAboutTheCen
     const QImage image = Render("", 53, 53);
     const Pixels grey = PixelsOf(image, kGrey);
     ASSERT_FALSE(grey.empty());
-    const Extent e = ExtentOf(grey);
-    EXPECT_EQ(e.left, 0);
-    EXPECT_EQ(e.top, 0);
-    EXPECT_EQ(e.right, 52);
-    EXPECT_EQ(e.bottom, 52);
+    EXPECT_EQ(ExtentOf(grey), (Extent{0, 0, 52, 52}));
     // The outline touches each side at the centre row or column.
-    EXPECT_EQ(image.pixel(0, 26), kGrey);
-    EXPECT_EQ(image.pixel(52, 26), kGrey);
-    EXPECT_EQ(image.pixel(26, 0), kGrey);
-    EXPECT_EQ(image.pixel(26, 52), kGrey);
+    for (const auto& [x, y] :
+         std::vector<std::pair<int, int>>{{0, 26}, {52, 26}, {26, 0}, {26, 52}})
+        EXPECT_EQ(image.pixel(x, y), kGrey) << x << "," << y;
     // Mirror symmetric about (26, 26) both ways; everything else is black background.
     for (auto [x, y] : grey) {
         EXPECT_TRUE(grey.count({52 - x, y}) && grey.count({x, 52 - y})) << x << "," << y;
@@ -120,11 +119,7 @@ TEST(SymbolSample, NonSquareAreaScalesFromTheSmallerSideAndCentresOnTheWhole) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.w) + " x " + std::to_string(c.h));
         const QImage image = Render("16,CIR", c.w, c.h);
-        const Extent e = ExtentOf(PixelsOf(image, kWhite));
-        EXPECT_EQ(e.left, c.circle.left);
-        EXPECT_EQ(e.top, c.circle.top);
-        EXPECT_EQ(e.right, c.circle.right);
-        EXPECT_EQ(e.bottom, c.circle.bottom);
+        EXPECT_EQ(ExtentOf(PixelsOf(image, kWhite)), c.circle);
         EXPECT_TRUE(PixelsOf(image, kGrey).empty());
         EXPECT_EQ(PixelsOf(image, kBlack).size() + PixelsOf(image, kWhite).size(),
                   static_cast<std::size_t>(c.w * c.h));
@@ -135,11 +130,7 @@ TEST(SymbolSample, DrawingOutsideTheCircleReachesTheEdgeAndStopsThere) {
     // 101 x 53: centre (50, 26), scale 1.625. 24 units right is column trunc(50 + 39) = 89,
     // beyond the circle's right edge at column 76.
     const QImage wide = Render("0,0,MA;24,0,DA", 101, 53);
-    const Extent line = ExtentOf(PixelsOf(wide, kWhite));
-    EXPECT_EQ(line.left, 50);
-    EXPECT_EQ(line.right, 89);
-    EXPECT_EQ(line.top, 26);
-    EXPECT_EQ(line.bottom, 26);
+    EXPECT_EQ(ExtentOf(PixelsOf(wide, kWhite)), (Extent{50, 26, 89, 26}));
 
     // 30 units right of the centre of 53 x 53 is column 74, past the area's edge at 52: the
     // line is cut off there and nothing lands in the margin beyond the area.

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
+#include <tuple>
 
 #include "QtTestApp.h"
 #include "editors/FieldSelectionBox.h"
@@ -43,7 +44,18 @@ protected:
         return rows;
     }
 
-    static void Select(QTreeWidget& list, int row) { list.topLevelItem(row)->setSelected(true); }
+    // The item data of the rows: the index of each row's rule.
+    static std::vector<std::string> Data(QTreeWidget& list) {
+        std::vector<std::string> data;
+        for (const auto& row : Rows(list))
+            data.push_back(row[4]);
+        return data;
+    }
+
+    static void Select(QTreeWidget& list, int row) {
+        list.clearSelection();
+        list.topLevelItem(row)->setSelected(true);
+    }
 
     // Runs the Object Type command; `act` works the opened dialog and says how it ends.
     bool Run(const std::function<bool(CObjectTypeDlg&)>& act) {
@@ -124,24 +136,16 @@ TEST_F(TypeDialogs, AddEditAndDeleteKeepItemDataInStepWithTheRuleArray) {
                   (std::vector<std::string>{"Class", "GC1", "Cross", "Galaxy cluster", "3"}));
 
         // Edit the first rule: it keeps index 0, its row goes to the bottom.
-        list.clearSelection();
         Select(list, 0);
         dlg.OnEdit();
         EXPECT_EQ(given.back(), doc.m_aTypeRules[0]);
         EXPECT_EQ(dlg.m_aTypeRules[0], (TypeRule{1, -2, 2, "GC2"}));
-        std::vector<std::string> data;
-        for (const auto& row : Rows(list))
-            data.push_back(row[4]);
-        EXPECT_EQ(data, (std::vector<std::string>{"1", "2", "3", "0"}));
+        EXPECT_EQ(Data(list), (std::vector<std::string>{"1", "2", "3", "0"}));
 
         // Delete the rule with index 1 (now the top row): later indexes move down one.
-        list.clearSelection();
         Select(list, 0);
         dlg.OnDelete();
-        data.clear();
-        for (const auto& row : Rows(list))
-            data.push_back(row[4]);
-        EXPECT_EQ(data, (std::vector<std::string>{"1", "2", "0"}));
+        EXPECT_EQ(Data(list), (std::vector<std::string>{"1", "2", "0"}));
         EXPECT_EQ(Rows(list)[0][1], "");  // former third rule, now index 1
         EXPECT_TRUE(list.selectedItems().isEmpty());
 
@@ -186,7 +190,7 @@ TEST_F(TypeDialogs, CancelledRuleEditorChangesNothing) {
         Select(*dlg.RuleList(), 1);
         dlg.OnEdit();
         EXPECT_EQ(dlg.m_aTypeRules, doc.m_aTypeRules);
-        EXPECT_EQ(Rows(*dlg.RuleList())[1][4], "1");
+        EXPECT_EQ(Data(*dlg.RuleList())[1], "1");
         return false;
     });
 }
@@ -291,10 +295,8 @@ TEST_F(TypeDialogs, TypeSelectionOpensFromTheRuleAndMakesCodesFromRows) {
     dlg.SymbolBox()->setCurrentIndex(11);
     dlg.OnOK();
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
-    EXPECT_EQ(dlg.m_nSymbol, -1);
-    EXPECT_EQ(dlg.m_nField, 1);
-    EXPECT_EQ(dlg.m_nType, 8);
-    EXPECT_EQ(dlg.m_strValue, "RC \xE9");
+    EXPECT_EQ(std::tie(dlg.m_nSymbol, dlg.m_nField, dlg.m_nType, dlg.m_strValue),
+              std::make_tuple(-1, 1, 8, "RC \xE9"));
 }
 
 TEST_F(TypeDialogs, TypeSelectionWithStaleValuesOpensEmptyAndAcceptsNoField) {
@@ -309,7 +311,5 @@ TEST_F(TypeDialogs, TypeSelectionWithStaleValuesOpensEmptyAndAcceptsNoField) {
     EXPECT_EQ(dlg.FieldBox()->Selection(), -1);
     EXPECT_EQ(dlg.FieldBox()->placeholderText(), "(missing field 7)");
     dlg.OnOK();
-    EXPECT_EQ(dlg.m_nSymbol, -1);
-    EXPECT_EQ(dlg.m_nField, -1);
-    EXPECT_EQ(dlg.m_strValue, "");
+    EXPECT_EQ(std::tie(dlg.m_nSymbol, dlg.m_nField, dlg.m_strValue), std::make_tuple(-1, -1, ""));
 }
