@@ -7,7 +7,6 @@ CCliInteraction::CCliInteraction(std::ostream& err) : m_err(err) {}
 void CCliInteraction::ShowMessage(const std::string& text, MessageIcon icon) {
     switch (icon) {
         case MessageIcon::Stop:
-            m_bHadError = true;
             m_err << "error: " << text << '\n';
             break;
         case MessageIcon::Warning:

@@ -25,14 +25,10 @@ public:
     std::optional<std::string> AskSaveFileName(const FileDialogRequest& request) override;
     std::optional<std::string> AskOpenFileName(const FileDialogRequest& request) override;
 
-    // Whether a stop message was shown since construction.
-    bool HadError() const { return m_bHadError; }
-
 private:
     std::ostream& m_err;
     Answer m_answer = Answer::No;
     std::optional<std::string> m_saveName;
     std::optional<std::string> m_openName;
     bool m_bQuiet = false;
-    bool m_bHadError = false;
 };

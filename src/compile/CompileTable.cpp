@@ -21,12 +21,6 @@ int RaKeyAt(const CCatforgeDoc& doc, std::size_t i) {
 
 }  // namespace
 
-int CompareRaKeys(const unsigned char* a, const unsigned char* b) {
-    const std::int32_t ka = co::LoadInt32(a + co::kRaKey);
-    const std::int32_t kb = co::LoadInt32(b + co::kRaKey);
-    return ka < kb ? -1 : (ka > kb ? 1 : 0);
-}
-
 void SortCompileTable(CCatforgeDoc& doc) {
     const auto count = static_cast<std::size_t>(std::max(doc.m_nRecordCount, 0));
     const auto size = static_cast<std::size_t>(doc.m_nEntrySize);

@@ -10,9 +10,6 @@ class CCatforgeDoc;
 // RA key units in one hour of right ascension (15 degrees of 360000 units).
 inline constexpr int kRaKeysPerHour = 5400000;
 
-// Compares the RA keys of two entries: -1, 0 or 1.
-int CompareRaKeys(const unsigned char* a, const unsigned char* b);
-
 // Sorts the table in place by ascending RA key; entries with equal keys keep their order.
 // Then sets the first and last keys (when there are entries) and builds the hour index.
 void SortCompileTable(CCatforgeDoc& doc);
