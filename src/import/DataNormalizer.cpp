@@ -1,9 +1,14 @@
 #include "DataNormalizer.h"
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstdint>
 #include <cstring>
+#include <deque>
 #include <memory>
+#include <mutex>
+#include <string_view>
+#include <thread>
 #include <vector>
 
 #include "DataSource.h"
@@ -13,54 +18,125 @@ namespace {
 
 constexpr std::size_t kReadBufferSize = 1u << 20;
 constexpr std::size_t kWriteBufferSize = 1u << 20;
+constexpr int kWriteBuffers = 4;
+// A plain file at least this large is measured by two threads, one for each half.
+constexpr std::int64_t kSplitMeasureSize = std::int64_t{8} << 20;
 
-// Collects output bytes and hands them to the file in large pieces.
-class COutputBuffer {
+// Where the padded lines go: buffers filled by the scanning thread and written to the file by
+// a second one, so that the kernel copies one buffer into the file while the next is filled.
+class COutputPipe {
 public:
-    explicit COutputBuffer(CAtomicFile& file) : m_file(file), m_buffer(kWriteBufferSize) {}
+    explicit COutputPipe(CAtomicFile& file) : m_file(file) {
+        for (int i = 1; i < kWriteBuffers; ++i)
+            m_free.push_back(std::make_unique<char[]>(kWriteBufferSize));
+        m_current.data = std::make_unique<char[]>(kWriteBufferSize);
+        m_writer = std::thread([this] { WriterLoop(); });
+    }
+    ~COutputPipe() { Stop(); }
+    COutputPipe(const COutputPipe&) = delete;
+    COutputPipe& operator=(const COutputPipe&) = delete;
 
     bool Append(const char* data, std::size_t size) {
-        if (size > m_buffer.size() - m_nUsed) {
-            if (!Flush())
+        while (size > 0) {
+            if (m_current.size == kWriteBufferSize && !HandOff())
                 return false;
-            if (size >= m_buffer.size())
-                return m_file.Write(data, size);
+            const std::size_t n = std::min(size, kWriteBufferSize - m_current.size);
+            std::memcpy(m_current.data.get() + m_current.size, data, n);
+            m_current.size += n;
+            data += n;
+            size -= n;
         }
-        std::memcpy(m_buffer.data() + m_nUsed, data, size);
-        m_nUsed += size;
         return true;
     }
 
     bool AppendSpaces(std::int64_t count) {
         while (count > 0) {
-            if (m_nUsed == m_buffer.size() && !Flush())
+            if (m_current.size == kWriteBufferSize && !HandOff())
                 return false;
-            const std::size_t room = m_buffer.size() - m_nUsed;
+            const std::size_t room = kWriteBufferSize - m_current.size;
             const std::size_t n =
                 count < static_cast<std::int64_t>(room) ? static_cast<std::size_t>(count) : room;
-            std::memset(m_buffer.data() + m_nUsed, ' ', n);
-            m_nUsed += n;
+            std::memset(m_current.data.get() + m_current.size, ' ', n);
+            m_current.size += n;
             count -= static_cast<std::int64_t>(n);
         }
         return true;
     }
 
-    bool Flush() {
-        if (m_nUsed == 0)
-            return true;
-        const bool written = m_file.Write(m_buffer.data(), m_nUsed);
-        m_nUsed = 0;
-        return written;
+    // Writes what is left and waits for the writer. False when any write failed (the file
+    // says why).
+    bool Finish() {
+        if (m_current.data != nullptr && m_current.size > 0) {
+            const std::lock_guard lock(m_mutex);
+            m_full.push_back(std::move(m_current));
+            m_changed.notify_all();
+        }
+        Stop();
+        return !m_bFailed;
     }
 
 private:
+    struct Chunk {
+        std::unique_ptr<char[]> data;
+        std::size_t size = 0;
+    };
+
+    // Queues the full buffer and takes a free one, waiting for the writer when none is free.
+    bool HandOff() {
+        std::unique_lock lock(m_mutex);
+        m_full.push_back(std::move(m_current));
+        m_current = Chunk{};
+        m_changed.notify_all();
+        m_changed.wait(lock, [this] { return !m_free.empty() || m_bFailed; });
+        if (m_bFailed)
+            return false;
+        m_current.data = std::move(m_free.back());
+        m_free.pop_back();
+        return true;
+    }
+
+    void WriterLoop() {
+        std::unique_lock lock(m_mutex);
+        for (;;) {
+            m_changed.wait(lock, [this] { return !m_full.empty() || m_bClosing; });
+            if (m_full.empty())
+                return;
+            Chunk chunk = std::move(m_full.front());
+            m_full.pop_front();
+            const bool skip = m_bFailed;
+            lock.unlock();
+            const bool written = skip || m_file.Write(chunk.data.get(), chunk.size);
+            lock.lock();
+            if (!written)
+                m_bFailed = true;
+            m_free.push_back(std::move(chunk.data));
+            m_changed.notify_all();
+        }
+    }
+
+    void Stop() {
+        if (!m_writer.joinable())
+            return;
+        {
+            const std::lock_guard lock(m_mutex);
+            m_bClosing = true;
+            m_changed.notify_all();
+        }
+        m_writer.join();
+    }
+
     CAtomicFile& m_file;
-    std::vector<char> m_buffer;
-    std::size_t m_nUsed = 0;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<Chunk> m_full;  // waiting to be written, in file order
+    std::vector<std::unique_ptr<char[]>> m_free;
+    bool m_bClosing = false;
+    bool m_bFailed = false;
+    Chunk m_current;  // being filled
+    std::thread m_writer;
 };
 
-// One pass over the lines of a source. With an output, each line is written padded to
-// lineLength (a longer line fails); without one, lines are only measured.
+// What a scan found out about the lines.
 struct LineScan {
     std::int64_t lines = 0;
     std::int64_t padded = 0;
@@ -71,91 +147,210 @@ struct LineScan {
     int firstEolBytes = 0;  // end of the first line: 1 LF, 2 CR LF, 0 none seen
 };
 
-}  // namespace
+// Cuts consecutive pieces of input into lines. limit: longest line allowed (0 none); the scan
+// stops at the first longer line and records it. With an output, each line is written padded
+// to limit and ended with eol.
+class CLineScanner {
+public:
+    CLineScanner(std::int64_t limit, COutputPipe* out, std::string_view eol)
+        : m_nLimit(limit), m_pOut(out), m_eol(eol) {}
 
-bool CDataNormalizer::Fail(std::string message) {
-    m_strError = std::move(message);
-    return false;
-}
-
-namespace {
-
-// Scans source. limit: longest line allowed (0 none); the scan stops at the first longer
-// line and records it. out/eol: where and how to write lines padded to limit. Returns false
-// on a read or write error (writeFailed tells which; source or file say why).
-bool ScanLines(CDataSource& source, std::int64_t limit, COutputBuffer* out, const std::string& eol,
-               LineScan& scan, bool& writeFailed) {
-    std::unique_ptr<char[]> buffer(new char[kReadBufferSize]);
-    std::int64_t lineLength = 0;  // content bytes of the current line so far
-    bool pendingCr = false;       // the current line's last byte seen was a CR, held back
-    writeFailed = false;
-
-    auto endLine = [&](bool crLfEnd, bool hasEnd) {
-        ++scan.lines;
-        if (scan.lines == 1 && hasEnd)
-            scan.firstEolBytes = crLfEnd ? 2 : 1;
-        scan.longest = std::max(scan.longest, lineLength);
-        scan.shortest = std::min(scan.shortest, lineLength);
-        if (limit > 0 && lineLength > limit && scan.overLongLine == 0) {
-            scan.overLongLine = scan.lines;
-            scan.overLongLength = lineLength;
-        }
-        if (out != nullptr && scan.overLongLine == 0) {
-            if (lineLength < limit)
-                ++scan.padded;
-            if (!out->AppendSpaces(limit - lineLength) || !out->Append(eol.data(), eol.size())) {
-                writeFailed = true;
-            }
-        }
-        lineLength = 0;
-        pendingCr = false;
-    };
-
-    for (;;) {
-        const long got = source.Read(buffer.get(), kReadBufferSize);
-        if (got < 0)
-            return false;
-        if (got == 0)
-            break;
-        const char* p = buffer.get();
-        const char* const end = p + got;
+    // Scans the next piece. False when the scan must stop: a write failed or a line is longer
+    // than the limit.
+    bool Feed(const char* p, const char* const end) {
         while (p < end) {
             const char* newline =
                 static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
             const char* segmentEnd = newline != nullptr ? newline : end;
             if (segmentEnd > p) {
                 // Content bytes: a CR held back from before was content after all.
-                if (pendingCr) {
-                    ++lineLength;
-                    if (out != nullptr && !out->Append("\r", 1))
-                        writeFailed = true;
-                    pendingCr = false;
+                if (m_bPendingCr) {
+                    ++m_nLineLength;
+                    if (m_pOut != nullptr && !m_pOut->Append("\r", 1))
+                        return WriteFailed();
+                    m_bPendingCr = false;
                 }
                 std::size_t n = static_cast<std::size_t>(segmentEnd - p);
                 if (segmentEnd[-1] == '\r') {
                     --n;
-                    pendingCr = true;
+                    m_bPendingCr = true;
                 }
-                lineLength += static_cast<std::int64_t>(n);
-                if (out != nullptr && !out->Append(p, n))
-                    writeFailed = true;
+                m_nLineLength += static_cast<std::int64_t>(n);
+                if (m_pOut != nullptr && !m_pOut->Append(p, n))
+                    return WriteFailed();
             }
             if (newline == nullptr)
                 break;
-            endLine(pendingCr, true);
-            if (writeFailed)
+            if (!EndLine(m_bPendingCr, true))
                 return false;
-            if (scan.overLongLine != 0)
-                return true;  // no need to read further
             p = newline + 1;
         }
-        if (writeFailed)
-            return false;
+        return true;
     }
-    // A last line without its end (a CR alone at the very end counts as its end).
-    if (lineLength > 0 || pendingCr)
-        endLine(false, false);
-    return !writeFailed;
+
+    // Ends a last line that has no end of its own (a CR alone at the very end counts as its
+    // end).
+    bool Finish() {
+        if (m_nLineLength > 0 || m_bPendingCr)
+            return EndLine(false, false);
+        return true;
+    }
+
+    const LineScan& Result() const { return m_scan; }
+    bool HasWriteFailed() const { return m_bWriteFailed; }
+
+private:
+    bool EndLine(bool crLfEnd, bool hasEnd) {
+        ++m_scan.lines;
+        if (m_scan.lines == 1 && hasEnd)
+            m_scan.firstEolBytes = crLfEnd ? 2 : 1;
+        m_scan.longest = std::max(m_scan.longest, m_nLineLength);
+        m_scan.shortest = std::min(m_scan.shortest, m_nLineLength);
+        if (m_nLimit > 0 && m_nLineLength > m_nLimit) {
+            m_scan.overLongLine = m_scan.lines;
+            m_scan.overLongLength = m_nLineLength;
+            return false;
+        }
+        if (m_pOut != nullptr) {
+            if (m_nLineLength < m_nLimit)
+                ++m_scan.padded;
+            if (!m_pOut->AppendSpaces(m_nLimit - m_nLineLength) ||
+                !m_pOut->Append(m_eol.data(), m_eol.size())) {
+                return WriteFailed();
+            }
+        }
+        m_nLineLength = 0;
+        m_bPendingCr = false;
+        return true;
+    }
+
+    bool WriteFailed() {
+        m_bWriteFailed = true;
+        return false;
+    }
+
+    const std::int64_t m_nLimit;
+    COutputPipe* const m_pOut;
+    const std::string_view m_eol;
+    LineScan m_scan;
+    std::int64_t m_nLineLength = 0;  // content bytes of the current line so far
+    bool m_bPendingCr = false;       // the current line's last byte seen was a CR, held back
+    bool m_bWriteFailed = false;
+};
+
+// Feeds the whole of source to scanner, stopping where the scanner stops. False on a read
+// error (source.Error() says why).
+bool ScanSource(CDataSource& source, CLineScanner& scanner) {
+    std::unique_ptr<char[]> buffer(new char[kReadBufferSize]);
+    for (;;) {
+        const long got = source.Read(buffer.get(), kReadBufferSize);
+        if (got < 0)
+            return false;
+        if (got == 0)
+            break;
+        if (!scanner.Feed(buffer.get(), buffer.get() + got))
+            return true;
+    }
+    scanner.Finish();
+    return true;
+}
+
+// Measures the bytes [from, to) of a plain file, which begin at the start of a line.
+struct RangeScan {
+    LineScan scan;
+    bool readOk = true;
+    std::string error;
+};
+
+void ScanRange(const CDataSource& source, std::int64_t from, std::int64_t to, std::int64_t limit,
+               RangeScan& result) {
+    CLineScanner scanner(limit, nullptr, {});
+    std::unique_ptr<char[]> buffer(new char[kReadBufferSize]);
+    for (std::int64_t at = from; at < to;) {
+        const auto want = static_cast<std::size_t>(
+            std::min<std::int64_t>(to - at, static_cast<std::int64_t>(kReadBufferSize)));
+        const long got = source.ReadAt(buffer.get(), want, at, result.error);
+        if (got < 0) {
+            result.readOk = false;
+            return;
+        }
+        if (got == 0)
+            break;  // the file got shorter; the writing pass notices the change
+        if (!scanner.Feed(buffer.get(), buffer.get() + got)) {
+            result.scan = scanner.Result();
+            return;
+        }
+        at += got;
+    }
+    scanner.Finish();
+    result.scan = scanner.Result();
+}
+
+// Where the second half of a plain file of size bytes begins: just after the first LF at or
+// after the middle. size when there is none, -1 on a read error.
+std::int64_t FindSplit(const CDataSource& source, std::int64_t size, std::string& error) {
+    char buffer[1 << 16];
+    for (std::int64_t at = size / 2; at < size;) {
+        const long got = source.ReadAt(buffer, sizeof buffer, at, error);
+        if (got < 0)
+            return -1;
+        if (got == 0)
+            break;
+        if (const void* lf = std::memchr(buffer, '\n', static_cast<std::size_t>(got)))
+            return at + (static_cast<const char*>(lf) - buffer) + 1;
+        at += got;
+    }
+    return size;
+}
+
+// The scan of a whole file from the scans of its two halves, the first ending with a LF.
+LineScan Join(const LineScan& first, const LineScan& second) {
+    LineScan whole;
+    whole.lines = first.lines + second.lines;
+    whole.longest = std::max(first.longest, second.longest);
+    whole.shortest = std::min(first.shortest, second.shortest);
+    whole.firstEolBytes = first.lines > 0 ? first.firstEolBytes : second.firstEolBytes;
+    if (first.overLongLine != 0) {
+        whole.overLongLine = first.overLongLine;
+        whole.overLongLength = first.overLongLength;
+    } else if (second.overLongLine != 0) {
+        whole.overLongLine = first.lines + second.overLongLine;
+        whole.overLongLength = second.overLongLength;
+    }
+    return whole;
+}
+
+// Measures source. A large plain file is measured in two halves at once; anything else is
+// read through once. False on a read error, with its message in error.
+bool MeasureSource(CDataSource& source, std::int64_t limit, LineScan& scan, std::string& error) {
+    const std::int64_t size = source.PlainSize();
+    if (size >= kSplitMeasureSize) {
+        const std::int64_t split = FindSplit(source, size, error);
+        if (split < 0)
+            return false;
+        if (split < size) {
+            RangeScan first;
+            RangeScan second;
+            std::thread secondThread([&] { ScanRange(source, split, size, limit, second); });
+            ScanRange(source, 0, split, limit, first);
+            secondThread.join();
+            for (const RangeScan* half : {&first, &second}) {
+                if (!half->readOk) {
+                    error = half->error;
+                    return false;
+                }
+            }
+            scan = Join(first.scan, second.scan);
+            return true;
+        }
+    }
+    CLineScanner scanner(limit, nullptr, {});
+    if (!ScanSource(source, scanner)) {
+        error = source.Error();
+        return false;
+    }
+    scan = scanner.Result();
+    return true;
 }
 
 std::string TooLongMessage(const std::string& input, const LineScan& scan, std::int64_t limit) {
@@ -165,6 +360,11 @@ std::string TooLongMessage(const std::string& input, const LineScan& scan, std::
 }
 
 }  // namespace
+
+bool CDataNormalizer::Fail(std::string message) {
+    m_strError = std::move(message);
+    return false;
+}
 
 bool CDataNormalizer::Measure(const std::string& input, NormalizeReport& report) {
     m_strError.clear();
@@ -177,10 +377,9 @@ bool CDataNormalizer::Measure(const std::string& input, NormalizeReport& report)
     if (!source.Open(input))
         return Fail(source.Error());
     LineScan scan;
-    bool writeFailed = false;
-    if (!ScanLines(source, m_nLineLength, nullptr, "", scan, writeFailed)) {
-        return Fail(source.Error());
-    }
+    std::string readError;
+    if (!MeasureSource(source, m_nLineLength, scan, readError))
+        return Fail(readError);
     if (scan.overLongLine != 0)
         return Fail(TooLongMessage(input, scan, m_nLineLength));
     if (scan.lines == 0)
@@ -210,21 +409,22 @@ bool CDataNormalizer::Write(const std::string& input, const std::string& output,
     if (!source.Open(input))
         return Fail(source.Error());
     CAtomicFile file;
-    if (!file.Open(output))
+    if (!file.Open(output, CAtomicFile::Durability::Unsynced))
         return Fail(file.Error());
-    COutputBuffer out(file);
     const std::string eol = report.m_nEolBytes == 2 ? "\r\n" : "\n";
-    LineScan scan;
-    bool writeFailed = false;
-    const bool scanned = ScanLines(source, report.m_nLineLength, &out, eol, scan, writeFailed);
-    if (writeFailed)
+    COutputPipe out(file);
+    CLineScanner scanner(report.m_nLineLength, &out, eol);
+    const bool scanned = ScanSource(source, scanner);
+    const bool written = out.Finish() && !scanner.HasWriteFailed();
+    if (!written)
         return Fail(file.Error());
     if (!scanned)
         return Fail(source.Error());
+    const LineScan& scan = scanner.Result();
     if (scan.overLongLine != 0 || scan.lines != report.m_nLinesRead) {
         return Fail("File \"" + input + "\" changed while it was being normalized.");
     }
-    if (!out.Flush() || !file.Commit())
+    if (!file.Commit())
         return Fail(file.Error());
     report.m_nLinesPadded = scan.padded;
     return true;

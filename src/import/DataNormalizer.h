@@ -10,7 +10,9 @@
 // the last line may lack its end; a gzip-compressed file is decompressed on the fly. The
 // output uses the end of line of the first line (LF when no line has an end) on every line.
 // The file is read twice (once to measure, once to write) through fixed buffers, so memory
-// stays small whatever the file's size. The output is written whole or not at all.
+// stays small whatever the file's size; a large plain file is measured by two threads, and
+// the writing overlaps the scanning. The output is written whole or not at all, but not
+// flushed to disk before it is renamed into place: like a copy, it can be made again.
 #pragma once
 
 #include <cstdint>

@@ -1,6 +1,7 @@
 #include "DataSource.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <zlib.h>
 
@@ -101,6 +102,30 @@ long CDataSource::Read(char* buffer, std::size_t size) {
         if (errno == EINTR)
             continue;
         m_strError = "cannot read \"" + m_strPath + "\": " + std::strerror(errno);
+        return -1;
+    }
+}
+
+std::int64_t CDataSource::PlainSize() const {
+    struct stat st {};
+    if (m_bCompressed || m_nFd < 0 || ::fstat(m_nFd, &st) != 0 || !S_ISREG(st.st_mode))
+        return -1;
+    return static_cast<std::int64_t>(st.st_size);
+}
+
+long CDataSource::ReadAt(char* buffer, std::size_t size, std::int64_t offset,
+                         std::string& error) const {
+    if (m_bCompressed || m_nFd < 0)
+        return -1;
+    if (size > static_cast<std::size_t>(INT_MAX))
+        size = static_cast<std::size_t>(INT_MAX);
+    for (;;) {
+        const ssize_t got = ::pread(m_nFd, buffer, size, static_cast<off_t>(offset));
+        if (got >= 0)
+            return static_cast<long>(got);
+        if (errno == EINTR)
+            continue;
+        error = "cannot read \"" + m_strPath + "\": " + std::strerror(errno);
         return -1;
     }
 }

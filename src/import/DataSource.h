@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 class CDataSource {
@@ -21,6 +22,11 @@ public:
     void Close();
 
     bool IsCompressed() const { return m_bCompressed; }
+    // The size in bytes of an open plain file, -1 for compressed input or when unknown.
+    std::int64_t PlainSize() const;
+    // Reads up to size bytes of a plain file at offset, without moving the stream position;
+    // safe from several threads at once. Returns as Read does; on an error sets error.
+    long ReadAt(char* buffer, std::size_t size, std::int64_t offset, std::string& error) const;
     const std::string& Error() const { return m_strError; }
 
 private:

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 
@@ -33,68 +34,63 @@ bool CAtomicFile::Fail(const char* what) {
     return false;
 }
 
-bool CAtomicFile::Open(const std::string& target) {
+bool CAtomicFile::Open(const std::string& target, Durability durability) {
     Abort();
     m_strTarget = target;
+    m_bSynced = durability == Durability::Synced;
     m_strError.clear();
     m_nWritten = 0;
     m_nFlushStarted = 0;
     std::string pattern = target + ".tmp-XXXXXX";
-    const int fd = ::mkstemp(pattern.data());
+    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0)
         return Fail("cannot create a temporary file beside");
     m_strTemp = pattern;
+    m_nFd = fd;
     ::fchmod(fd, ModeFor(target));
-    m_pFile = ::fdopen(fd, "wb");
-    if (m_pFile == nullptr) {
-        ::close(fd);
-        return Fail("cannot write");
-    }
-    std::setvbuf(m_pFile, nullptr, _IOFBF, 1 << 20);
     return true;
 }
 
 bool CAtomicFile::Write(const void* data, std::size_t size) {
-    if (m_pFile == nullptr)
+    if (m_nFd < 0)
         return false;
     // Large blocks go out a megabyte at a time: one huge write() costs the kernel far more
     // than many moderate ones.
     constexpr std::size_t kChunk = std::size_t{1} << 20;
     const auto* bytes = static_cast<const char*>(data);
     while (size > 0) {
-        const std::size_t part = std::min(size, kChunk);
-        if (std::fwrite(bytes, 1, part, m_pFile) != part)
+        const ssize_t written = ::write(m_nFd, bytes, std::min(size, kChunk));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
             return Fail("cannot write");
+        }
+        const auto part = static_cast<std::size_t>(written);
         bytes += part;
         size -= part;
         m_nWritten += part;
-        if (m_nWritten - m_nFlushStarted >= kWritebackStep && !StartWriteback())
-            return false;
+        if (m_bSynced && m_nWritten - m_nFlushStarted >= kWritebackStep)
+            StartWriteback();
     }
     return true;
 }
 
-bool CAtomicFile::StartWriteback() {
+void CAtomicFile::StartWriteback() {
     // Hands what was written so far to the disk without waiting for it, so that the disk works
     // while we go on producing and the final sync has little left to do.
-    if (std::fflush(m_pFile) != 0)
-        return Fail("cannot write");
     const auto from = static_cast<off_t>(m_nFlushStarted);
     const auto length = static_cast<off_t>(m_nWritten - m_nFlushStarted);
-    ::sync_file_range(::fileno(m_pFile), from, length, SYNC_FILE_RANGE_WRITE);
+    ::sync_file_range(m_nFd, from, length, SYNC_FILE_RANGE_WRITE);
     m_nFlushStarted = m_nWritten;
-    return true;
 }
 
 bool CAtomicFile::Commit() {
-    if (m_pFile == nullptr)
+    if (m_nFd < 0)
         return false;
-    if (std::fflush(m_pFile) != 0)
+    if (m_bSynced && ::fsync(m_nFd) != 0)
         return Fail("cannot write");
-    if (::fsync(::fileno(m_pFile)) != 0)
-        return Fail("cannot write");
-    const int closed = std::fclose(m_pFile);
-    m_pFile = nullptr;
+    const int closed = ::close(m_nFd);
+    m_nFd = -1;
     if (closed != 0)
         return Fail("cannot write");
     if (std::rename(m_strTemp.c_str(), m_strTarget.c_str()) != 0)
@@ -104,9 +100,9 @@ bool CAtomicFile::Commit() {
 }
 
 void CAtomicFile::Abort() {
-    if (m_pFile != nullptr) {
-        std::fclose(m_pFile);
-        m_pFile = nullptr;
+    if (m_nFd >= 0) {
+        ::close(m_nFd);
+        m_nFd = -1;
     }
     if (!m_strTemp.empty()) {
         std::remove(m_strTemp.c_str());

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <zlib.h>
 
+#include <csignal>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "import/DataNormalizer.h"
 #include "support/TempDir.h"
@@ -98,6 +102,86 @@ TEST(DataNormalizer, GivenLengthRefusesLongerLinesWritingNothing) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Root()),
                             std::filesystem::directory_iterator()),
               2);  // the two files: no temporary file left behind
+}
+
+// Large files are measured in two halves at once: the figures and the output must be those of
+// reading the file straight through.
+TEST(DataNormalizer, LargeFileMeasuredInHalvesGivesTheSameResult) {
+    CTempDir dir;
+    std::string bytes;
+    std::vector<std::string> lines;
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> length(1, 120);
+    while (bytes.size() < (std::size_t{9} << 20)) {
+        std::string line(static_cast<std::size_t>(length(random)), 'a');
+        line.back() = static_cast<char>('a' + lines.size() % 26);
+        if (lines.size() % 1000 == 999)
+            line.insert(0, "x\r");  // a CR inside a line is content
+        bytes += line + "\r\n";
+        lines.push_back(line);
+    }
+    // From the middle on: the longest line, an empty line (the shortest) and a last line
+    // without its end.
+    for (const std::string& line : {std::string(300, 'L'), std::string(), std::string("end")}) {
+        bytes += line + (line == "end" ? "" : "\r\n");
+        lines.push_back(line);
+    }
+    const std::string input = dir.Write("large.dat", bytes);
+
+    const auto r = NormalizeFile(dir, input);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.report.m_nLinesRead, static_cast<std::int64_t>(lines.size()));
+    EXPECT_EQ(r.report.m_nLineLength, 300);
+    EXPECT_EQ(r.report.m_nShortestLine, 0);
+    EXPECT_EQ(r.report.m_nEolBytes, 2);
+    EXPECT_EQ(r.report.m_nLinesPadded, static_cast<std::int64_t>(lines.size()) - 1);
+    std::string expected;
+    for (const std::string& line : lines)
+        expected += line + std::string(300 - line.size(), ' ') + "\r\n";
+    EXPECT_TRUE(r.output == expected);
+
+    // A line too long for the given length is named by its number in the whole file, in
+    // either half.
+    for (const int limit : {120, 1}) {
+        std::size_t lineNumber = 1;
+        while (static_cast<int>(lines[lineNumber - 1].size()) <= limit)
+            ++lineNumber;
+        const auto refused = NormalizeFile(dir, input, limit);
+        EXPECT_FALSE(refused.ok);
+        EXPECT_NE(refused.error.find("Line " + std::to_string(lineNumber) + " of"),
+                  std::string::npos)
+            << refused.error;
+    }
+}
+
+// A write that fails part way (here: the file size limit) fails the whole normalisation and
+// leaves the previous output as it was, with no temporary file.
+TEST(DataNormalizer, FailedWriteKeepsThePreviousOutput) {
+    CTempDir dir;
+    std::string bytes;
+    for (int i = 0; bytes.size() < (std::size_t{6} << 20); ++i)
+        bytes += std::string(static_cast<std::size_t>(10 + i % 50), 'z') + "\n";
+    const std::string input = dir.Write("in.dat", bytes);
+    dir.Write("out.dat", "previous");
+
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = rlim_t{2} << 20;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    CDataNormalizer normalizer;
+    NormalizeReport report;
+    const bool ok = normalizer.Normalize(input, dir.Path("out.dat"), report);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, savedHandler);
+
+    EXPECT_FALSE(ok);
+    EXPECT_NE(normalizer.Error().find("cannot write"), std::string::npos) << normalizer.Error();
+    EXPECT_EQ(CTempDir::Read(dir.Path("out.dat")), "previous");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Root()),
+                            std::filesystem::directory_iterator()),
+              2);
 }
 
 TEST(DataNormalizer, GzipInputIsDecompressedIncludingConcatenatedMembers) {
