@@ -155,8 +155,8 @@ public:
     CLineScanner(std::int64_t limit, COutputPipe* out, std::string_view eol)
         : m_nLimit(limit), m_pOut(out), m_eol(eol) {}
 
-    // Scans the next piece. False when the scan must stop: a write failed or a line is longer
-    // than the limit.
+    // Scans the next piece. False when the scan must stop: a write failed (the output says so)
+    // or a line is longer than the limit.
     bool Feed(const char* p, const char* const end) {
         while (p < end) {
             const char* newline =
@@ -167,7 +167,7 @@ public:
                 if (m_bPendingCr) {
                     ++m_nLineLength;
                     if (m_pOut != nullptr && !m_pOut->Append("\r", 1))
-                        return WriteFailed();
+                        return false;
                     m_bPendingCr = false;
                 }
                 std::size_t n = static_cast<std::size_t>(segmentEnd - p);
@@ -177,7 +177,7 @@ public:
                 }
                 m_nLineLength += static_cast<std::int64_t>(n);
                 if (m_pOut != nullptr && !m_pOut->Append(p, n))
-                    return WriteFailed();
+                    return false;
             }
             if (newline == nullptr)
                 break;
@@ -197,7 +197,6 @@ public:
     }
 
     const LineScan& Result() const { return m_scan; }
-    bool HasWriteFailed() const { return m_bWriteFailed; }
 
 private:
     bool EndLine(bool crLfEnd, bool hasEnd) {
@@ -216,17 +215,12 @@ private:
                 ++m_scan.padded;
             if (!m_pOut->AppendSpaces(m_nLimit - m_nLineLength) ||
                 !m_pOut->Append(m_eol.data(), m_eol.size())) {
-                return WriteFailed();
+                return false;
             }
         }
         m_nLineLength = 0;
         m_bPendingCr = false;
         return true;
-    }
-
-    bool WriteFailed() {
-        m_bWriteFailed = true;
-        return false;
     }
 
     const std::int64_t m_nLimit;
@@ -235,15 +229,15 @@ private:
     LineScan m_scan;
     std::int64_t m_nLineLength = 0;  // content bytes of the current line so far
     bool m_bPendingCr = false;       // the current line's last byte seen was a CR, held back
-    bool m_bWriteFailed = false;
 };
 
-// Feeds the whole of source to scanner, stopping where the scanner stops. False on a read
-// error (source.Error() says why).
-bool ScanSource(CDataSource& source, CLineScanner& scanner) {
+// Feeds scanner the pieces read(buffer, size) gives until it gives none or the scanner stops,
+// then ends the last line. False when read fails (returns -1).
+template <class Read>
+bool FeedAll(CLineScanner& scanner, Read read) {
     std::unique_ptr<char[]> buffer(new char[kReadBufferSize]);
     for (;;) {
-        const long got = source.Read(buffer.get(), kReadBufferSize);
+        const long got = read(buffer.get(), kReadBufferSize);
         if (got < 0)
             return false;
         if (got == 0)
@@ -255,7 +249,14 @@ bool ScanSource(CDataSource& source, CLineScanner& scanner) {
     return true;
 }
 
-// Measures the bytes [from, to) of a plain file, which begin at the start of a line.
+// Feeds the whole of source to scanner. False on a read error (source.Error() says why).
+bool ScanSource(CDataSource& source, CLineScanner& scanner) {
+    return FeedAll(scanner,
+                   [&](char* buffer, std::size_t size) { return source.Read(buffer, size); });
+}
+
+// Measures the bytes [from, to) of a plain file, which begin at the start of a line. (A file
+// that got shorter meanwhile ends the range early; the writing pass notices the change.)
 struct RangeScan {
     LineScan scan;
     bool readOk = true;
@@ -265,24 +266,14 @@ struct RangeScan {
 void ScanRange(const CDataSource& source, std::int64_t from, std::int64_t to, std::int64_t limit,
                RangeScan& result) {
     CLineScanner scanner(limit, nullptr, {});
-    std::unique_ptr<char[]> buffer(new char[kReadBufferSize]);
-    for (std::int64_t at = from; at < to;) {
-        const auto want = static_cast<std::size_t>(
-            std::min<std::int64_t>(to - at, static_cast<std::int64_t>(kReadBufferSize)));
-        const long got = source.ReadAt(buffer.get(), want, at, result.error);
-        if (got < 0) {
-            result.readOk = false;
-            return;
-        }
-        if (got == 0)
-            break;  // the file got shorter; the writing pass notices the change
-        if (!scanner.Feed(buffer.get(), buffer.get() + got)) {
-            result.scan = scanner.Result();
-            return;
-        }
-        at += got;
-    }
-    scanner.Finish();
+    std::int64_t at = from;
+    result.readOk = FeedAll(scanner, [&](char* buffer, std::size_t size) -> long {
+        const auto want =
+            static_cast<std::size_t>(std::min(to - at, static_cast<std::int64_t>(size)));
+        const long got = want == 0 ? 0 : source.ReadAt(buffer, want, at, result.error);
+        at += std::max(got, 0L);
+        return got;
+    });
     result.scan = scanner.Result();
 }
 
@@ -415,8 +406,7 @@ bool CDataNormalizer::Write(const std::string& input, const std::string& output,
     COutputPipe out(file);
     CLineScanner scanner(report.m_nLineLength, &out, eol);
     const bool scanned = ScanSource(source, scanner);
-    const bool written = out.Finish() && !scanner.HasWriteFailed();
-    if (!written)
+    if (!out.Finish())
         return Fail(file.Error());
     if (!scanned)
         return Fail(source.Error());

@@ -15,6 +15,26 @@ constexpr unsigned char kGzipMagic0 = 0x1F;
 constexpr unsigned char kGzipMagic1 = 0x8B;
 constexpr unsigned kGzipBufferSize = 1u << 17;
 
+// Reads up to size bytes of a plain file, from offset or (offset < 0) from the file position,
+// again when a signal interrupts. On an error sets error and returns -1.
+long ReadPlain(int fd, char* buffer, std::size_t size, std::int64_t offset, const std::string& path,
+               std::string& error) {
+    if (fd < 0)
+        return -1;
+    if (size > static_cast<std::size_t>(INT_MAX))
+        size = static_cast<std::size_t>(INT_MAX);
+    for (;;) {
+        const ssize_t got = offset < 0 ? ::read(fd, buffer, size)
+                                       : ::pread(fd, buffer, size, static_cast<off_t>(offset));
+        if (got >= 0)
+            return static_cast<long>(got);
+        if (errno == EINTR)
+            continue;
+        error = "cannot read \"" + path + "\": " + std::strerror(errno);
+        return -1;
+    }
+}
+
 }  // namespace
 
 CDataSource::~CDataSource() {
@@ -69,9 +89,9 @@ bool CDataSource::Open(const std::string& path) {
 }
 
 long CDataSource::Read(char* buffer, std::size_t size) {
-    if (size > static_cast<std::size_t>(INT_MAX))
-        size = static_cast<std::size_t>(INT_MAX);
     if (m_pGz != nullptr) {
+        if (size > static_cast<std::size_t>(INT_MAX))
+            size = static_cast<std::size_t>(INT_MAX);
         gzFile gz = static_cast<gzFile>(m_pGz);
         const int got = gzread(gz, buffer, static_cast<unsigned>(size));
         if (got < 0) {
@@ -93,17 +113,7 @@ long CDataSource::Read(char* buffer, std::size_t size) {
         }
         return got;
     }
-    if (m_nFd < 0)
-        return -1;
-    for (;;) {
-        const ssize_t got = ::read(m_nFd, buffer, size);
-        if (got >= 0)
-            return static_cast<long>(got);
-        if (errno == EINTR)
-            continue;
-        m_strError = "cannot read \"" + m_strPath + "\": " + std::strerror(errno);
-        return -1;
-    }
+    return ReadPlain(m_nFd, buffer, size, -1, m_strPath, m_strError);
 }
 
 std::int64_t CDataSource::PlainSize() const {
@@ -115,17 +125,7 @@ std::int64_t CDataSource::PlainSize() const {
 
 long CDataSource::ReadAt(char* buffer, std::size_t size, std::int64_t offset,
                          std::string& error) const {
-    if (m_bCompressed || m_nFd < 0)
+    if (m_bCompressed)
         return -1;
-    if (size > static_cast<std::size_t>(INT_MAX))
-        size = static_cast<std::size_t>(INT_MAX);
-    for (;;) {
-        const ssize_t got = ::pread(m_nFd, buffer, size, static_cast<off_t>(offset));
-        if (got >= 0)
-            return static_cast<long>(got);
-        if (errno == EINTR)
-            continue;
-        error = "cannot read \"" + m_strPath + "\": " + std::strerror(errno);
-        return -1;
-    }
+    return ReadPlain(m_nFd, buffer, size, offset, m_strPath, error);
 }
