@@ -11,6 +11,7 @@
 #include "compile/Compile.h"
 #include "model/AtomicFile.h"
 #include "model/CatforgeDoc.h"
+#include "model/FileReading.h"
 #include "symbols/SymbolTables.h"
 
 namespace {

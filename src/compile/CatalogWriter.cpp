@@ -7,6 +7,7 @@
 #include "model/AtomicFile.h"
 #include "model/ByteIO.h"
 #include "model/CatforgeDoc.h"
+#include "model/DefinitionCodec.h"
 #include "model/UserInteraction.h"
 #include "symbols/SymbolLanguage.h"
 
@@ -15,42 +16,7 @@ std::string EncodeCatalogHeader(const CCatforgeDoc& doc) {
     CByteWriter out(bytes);
     out.WriteBytes(kCatalogMagic);
     out.WriteInt32(kCatalogVersion);
-    out.WriteString(doc.m_strTitle);
-    out.WriteString(doc.m_strNotes);
-    out.WriteInt32(doc.m_nRecordLength);
-
-    out.WriteInt32(static_cast<std::int32_t>(doc.m_aFields.size()));
-    for (const FieldDefinition& field : doc.m_aFields) {
-        out.WriteString(field.m_strName);
-        out.WriteString(field.m_strUnit);
-        out.WriteInt32(field.m_nStartCol);
-        out.WriteInt32(field.m_nEndCol);
-    }
-
-    for (const int value :
-         {doc.m_nRaNotation, doc.m_nRaHoursField, doc.m_nRaMinutesField, doc.m_nRaSecondsField,
-          doc.m_nDecNotation, doc.m_nDecSignField, doc.m_nDecDegreesField, doc.m_nDecMinutesField,
-          doc.m_nDecSecondsField}) {
-        out.WriteInt32(value);
-    }
-    out.WriteString(doc.m_strEpoch);
-
-    out.WriteInt32(doc.m_nLabelCount);
-    for (const int field : doc.m_anLabelField)
-        out.WriteInt32(field);
-    for (const std::string& prefix : doc.m_astrLabelPrefix)
-        out.WriteString(prefix);
-
-    for (const int value :
-         {doc.m_nSizeFields, doc.m_nSizeUnits, doc.m_nSizeMeaning, doc.m_nMajorAxisField,
-          doc.m_nMinorAxisField, doc.m_bPositionAngle, doc.m_nPositionAngleField,
-          doc.m_nMagnitudeCount, doc.m_anMagnitudeField[0], doc.m_anMagnitudeField[1],
-          doc.m_anMagnitudeField[2], doc.m_nDefaultType, doc.m_nDefaultSymbol, doc.m_nColourMode}) {
-        out.WriteInt32(value);
-    }
-    out.WriteUInt32(doc.m_crScreenColour);
-    out.WriteUInt32(doc.m_crPrinterColour);
-    out.WriteInt32(doc.m_nTypeMode);
+    EncodeDefinitionMembers(doc, DefinitionBytes::Catalogue, out);
 
     // One program, emptied and refilled by the parser for each symbol.
     out.WriteInt32(static_cast<std::int32_t>(doc.m_aUserSymbols.size()));

@@ -3,11 +3,14 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 class CCatforgeDoc;
 class IUserInteraction;
 
-inline constexpr const char* kCatalogMagic = "zdc0Data";
+// The first bytes of every compiled catalogue.
+inline constexpr std::string_view kCatalogMagic = "zdc0Data";
+inline constexpr std::size_t kCatalogMagicSize = kCatalogMagic.size();
 inline constexpr int kCatalogVersion = 1;
 
 // Every byte of the catalogue before the entries themselves, ending with the entry count and

@@ -63,7 +63,7 @@ void SortCompileTable(CCatforgeDoc& doc) {
 }
 
 int HourOfRaKey(int raKey) {
-    const int hour = raKey / 360000 / 15;
+    const int hour = raKey / kKeyUnitsPerDegree / 15;
     return std::clamp(hour, 0, 23);
 }
 

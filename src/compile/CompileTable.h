@@ -5,10 +5,9 @@
 #include <array>
 #include <cstddef>
 
-class CCatforgeDoc;
+#include "compile/KeyUnits.h"
 
-// RA key units in one hour of right ascension (15 degrees of 360000 units).
-inline constexpr int kRaKeysPerHour = 5400000;
+class CCatforgeDoc;
 
 // Sorts the table in place by ascending RA key; entries with equal keys keep their order.
 // Then sets the first and last keys (when there are entries) and builds the hour index.

@@ -12,6 +12,7 @@
 #include "compile/CatalogObject.h"
 #include "compile/DataFile.h"
 #include "compile/FieldReading.h"
+#include "compile/KeyUnits.h"
 #include "model/CatforgeDoc.h"
 #include "model/UserInteraction.h"
 
@@ -19,12 +20,10 @@ namespace co = catalog_object;
 
 namespace {
 
-constexpr double kDegreesToRadians = 0.017453292519943295;
 constexpr double kHoursToRadians = kDegreesToRadians * 15.0;
-constexpr double kRadiansToDegrees = 57.29577951308232;
 constexpr double kOneSixtieth = 0.016666666666666666;
 constexpr double kOne3600th = 0.0002777777777777778;
-constexpr double kKeyScale = 360000.0;
+constexpr double kKeyScale = kKeyUnitsPerDegree;
 
 bool IsWhiteSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';

@@ -7,8 +7,8 @@
 #include "import/CdsCatalogImport.h"
 #include "import/CdsReadMe.h"
 #include "import/DataNormalizer.h"
-#include "model/AtomicFile.h"
 #include "model/CatforgeDoc.h"
+#include "model/FileReading.h"
 #include "model/UserInteraction.h"
 
 namespace {

@@ -10,10 +10,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <span>
 
 #include "app/QtText.h"
 #include "editors/FieldSelectionBox.h"
 #include "editors/Latin1Validator.h"
+#include "model/Definition.h"
 #include "model/UserInteraction.h"
 
 namespace {
@@ -43,7 +45,7 @@ bool NotationComplete(int notation, const std::array<bool, N>& used,
 
 // A radio group in a frame: one button per text, button i with id i.
 QButtonGroup* AddNotationButtons(QDialog* dlg, QVBoxLayout* column, const char* name,
-                                 std::initializer_list<const char*> texts) {
+                                 std::span<const char* const> texts) {
     auto* group = new QButtonGroup(dlg);
     int id = 0;
     for (const char* text : texts) {
@@ -117,9 +119,7 @@ CRaDecDlg::CRaDecDlg(IUserInteraction& ui, QWidget* parent) : QDialog(parent), m
 
     auto* raFrame = new QGroupBox(QStringLiteral("Right Ascension"), this);
     auto* raColumn = new QVBoxLayout(raFrame);
-    m_pRaNotation =
-        AddNotationButtons(this, raColumn, "raNotation",
-                           {"Hours, minutes and seconds", "Hours and minutes", "Hours only"});
+    m_pRaNotation = AddNotationButtons(this, raColumn, "raNotation", kRaNotationNames);
     auto* raForm = new QFormLayout;
     raColumn->addLayout(raForm);
     m_apRaBoxes = {AddBox(this, raForm, "Hours:", "raHours"),
@@ -129,9 +129,7 @@ CRaDecDlg::CRaDecDlg(IUserInteraction& ui, QWidget* parent) : QDialog(parent), m
 
     auto* decFrame = new QGroupBox(QStringLiteral("Declination"), this);
     auto* decColumn = new QVBoxLayout(decFrame);
-    m_pDecNotation =
-        AddNotationButtons(this, decColumn, "decNotation",
-                           {"Sign, Degree, Min, Sec", "Sign, Degrees, Minutes", "Signed degrees"});
+    m_pDecNotation = AddNotationButtons(this, decColumn, "decNotation", kDecNotationNames);
     auto* decForm = new QFormLayout;
     decColumn->addLayout(decForm);
     m_apDecBoxes = {

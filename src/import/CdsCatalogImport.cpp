@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "model/AtomicFile.h"
 #include "model/CatforgeDoc.h"
+#include "model/FileReading.h"
 
 namespace fs = std::filesystem;
 

@@ -52,9 +52,9 @@ TEST_F(CatalogCli, InfoPrintsTheCatalogueAndRefusesDamage) {
     CliContext context{text, errors};
     EXPECT_EQ(RunCatalogInfo(context, out, 2), kExitOk);
     const std::string info = text.str();
-    EXPECT_NE(info.find("Record length: 104\n"), std::string::npos);
-    EXPECT_NE(info.find("Hour index: 0 0 0 0 0 0 3 6 9 12 12"), std::string::npos) << info;
-    EXPECT_NE(info.find("Entries: 15 of 172 bytes\n"), std::string::npos);
+    EXPECT_NE(info.find("  Record length:    104\n"), std::string::npos);
+    EXPECT_NE(info.find("  Hour index:       0 0 0 0 0 0 3 6 9 12 12"), std::string::npos) << info;
+    EXPECT_NE(info.find("Entries (15 of 172 bytes)\n"), std::string::npos);
     EXPECT_NE(info.find("  0: \"NGC 2099  148\" RA 05h52m08.099s Dec +32\u00B030\u203233.10\u2033 "
                         "mag 11.09 axes 0\u2033 x 0\u2033 PA - symbol 9 (Star) type 8 (Star)\n"),
               std::string::npos)
