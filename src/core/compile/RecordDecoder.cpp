@@ -237,9 +237,13 @@ bool DecodeRecords(CCatforgeDoc& doc, const EpochState& epoch, const std::string
     }
     // Large pages also make the final write of the table several times cheaper.
     AdviseHugePages(doc.m_pEntries.get(), count * entrySize);
+    // The file was counted a moment ago; it may have gone or lost its permission since.
     CRecordSource source;
-    if (!source.Open(path, recordLength))
+    if (!source.Open(path, recordLength)) {
+        doc.m_pEntries.reset();
+        ui.ShowMessage(FormatMessage("Unable to open file\n\"%s\"", {path}), MessageIcon::Stop);
         return false;
+    }
 
     if (threads == 0)
         threads = std::max(1u, std::thread::hardware_concurrency());

@@ -6,6 +6,7 @@
 #include "CompileFixture.h"
 #include "core/compile/CatalogWriter.h"
 #include "core/compile/Compile.h"
+#include "core/compile/RecordDecoder.h"
 #include "core/io/ByteIO.h"
 #include "support/RecordingInteraction.h"
 #include "support/TempDir.h"
@@ -69,6 +70,15 @@ TEST_F(CompileRun, RefusalsComeBeforeTheOutputIsAskedFor) {
                   "Please select the fields required to\nspecify the object declination.",
                   "Unable to open file\n\"objects.dat\"", "This file contains no data!"}));
     EXPECT_TRUE(ui.fileRequests.empty());
+}
+
+// The data file vanishing between counting and decoding is reported, not silently refused.
+TEST_F(CompileRun, DataFileGoneAfterCountingIsNamed) {
+    doc.m_nRecordCount = 2;
+    const std::string gone = dir.Path("gone.dat");
+    EXPECT_FALSE(DecodeRecords(doc, EpochState{}, gone, ui, 1));
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Unable to open file\n\"" + gone + "\""}));
+    EXPECT_FALSE(doc.m_pEntries);
 }
 
 TEST_F(CompileRun, AsksForTheOutputAndReportsSuccess) {
