@@ -27,17 +27,6 @@ std::string ReplaceAll(std::string text, const std::string& from, const std::str
 
 }  // namespace
 
-FileDialogRequest DataFileRequest(const std::string& currentPath) {
-    FileDialogRequest request;
-    request.title = "Open";
-    request.filters = ParseFilterText("Data files (*.dat)|*.dat|All files (*.*)|*.*||");
-    request.defaultExtension = "dat";
-    request.proposedName = currentPath;
-    request.confirmOverwrite = false;
-    request.mustExist = true;
-    return request;
-}
-
 CGeneralDlg::CGeneralDlg(IUserInteraction& ui, QWidget* parent) : QDialog(parent), m_ui(ui) {
     setWindowTitle(tr("General Properties"));
     const int charWidth = fontMetrics().averageCharWidth();

@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <string>
 
+#include "core/editing/DialogRules.h"
+
 class QLineEdit;
 class QPlainTextEdit;
 class IUserInteraction;
@@ -13,9 +15,6 @@ struct FileDialogRequest;
 
 // The data file path holds at most this many characters (its field keeps a terminator).
 inline constexpr int kMaxDataFileChars = 259;
-
-// The file-open question of the path's "..." button, starting from the current path.
-FileDialogRequest DataFileRequest(const std::string& currentPath);
 
 class CGeneralDlg : public QDialog {
     Q_OBJECT

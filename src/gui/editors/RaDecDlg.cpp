@@ -20,27 +20,6 @@ namespace {
 
 constexpr int kMaxEpochChars = 30;
 
-const char* const kNoEpoch =
-    "Please supply an epoch for the data,\nsuch as \"J2000.0\" or \"B1950.0\"";
-const char* const kBadEpoch = "The epoch must begin with either \"B\" or \"J\"";
-const char* const kNoRaFields =
-    "Please select the fields required to\nspecify the object right ascension.";
-const char* const kNoDecFields =
-    "Please select the fields required to\nspecify the object declination.";
-
-// True when the notation is one of the three and every box it uses has a selection.
-template <std::size_t N>
-bool NotationComplete(int notation, const std::array<bool, N>& used,
-                      const std::array<int, N>& fields) {
-    if (notation < 0 || notation > 2)
-        return false;
-    for (std::size_t i = 0; i < N; ++i) {
-        if (used[i] && fields[i] < 0)
-            return false;
-    }
-    return true;
-}
-
 // A radio group in a frame: one button per text, button i with id i.
 QButtonGroup* AddNotationButtons(QDialog* dlg, QVBoxLayout* column, const char* name,
                                  std::initializer_list<const char*> texts) {
@@ -63,44 +42,6 @@ CFieldSelectionBox* AddBox(QDialog* dlg, QFormLayout* form, const char* label, c
 }
 
 }  // namespace
-
-std::array<bool, 3> RaBoxesEnabled(int notation) {
-    switch (notation) {
-        case 1:
-            return {true, true, false};
-        case 2:
-            return {true, false, false};
-        default:
-            return {true, true, true};
-    }
-}
-
-std::array<bool, 4> DecBoxesEnabled(int notation) {
-    switch (notation) {
-        case 1:
-            return {true, true, true, false};
-        case 2:
-            return {false, true, false, false};
-        default:
-            return {true, true, true, true};
-    }
-}
-
-std::string RaDecRefusal(const std::string& epoch, int raNotation,
-                         const std::array<int, 3>& raFields, int decNotation,
-                         const std::array<int, 4>& decFields) {
-    if (epoch.empty())
-        return kNoEpoch;
-    if (epoch[0] != 'B' && epoch[0] != 'J')
-        return kBadEpoch;
-    // The fields a valid notation needs are exactly the boxes it enables.
-    if (!NotationComplete(raNotation, RaBoxesEnabled(raNotation), raFields))
-        return kNoRaFields;
-    if (!NotationComplete(decNotation, DecBoxesEnabled(decNotation), decFields)) {
-        return kNoDecFields;
-    }
-    return {};
-}
 
 CRaDecDlg::CRaDecDlg(IUserInteraction& ui, QWidget* parent) : QDialog(parent), m_ui(ui) {
     setWindowTitle(QStringLiteral("Right Ascension / Declination"));

@@ -8,24 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "core/editing/DialogRules.h"
+
 class CFieldSelectionBox;
 class IUserInteraction;
 class QButtonGroup;
 class QLineEdit;
-
-// Which of the hours, minutes and seconds boxes a right ascension notation uses.
-// A notation outside 0..2 leaves all three enabled.
-std::array<bool, 3> RaBoxesEnabled(int notation);
-// Which of the sign, degrees, minutes and seconds boxes a declination notation uses.
-// A notation outside 0..2 leaves all four enabled.
-std::array<bool, 4> DecBoxesEnabled(int notation);
-
-// What OK checks, in its order: the epoch, then the fields each notation needs.
-// Returns the refusal's text, or an empty string when the values are accepted.
-// A notation outside 0..2 is refused for either coordinate.
-std::string RaDecRefusal(const std::string& epoch, int raNotation,
-                         const std::array<int, 3>& raFields, int decNotation,
-                         const std::array<int, 4>& decFields);
 
 class CRaDecDlg : public QDialog {
     Q_OBJECT

@@ -47,28 +47,6 @@ CFieldSelectionBox* NewBox(QDialog* dlg, const char* name) {
 
 }  // namespace
 
-std::array<bool, 2> AxisBoxesEnabled(int sizeFields) {
-    switch (sizeFields) {
-        case 0:
-            return {false, false};
-        case 1:
-            return {true, false};
-        default:
-            return {true, true};
-    }
-}
-
-bool SizeFieldsComplete(int sizeFields, int majorField, int minorField, bool positionAngle,
-                        int positionAngleField) {
-    if (sizeFields < 0 || sizeFields > 2)
-        return false;
-    if (sizeFields >= 1 && majorField < 0)
-        return false;
-    if (sizeFields == 2 && minorField < 0)
-        return false;
-    return !positionAngle || positionAngleField >= 0;
-}
-
 CSizeDlg::CSizeDlg(IUserInteraction& ui, QWidget* parent) : QDialog(parent), m_ui(ui) {
     setWindowTitle(QStringLiteral("Object Size"));
 

@@ -8,19 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "core/editing/DialogRules.h"
+
 class CFieldSelectionBox;
 class IUserInteraction;
 class QButtonGroup;
 class QCheckBox;
-
-// Whether the major and minor axis boxes are enabled for a choice of size fields
-// (0 none, 1 major axis only, 2 both). A value outside 0..2 leaves both enabled.
-std::array<bool, 2> AxisBoxesEnabled(int sizeFields);
-
-// What OK checks: the axes the choice of size fields needs, then the position angle field
-// when the check box says there is one. A choice outside 0..2 is refused.
-bool SizeFieldsComplete(int sizeFields, int majorField, int minorField, bool positionAngle,
-                        int positionAngleField);
 
 class CSizeDlg : public QDialog {
     Q_OBJECT

@@ -12,14 +12,6 @@
 #include "gui/widgets/FieldSelectionBox.h"
 #include "gui/widgets/QtText.h"
 
-std::vector<std::string> UserSymbolNames(const CCatforgeDoc& doc) {
-    std::vector<std::string> names;
-    names.reserve(doc.m_aUserSymbols.size());
-    for (const UserSymbol& symbol : doc.m_aUserSymbols)
-        names.push_back(symbol.m_strName);
-    return names;
-}
-
 int FillSymbolBox(QComboBox& box, const std::vector<std::string>& userSymbolNames, int code) {
     box.clear();
     int standard = 0;

@@ -7,15 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "core/editing/DialogRules.h"
 #include "core/model/DefinitionRecords.h"
 
 class QComboBox;
 class QLineEdit;
 class CCatforgeDoc;
 class CFieldSelectionBox;
-
-// The names of the user symbols, in list order.
-std::vector<std::string> UserSymbolNames(const CCatforgeDoc& doc);
 
 // Fills a symbol selection box: the standard symbols, then the user symbols in list order.
 // Selects the row of symbol code `code`, or nothing when the code names no row. Returns the

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "core/editing/DialogRules.h"
+
 class CFieldSelectionBox : public QComboBox {
     Q_OBJECT
 public:
@@ -19,17 +21,6 @@ public:
     void Fill(const std::vector<std::string>& fieldNames, int selection);
     int Selection() const { return currentIndex(); }
 };
-
-// The names of the fields, in list order, as the selection boxes show them.
-class CCatforgeDoc;
-std::vector<std::string> FieldNames(const CCatforgeDoc& doc);
-
-// Dialogs whose count group ("0", "1", "2", "3") says how many rows of selection boxes are used.
-// Row r (0-based) is enabled when r < count; a count outside 0..rows leaves every row enabled.
-bool CountRowEnabled(int count, int row, int rows);
-// A count from 0 to the number of rows is complete when each of its first count boxes has a
-// selection; any other count never is.
-bool CountRowsSelected(int count, std::span<const int> selections);
 
 // Fills frame with the count group's radio buttons "0" to "3" in a row (ids 0..3, object
 // names count0..count3) and returns the group, owned by owner.

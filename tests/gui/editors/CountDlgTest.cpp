@@ -26,22 +26,6 @@ std::string CountButton(int n) {
     return "count" + std::to_string(n);
 }
 
-TEST(CountRows, EnablesTheFirstRowsAndNeedsTheirSelections) {
-    for (int count = -1; count <= 4; ++count) {
-        for (int row = 0; row < 3; ++row) {
-            const bool inRange = count >= 0 && count <= 3;
-            EXPECT_EQ(CountRowEnabled(count, row, 3), !inRange || row < count) << count << row;
-        }
-    }
-    const std::array<int, 3> firstTwo{4, 0, -1};
-    EXPECT_TRUE(CountRowsSelected(0, std::array<int, 3>{-1, -1, -1}));
-    EXPECT_TRUE(CountRowsSelected(2, firstTwo));
-    EXPECT_FALSE(CountRowsSelected(3, firstTwo));
-    EXPECT_FALSE(CountRowsSelected(2, std::array<int, 3>{-1, 0, 0}));
-    EXPECT_FALSE(CountRowsSelected(-1, firstTwo));
-    EXPECT_FALSE(CountRowsSelected(4, std::array<int, 3>{0, 1, 2}));
-}
-
 class LabelDlgTest : public ::testing::Test {
 protected:
     void Open(int count, std::array<int, 3> fields) {

@@ -141,39 +141,6 @@ TEST_F(RaDecDlgTest, RefusesInOrderWithTheTextsAndStaysOpenUntilAllIsGiven) {
     EXPECT_EQ(dlg.m_strEpoch, "B");
 }
 
-TEST(RaDecRefusal, NeedsExactlyTheFieldsOfEachNotation) {
-    // Every combination of chosen boxes against every notation: the required ones are the
-    // ones the notation enables.
-    const std::array<int, 3> allRa{0, 1, 2};
-    const std::array<int, 4> allDec{0, 1, 2, 3};
-    for (int notation = -1; notation <= 3; ++notation) {
-        const bool inRange = notation >= 0 && notation <= 2;
-        for (std::size_t mask = 0; mask < 16; ++mask) {
-            std::array<int, 3> ra{};
-            std::array<int, 4> dec{};
-            bool raComplete = inRange, decComplete = inRange;
-            for (std::size_t i = 0; i < 4; ++i) {
-                const bool chosen = (mask >> i) & 1;
-                dec[i] = chosen ? 7 : -1;
-                if (inRange && kDecTable[std::size_t(notation)][i] && !chosen)
-                    decComplete = false;
-                if (i < 3) {
-                    ra[i] = dec[i];
-                    if (inRange && kRaTable[std::size_t(notation)][i] && !chosen)
-                        raComplete = false;
-                }
-            }
-            EXPECT_EQ(RaDecRefusal("J2000", notation, ra, 0, allDec), raComplete ? "" : kNoRa)
-                << notation << " " << mask;
-            EXPECT_EQ(RaDecRefusal("J2000", 0, allRa, notation, dec), decComplete ? "" : kNoDec)
-                << notation << " " << mask;
-        }
-    }
-    // The epoch comes first, whatever else is missing.
-    EXPECT_EQ(RaDecRefusal("", 0, {-1, -1, -1}, 0, {-1, -1, -1, -1}), kNoEpoch);
-    EXPECT_EQ(RaDecRefusal("j2000", 0, {-1, -1, -1}, 0, {-1, -1, -1, -1}), kBadEpoch);
-}
-
 TEST_F(RaDecDlgTest, StaleIndexShowsNothingIsRefusedOnlyWhereNeededAndUnusedBoxesAreStored) {
     Give(dlg, 2, 2, "J2000.0");
     dlg.m_nRaHoursField = 7;

@@ -82,27 +82,6 @@ TEST_F(SizeDlgTest, EachClickAppliesItsRule) {
     EXPECT_EQ(Shown(dlg, "positionAngleField"), 2);
 }
 
-TEST(SizeFieldsComplete, NeedsTheAxesOfTheChoiceAndTheAngleWhenChecked) {
-    struct Row {
-        int sizeFields, major, minor;
-        bool angle;
-        int angleField;
-        bool complete;
-    };
-    const Row rows[] = {
-        {0, -1, -1, false, -1, true}, {0, -1, -1, true, -1, false}, {0, -1, -1, true, 3, true},
-        {1, -1, 2, false, -1, false}, {1, 0, -1, false, -1, true},  {1, 0, -1, true, -1, false},
-        {2, 0, -1, false, -1, false}, {2, -1, 1, false, -1, false}, {2, 0, 1, false, -1, true},
-        {2, 0, 1, true, 4, true},     {3, 0, 1, false, -1, false},  {-1, 0, 1, false, 2, false},
-    };
-    for (const Row& r : rows) {
-        EXPECT_EQ(SizeFieldsComplete(r.sizeFields, r.major, r.minor, r.angle, r.angleField),
-                  r.complete)
-            << r.sizeFields << " " << r.major << " " << r.minor << " " << r.angle << " "
-            << r.angleField;
-    }
-}
-
 TEST_F(SizeDlgTest, RefusesUntilTheNeededFieldsAreChosenAndStoresTheRest) {
     Open(0, true, 0, 1, -1);
     EXPECT_FALSE(dlg.OnOK());  // angle checked, no angle field
