@@ -1,6 +1,7 @@
 #include "gui/widgets/ModalRun.h"
 
 #include <QDialog>
+#include <utility>
 
 namespace {
 
@@ -11,8 +12,8 @@ ModalDialogRunner& Runner() {
 
 }  // namespace
 
-void SetModalDialogRunner(ModalDialogRunner runner) {
-    Runner() = std::move(runner);
+ModalDialogRunner SetModalDialogRunner(ModalDialogRunner runner) {
+    return std::exchange(Runner(), std::move(runner));
 }
 
 int RunModal(QDialog& dlg) {

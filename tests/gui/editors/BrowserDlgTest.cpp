@@ -80,6 +80,7 @@ TEST(BrowseCommand, RefusesWithoutADialogAndNeverChangesTheDocument) {
     CTempDir dir;
     CRecordingInteraction ui;
     CCatforgeDoc doc;
+    const CModalRunnerScope runnerScope;  // whatever the test sets is undone at its end
     ASSERT_TRUE(doc.NewDocument());
     int dialogs = 0;
     SetModalDialogRunner([&](QDialog& dialog) {
@@ -111,5 +112,4 @@ TEST(BrowseCommand, RefusesWithoutADialogAndNeverChangesTheDocument) {
     RunDataBrowser(doc, ui, nullptr);
     EXPECT_EQ(dialogs, 2);
     EXPECT_EQ(ui.messages.size(), 2u);
-    SetModalDialogRunner({});
 }
