@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "compile/KeyUnits.h"
-#include "symbols/SymbolTables.h"
+#include "core/compile/KeyUnits.h"
+#include "core/symbols/SymbolTables.h"
 
 std::string FormatRaKey(std::int32_t key) {
     // Count in milliseconds of time.

@@ -7,9 +7,9 @@
 #include "CatalogFormat.h"
 #include "CliCommands.h"
 #include "DefinitionListing.h"
-#include "compile/CatalogReader.h"
-#include "model/FileReading.h"
-#include "symbols/SymbolTables.h"
+#include "core/compile/CatalogReader.h"
+#include "core/io/FileReading.h"
+#include "core/symbols/SymbolTables.h"
 
 int RunCatalogInfo(CliContext& context, const std::string& path, int entries) {
     std::string bytes;

@@ -10,9 +10,9 @@
 #include "CliInteraction.h"
 #include "DefinitionJson.h"
 #include "DefinitionListing.h"
-#include "compile/CatalogWriter.h"
-#include "model/CatforgeDoc.h"
-#include "model/FileReading.h"
+#include "core/compile/CatalogWriter.h"
+#include "core/io/FileReading.h"
+#include "core/model/CatforgeDoc.h"
 
 namespace {
 

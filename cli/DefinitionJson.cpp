@@ -7,7 +7,8 @@
 #include <limits>
 #include <vector>
 
-#include "model/Definition.h"
+#include "core/model/CatforgeDoc.h"
+#include "core/model/Definition.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <ostream>
 
 #include "DefinitionJson.h"
-#include "model/Definition.h"
-#include "symbols/SymbolTables.h"
+#include "core/model/Definition.h"
+#include "core/symbols/SymbolTables.h"
 
 std::string Quoted(const std::string& bytes) {
     std::string out = "\"";

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "DefinitionJson.h"
-#include "model/ByteIO.h"
-#include "model/DefinitionCodec.h"
+#include "core/io/ByteIO.h"
+#include "core/model/DefinitionCodec.h"
 #include "support/EveryMember.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "model/Definition.h"
+#include "core/model/Definition.h"
 
 namespace every_member {
 
