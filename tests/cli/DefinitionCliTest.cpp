@@ -9,6 +9,7 @@
 #include "CliCommands.h"
 #include "DefinitionJson.h"
 #include "core/model/CatforgeDoc.h"
+#include "support/EveryMember.h"
 #include "support/TempDir.h"
 
 namespace {
