@@ -1,6 +1,7 @@
 // The compile: from a definition and its ASCII data file to the compiled catalogue (.zdc).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -23,10 +24,17 @@ struct CompileOptions {
 };
 
 // Tools / Compile: set up the epoch, count, decode, sort, index and write. The output name
-// is asked through ui (title "Save Compiled Data Catalog As", the proposed name). Messages
-// go to ui. Returns true when the catalogue was written.
+// is options.outputPath, or else asked through ui (title "Save Compiled Data Catalog As", the
+// proposed name). Messages, progress and the cancel question go through ui. Returns true when
+// the catalogue was written; a cancelled compile writes nothing and says nothing.
 bool CompileDefinition(CCatforgeDoc& doc, EpochState& epoch, IUserInteraction& ui,
                        const CompileOptions& options = {});
+
+// CompileDefinition with the records decoded and sorted in chunks of chunkRecords (0: chosen
+// from options.maxMemory and the memory available; the record count or more: all at once).
+// A chunked compile asks for the output name before decoding.
+bool CompileDefinitionInChunks(CCatforgeDoc& doc, EpochState& epoch, IUserInteraction& ui,
+                               const CompileOptions& options, std::size_t chunkRecords);
 
 // The proposed output name: the definition's path up to its last "." plus ".zdc";
 // "Untitled.zdc" for a definition never saved.
