@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -82,6 +83,37 @@ int OpenNamelessFile(const std::string& folder) {
     if (fd >= 0)
         ::unlink(pattern.c_str());
     return fd;
+}
+
+// Sorts pairs by key, keeping the order of equal keys (the pairs of a segment come in record
+// order, so the result is sorted as whole pairs): a byte of the key at a time, from the lowest,
+// skipping the bytes in which all keys agree. spare holds as many pairs as the segment.
+void SortPairsByKey(std::uint64_t* pairs, std::size_t n, std::uint64_t* spare) {
+    std::array<std::array<std::size_t, 256>, 4> counts{};
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint64_t key = pairs[i] >> 32;
+        for (std::size_t b = 0; b < 4; ++b)
+            ++counts[b][(key >> (8 * b)) & 0xFF];
+    }
+    std::uint64_t* from = pairs;
+    std::uint64_t* to = spare;
+    for (std::size_t b = 0; b < 4; ++b) {
+        std::array<std::size_t, 256>& count = counts[b];
+        if (std::find(count.begin(), count.end(), n) != count.end())
+            continue;  // every key has the same byte here
+        std::size_t start = 0;
+        for (std::size_t& c : count) {
+            const std::size_t k = c;
+            c = start;
+            start += k;
+        }
+        const unsigned shift = 32 + 8 * static_cast<unsigned>(b);
+        for (std::size_t i = 0; i < n; ++i)
+            to[count[(from[i] >> shift) & 0xFF]++] = from[i];
+        std::swap(from, to);
+    }
+    if (from != pairs)
+        std::memcpy(pairs, from, n * sizeof(std::uint64_t));
 }
 
 }  // namespace
@@ -464,11 +496,17 @@ bool CSortedEntries::SortChunk(std::size_t count, bool reportProgress) {
     const auto threads = static_cast<unsigned>(
         std::min<std::size_t>(m_setup.threads, std::max<std::size_t>(segments, 1)));
     RunOnThreads(threads, [&](unsigned t) {
+        const std::unique_ptr<std::uint64_t[]> spare(new (std::nothrow)
+                                                         std::uint64_t[std::min(kSegment, count)]);
         for (std::size_t s; (s = next.fetch_add(1)) < segments;) {
             if (m_progress.Cancelled())
                 return;
             std::uint64_t* begin = m_pPairs.get() + s * kSegment;
-            std::sort(begin, begin + std::min(kSegment, count - s * kSegment));
+            const std::size_t n = std::min(kSegment, count - s * kSegment);
+            if (spare)
+                SortPairsByKey(begin, n, spare.get());
+            else
+                std::sort(begin, begin + n);
             const std::size_t done = sorted.fetch_add(1) + 1;
             if (t == 0 && reportProgress)
                 m_progress.Update(static_cast<double>(done) / static_cast<double>(segments));
