@@ -110,7 +110,7 @@ int RunCompile(CliContext& context, const CompileArgs& args) {
     const CInterruptCatcher catcher;
     const bool done = CompileDefinition(doc, epoch, ui, options);
     ui.EndProgress();
-    if (g_interrupted.load()) {
+    if (!done && g_interrupted.load()) {
         context.err << "Compile cancelled: nothing was written.\n";
         return kExitInterrupted;
     }
