@@ -330,7 +330,10 @@ std::uint64_t sorted_entries::InMemoryBytes(std::uint64_t count, std::size_t ent
 
 std::size_t sorted_entries::ChunkRecordsFor(std::uint64_t memory, std::size_t entrySize,
                                             unsigned threads) {
-    const std::uint64_t fixed = std::uint64_t{threads} * kReadBlock + 2 * kWriteBuffer;
+    // Besides the chunk: the read blocks, the sort's spare segments, the output buffers and the
+    // program itself.
+    const std::uint64_t fixed = std::uint64_t{threads} * (kReadBlock + kSegment * 8) +
+                                2 * kWriteBuffer + (std::uint64_t{8} << 20);
     const std::uint64_t room = memory > fixed ? memory - fixed : 0;
     return static_cast<std::size_t>(
         std::max<std::uint64_t>(kMinChunk, room / (entrySize + sizeof(std::uint64_t))));
