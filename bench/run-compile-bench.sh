@@ -3,7 +3,8 @@
 # copying its output: five alternating pairs (compile, then cp of the output over the same copy),
 # the ratio taken as the median of the five.
 # Usage: bench/run-compile-bench.sh [BUILD_DIR] [COUNT]   (BUILD_DIR configured with
-# -DCATFORGE_BUILD_BENCH=ON; default build-bench, made here when missing)
+# -DCATFORGE_BUILD_BENCH=ON; default build-bench, made here when missing). CATFORGE_CLI=PATH
+# times another catforge-cli on the same catalogue (an earlier build, for comparison).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build-bench}
@@ -20,6 +21,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
 fi
 cmake --build "$build" -j2 --target catforge-cli catforge-bench-generate >/dev/null
 
+cli=${CATFORGE_CLI:-$build/cli/catforge-cli}
 work=$(mktemp -d "${TMPDIR:-/tmp}/catforge-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 "$build/bench/catforge-bench-generate" "$work/synthetic" "$count"
@@ -30,7 +32,7 @@ load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 for i in $(seq 1 $pairs); do
     start=$(now)
     /usr/bin/time -f '%U %S %M' -o "$work/time.$i" \
-        "$build/cli/catforge-cli" compile "$work/synthetic.zdd" -o "$work/synthetic.zdc" --quiet
+        "$cli" compile "$work/synthetic.zdd" -o "$work/synthetic.zdc" --quiet
     middle=$(now)
     cp "$work/synthetic.zdc" "$work/copy.zdc"
     end=$(now)
@@ -59,8 +61,9 @@ END {
     printf "compile wall time:  %.3f s (median)\n", w
     printf "records per second: %.0f\n", n / w
     printf "CPU time:           %.3f s user + %.3f s system (median)\n", median(user, k), median(sys, k)
-    printf "peak memory (RSS):  %.1f MB (largest)\n", (m = rss[1]) / 1024
+    m = rss[1]
     for (i = 2; i <= k; i++) if (rss[i] > m) m = rss[i]
+    printf "peak memory (RSS):  %.1f MB (largest)\n", m / 1024
     printf "output size:        %.1f MB\n", out / 1048576
     printf "peak RSS / output:  %.3f\n", m * 1024 / out
     printf "cp of the output:   %.3f s (median)\n", median(cp, k)
