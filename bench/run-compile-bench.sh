@@ -3,8 +3,8 @@
 # copying its output: five alternating pairs (compile, then cp of the output over the same copy),
 # the ratio taken as the median of the five.
 # Usage: bench/run-compile-bench.sh [BUILD_DIR] [COUNT]   (BUILD_DIR configured with
-# -DCATFORGE_BUILD_BENCH=ON; default build-bench, made here when missing). CATFORGE_CLI=PATH
-# times another catforge-cli on the same catalogue (an earlier build, for comparison).
+# -DCATFORGE_BUILD_BENCH=ON; default build-bench, made here from the bench preset when missing).
+# CATFORGE_CLI=PATH times another catforge-cli on the same catalogue (an earlier build).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build-bench}
@@ -16,8 +16,7 @@ if [ ! -x /usr/bin/time ]; then
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq time >/dev/null
 fi
 if [ ! -f "$build/CMakeCache.txt" ]; then
-    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCATFORGE_BUILD_BENCH=ON \
-          -DCATFORGE_BUILD_GUI=OFF -DCATFORGE_BUILD_TESTS=OFF >/dev/null
+    cmake --preset bench -B "$build" >/dev/null
 fi
 cmake --build "$build" -j2 --target catforge-cli catforge-bench-generate >/dev/null
 

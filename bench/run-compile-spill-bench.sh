@@ -17,8 +17,7 @@ for tool in /usr/bin/time /usr/bin/strace; do
     fi
 done
 if [ ! -f "$build/CMakeCache.txt" ]; then
-    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCATFORGE_BUILD_BENCH=ON \
-          -DCATFORGE_BUILD_GUI=OFF -DCATFORGE_BUILD_TESTS=OFF >/dev/null
+    cmake --preset bench -B "$build" >/dev/null
 fi
 cmake --build "$build" -j2 --target catforge-cli catforge-bench-generate >/dev/null
 
