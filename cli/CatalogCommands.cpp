@@ -20,6 +20,7 @@ struct CompileArgs {
     std::string output;
     std::string dataFile;
     bool quiet = false;
+    bool keepBlankPositions = false;
 };
 
 int RunCompile(CliContext& context, const CompileArgs& args) {
@@ -34,6 +35,7 @@ int RunCompile(CliContext& context, const CompileArgs& args) {
     EpochState epoch;
     CompileOptions options;
     options.dataFile = args.dataFile;
+    options.keepBlankPositions = args.keepBlankPositions;
     return CompileDefinition(doc, epoch, ui, options) ? kExitOk : kExitRefused;
 }
 
@@ -116,6 +118,9 @@ void AddCatalogCommands(CLI::App& app, CliContext& context) {
     compile->add_option("--data", compileArgs.dataFile,
                         "data file to read instead of the one the definition names");
     compile->add_flag("--quiet", compileArgs.quiet, "print nothing on success");
+    compile->add_flag("--keep-blank-positions", compileArgs.keepBlankPositions,
+                      "compile records whose position fields are blank (at RA 0h, Dec 0) "
+                      "instead of leaving them out");
     compile->callback([&context] { context.status = RunCompile(context, compileArgs); });
 
     static ExportArgs exportArgs;

@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
     CliContext context{std::cout, std::cerr};
     AddDefinitionCommands(app, context);
     AddCatalogCommands(app, context);
+    AddCheckCommand(app, context);
     AddImportCommands(app, context);
     try {
         app.parse(argc, argv);

@@ -42,11 +42,39 @@ bool CompileDefinition(CCatforgeDoc& doc, EpochState& epoch, IUserInteraction& u
     if (!CountRecords(path, shownName, doc.m_nRecordLength, count, ui))
         return false;
     doc.m_nRecordCount = count;
-    if (!DecodeRecords(doc, epoch, path, ui, options.threads))
+    std::vector<std::uint64_t> leftOut;
+    if (!DecodeRecords(doc, epoch, path, ui, options.threads,
+                       options.keepBlankPositions ? nullptr : &leftOut)) {
         return false;
+    }
+    if (doc.m_nRecordCount == 0) {
+        ui.ShowMessage(FormatMessage("No record of \"%s\" gives a position (%d records read);\n"
+                                     "nothing was compiled.",
+                                     {shownName, std::to_string(count)}),
+                       MessageIcon::Stop);
+        return false;
+    }
 
     SortCompileTable(doc);
-    return WriteCompiledCatalog(doc, ui);
+    if (!WriteCompiledCatalog(doc, ui))
+        return false;
+    if (!leftOut.empty()) {
+        ui.ShowMessage(DescribeLeftOut(leftOut, static_cast<std::uint64_t>(count)),
+                       MessageIcon::Warning);
+    }
+    return true;
+}
+
+std::string DescribeLeftOut(const std::vector<std::uint64_t>& records, std::uint64_t total) {
+    constexpr std::size_t kNamed = 10;
+    std::string text = "Left out " + std::to_string(records.size()) + " of " +
+                       std::to_string(total) + " records that give no position (record";
+    text += records.size() == 1 ? " " : "s ";
+    for (std::size_t i = 0; i < records.size() && i < kNamed; ++i)
+        text += (i == 0 ? "" : ", ") + std::to_string(records[i]);
+    if (records.size() > kNamed)
+        text += " and " + std::to_string(records.size() - kNamed) + " more";
+    return text + "); catforge-cli compile --keep-blank-positions keeps them at RA 0h, Dec 0.";
 }
 
 std::string ProposedCatalogName(const std::string& definitionPath) {

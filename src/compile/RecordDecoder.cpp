@@ -64,6 +64,16 @@ CRecordDecoder::CRecordDecoder(const CCatforgeDoc& doc, const EpochState& epoch)
       m_pPositionAngle(doc.m_bPositionAngle != 0 ? Field(doc.m_nPositionAngleField) : nullptr),
       m_nDefaultSymbol(co::Low16(doc.m_nDefaultSymbol)),
       m_nDefaultType(co::Low16(doc.m_nDefaultType)) {
+    m_apRaFields.push_back(m_pRaHours);
+    if (m_nRaNotation == 0 || m_nRaNotation == 1)
+        m_apRaFields.push_back(m_pRaMinutes);
+    if (m_nRaNotation == 0)
+        m_apRaFields.push_back(m_pRaSeconds);
+    m_apDecFields.push_back(m_pDecDegrees);
+    if (m_nDecNotation == 0 || m_nDecNotation == 1)
+        m_apDecFields.push_back(m_pDecMinutes);
+    if (m_nDecNotation == 0)
+        m_apDecFields.push_back(m_pDecSeconds);
     for (int k = 0; k < std::min(doc.m_nLabelCount, 3); ++k) {
         m_apLabelFields.push_back(Field(doc.m_anLabelField[static_cast<std::size_t>(k)]));
     }
@@ -156,6 +166,15 @@ void CRecordDecoder::DecodePosition(const char* record, double& alpha, double& d
         delta = -delta;
 }
 
+bool CRecordDecoder::HasPosition(const char* record) const {
+    const auto anyGiven = [&](const std::vector<const FieldDefinition*>& fields) {
+        return std::any_of(fields.begin(), fields.end(), [&](const FieldDefinition* field) {
+            return !IsBlank(Text(record, field));
+        });
+    };
+    return anyGiven(m_apRaFields) && anyGiven(m_apDecFields);
+}
+
 std::int16_t CRecordDecoder::ConvertSize(const char* record, const FieldDefinition* field) const {
     double v = ReadDecimal(Text(record, field));
     if (m_doc.m_nSizeUnits == 0) {
@@ -219,8 +238,32 @@ void CRecordDecoder::Decode(const char* record, unsigned char* entry) const {
     std::memcpy(entry + co::kRecord, record, m_nRecordLength);
 }
 
+namespace {
+
+// Closes up the table over the entries flagged in blank and returns their 1-based record
+// numbers; m_nRecordCount becomes the number of entries kept.
+std::vector<std::uint64_t> LeaveOut(CCatforgeDoc& doc, const std::vector<unsigned char>& blank) {
+    std::vector<std::uint64_t> numbers;
+    const auto size = static_cast<std::size_t>(doc.m_nEntrySize);
+    unsigned char* const entries = doc.m_pEntries.get();
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < blank.size(); ++i) {
+        if (blank[i] != 0) {
+            numbers.push_back(i + 1);
+            continue;
+        }
+        if (kept != i)
+            std::memcpy(entries + kept * size, entries + i * size, size);
+        ++kept;
+    }
+    doc.m_nRecordCount = static_cast<int>(kept);
+    return numbers;
+}
+
+}  // namespace
+
 bool DecodeRecords(CCatforgeDoc& doc, const EpochState& epoch, const std::string& path,
-                   IUserInteraction& ui, unsigned threads) {
+                   IUserInteraction& ui, unsigned threads, std::vector<std::uint64_t>* leftOut) {
     const auto recordLength = static_cast<std::size_t>(doc.m_nRecordLength);
     const auto count = static_cast<std::size_t>(doc.m_nRecordCount);
     doc.m_pEntries.reset();
@@ -249,13 +292,21 @@ bool DecodeRecords(CCatforgeDoc& doc, const EpochState& epoch, const std::string
     threads = std::min(threads, 16u);
     const CRecordDecoder decoder(doc, epoch);
     unsigned char* const entries = doc.m_pEntries.get();
+    // One flag per record when records without a position are left out; each thread writes
+    // the flags of its own records only.
+    std::vector<unsigned char> blank(leftOut != nullptr ? count : 0);
     std::size_t done = 0;
     while (done < count) {
         const std::size_t want = std::min(blockRecords, count - done);
         const std::size_t got = source.Read(block.get(), want);
         const auto decodeRange = [&](std::size_t from, std::size_t to) {
             for (std::size_t i = from; i < to; ++i) {
-                decoder.Decode(block.get() + i * recordLength, entries + (done + i) * entrySize);
+                const char* const record = block.get() + i * recordLength;
+                if (!blank.empty() && !decoder.HasPosition(record)) {
+                    blank[done + i] = 1;
+                    continue;
+                }
+                decoder.Decode(record, entries + (done + i) * entrySize);
             }
         };
         const std::size_t parts =
@@ -281,6 +332,11 @@ bool DecodeRecords(CCatforgeDoc& doc, const EpochState& epoch, const std::string
                            MessageIcon::Stop);
             return false;
         }
+    }
+    if (leftOut != nullptr) {
+        leftOut->clear();
+        if (std::find(blank.begin(), blank.end(), 1) != blank.end())
+            *leftOut = LeaveOut(doc, blank);
     }
     return true;
 }

@@ -23,6 +23,10 @@ public:
 
     void Decode(const char* record, unsigned char* entry) const;
 
+    // False when the record gives no position: every right ascension field the notation
+    // reads is blank, or every declination field it reads as a number (the sign aside) is.
+    bool HasPosition(const char* record) const;
+
 private:
     struct Rule {
         const FieldDefinition* field;  // null: the rule tests an empty text
@@ -49,6 +53,8 @@ private:
     const FieldDefinition* m_pDecDegrees;
     const FieldDefinition* m_pDecMinutes;
     const FieldDefinition* m_pDecSeconds;
+    std::vector<const FieldDefinition*> m_apRaFields;  // the fields HasPosition tests
+    std::vector<const FieldDefinition*> m_apDecFields;
     std::vector<const FieldDefinition*> m_apLabelFields;
     const FieldDefinition* m_pMajorAxis;
     const FieldDefinition* m_pMinorAxis;
@@ -66,6 +72,10 @@ void AdviseHugePages(void* data, std::size_t size);
 // (m_nEntrySize and m_pEntries), decoding them on up to threads threads (0: one per core);
 // the table is the same whatever the number of threads. Reports through ui and returns
 // false when the memory cannot be had or the file no longer holds recordCount records.
+// With leftOut given, records without a position (HasPosition) get no entry: the table is
+// closed up, m_nRecordCount becomes the number of entries, and leftOut receives the 1-based
+// numbers of the records left out, in file order. Without it every record gets its entry.
 [[nodiscard]] bool DecodeRecords(CCatforgeDoc& doc, const EpochState& epoch,
                                  const std::string& path, IUserInteraction& ui,
-                                 unsigned threads = 0);
+                                 unsigned threads = 0,
+                                 std::vector<std::uint64_t>* leftOut = nullptr);
