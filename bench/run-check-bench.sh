@@ -4,7 +4,10 @@
 # Usage: bench/run-check-bench.sh [BUILD_DIR] [COUNT]   (BUILD_DIR configured with
 # -DCATFORGE_BUILD_BENCH=ON; default build-bench, made here when missing)
 #
-# MEASURED-FIGURE-PLACEHOLDER
+# Measured once (Release build, 2-core machine shared with other builds, load average 20):
+# 1,000,000 records of 100 bytes, 0 problems: 0.29 s user + 0.03 s system CPU, 8.2 MB peak
+# memory, 3.0 s wall; the wall time was the wait for a core under that load, the CPU time is
+# what the check costs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build-bench}
