@@ -7,9 +7,9 @@
 #include "CatalogFormat.h"
 #include "CliCommands.h"
 #include "CliInteraction.h"
-#include "compile/DataCheck.h"
-#include "model/AtomicFile.h"
-#include "model/CatforgeDoc.h"
+#include "core/compile/DataCheck.h"
+#include "core/io/AtomicFile.h"
+#include "core/model/CatforgeDoc.h"
 
 namespace {
 
