@@ -63,6 +63,7 @@ struct CompileArgs {
     std::string dataFile;
     std::string maxMemory;
     bool quiet = false;
+    bool keepBlankPositions = false;
 };
 
 std::atomic<bool> g_interrupted{false};
@@ -92,6 +93,7 @@ private:
 int RunCompile(CliContext& context, const CompileArgs& args) {
     CompileOptions options;
     options.dataFile = args.dataFile;
+    options.keepBlankPositions = args.keepBlankPositions;
     if (!args.maxMemory.empty() && !ParseMemorySize(args.maxMemory, options.maxMemory)) {
         context.err << "error: --max-memory takes a size such as 512M, 2G or 65536K, not \""
                     << args.maxMemory << "\"\n";
@@ -200,6 +202,9 @@ void AddCatalogCommands(CLI::App& app, CliContext& context) {
                         "memory the compile may take (K, M or G suffix); larger catalogues are "
                         "sorted in runs on disk (default: half of the available memory)");
     compile->add_flag("--quiet", compileArgs.quiet, "print nothing on success, show no progress");
+    compile->add_flag("--keep-blank-positions", compileArgs.keepBlankPositions,
+                      "compile records whose position fields are blank (at RA 0h, Dec 0) "
+                      "instead of leaving them out");
     compile->callback([&context] { context.status = RunCompile(context, compileArgs); });
 
     static ExportArgs exportArgs;

@@ -10,10 +10,12 @@ namespace CLI {
 class App;
 }
 
-// Exit statuses: 0 done, 1 refused (bad input, failed operation), 2 usage error.
+// Exit statuses: 0 done, 1 refused (bad input, failed operation), 2 usage error, 3 check
+// found problems (only with --fail-on-problems).
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitRefused = 1;
 inline constexpr int kExitUsage = 2;
+inline constexpr int kExitProblemsFound = 3;
 
 struct CliContext {
     std::ostream& out;
@@ -34,6 +36,9 @@ void AddCatalogCommands(CLI::App& app, CliContext& context);
 // Prints a compiled catalogue (.zdc) for info; entries: how many entries to decode and print.
 // Returns the exit status.
 int RunCatalogInfo(CliContext& context, const std::string& path, int entries);
+
+// check
+void AddCheckCommand(CLI::App& app, CliContext& context);
 
 // normalize, import-cds
 void AddImportCommands(CLI::App& app, CliContext& context);

@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
     context.errIsTerminal = ::isatty(STDERR_FILENO) == 1;
     AddDefinitionCommands(app, context);
     AddCatalogCommands(app, context);
+    AddCheckCommand(app, context);
     AddImportCommands(app, context);
     try {
         app.parse(argc, argv);

@@ -13,6 +13,7 @@
 
 #include "CliCommands.h"
 #include "CliInteraction.h"
+#include "core/compile/CatalogReader.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -202,6 +203,100 @@ TEST_F(CatalogCli, ExportCsvAndSymbol) {
     EXPECT_NE(svg.find("<circle cx=\"0\" cy=\"0\" r=\"16\"/>"), std::string::npos);
     EXPECT_NE(svg.find("<line x1=\"-8\" y1=\"0\" x2=\"8\" y2=\"0\"/>"), std::string::npos);
     EXPECT_NE(svg.find("scale(5 -5)"), std::string::npos);  // Y grows upwards
+}
+
+// Real catalogues with the definitions kept beside them: the VizieR sample's null magnitudes,
+// a Bright Star Catalogue excerpt with two blank positions, a Hipparcos excerpt in degrees.
+class RealCatalogues : public ::testing::Test {
+protected:
+    // The JSON definition under tests/data written as a .zdd, with the --data option that
+    // reads fixed.dat: data, when given, normalised to fixed-length records.
+    std::string Define(const std::string& json, const std::string& data = "") {
+        const std::string def = dir.Path("def.zdd");
+        EXPECT_EQ(RunCli(dir, "create --from-json " + Quote(kData + json) + " " + Quote(def)), 0);
+        if (!data.empty()) {
+            EXPECT_EQ(RunCli(dir, "normalize " + Quote(kData + data) + " -o " + Quote(fixed)), 0);
+        }
+        return Quote(def) + " --data " + Quote(fixed);
+    }
+    std::string Stdout() const { return CTempDir::Read(dir.Path("stdout")); }
+    std::string Stderr() const { return CTempDir::Read(dir.Path("stderr")); }
+    const std::string kData = CATFORGE_TEST_DATA_DIR "/";
+    CTempDir dir;
+    const std::string fixed = dir.Path("fixed.dat");
+};
+
+TEST_F(RealCatalogues, CheckNamesTheNullCellsOfTheVizierSample) {
+    const std::string def = Define("cds/nulls.json", "cds/table1.dat");
+    const std::string csv = dir.Path("problems.csv");
+    EXPECT_EQ(RunCli(dir, "check " + def + " --csv " + Quote(csv)), 0);
+    const std::string out = Stdout();
+    // Icmag is null in records 1, 5, 6 and 9, Rmag in records 1, 4, 5, 6, 9, 13, 14 and 15.
+    EXPECT_EQ(out.substr(0, out.find("record 4,")),
+              "record 1, Icmag \"--\": not a number: the compile reads it as 0\n"
+              "record 1, Rmag \"---\": not a number: the compile reads it as 0\n");
+    EXPECT_NE(out.find("Checked 15 records:\n  0 records without a position\n  12 texts that "
+                       "are not numbers (read as 0)\n"),
+              std::string::npos)
+        << out;
+    const std::string rows = CTempDir::Read(csv);
+    EXPECT_EQ(std::count(rows.begin(), rows.end(), '\n'), 13);
+    EXPECT_EQ(rows.substr(rows.rfind("15,")),
+              "15,Rmag,---,not a number: the compile reads it as 0\n");
+
+    EXPECT_EQ(RunCli(dir, "check " + def + " --fail-on-problems"), 3);
+    EXPECT_EQ(
+        RunCli(dir, "check " + Quote(dir.Path("def.zdd")) + " --data " + Quote(dir.Path("none"))),
+        1);
+    EXPECT_EQ(Stderr(), "error: Unable to open file\n\"" + dir.Path("none") + "\"\n");
+    EXPECT_EQ(RunCli(dir, "check"), 2);
+}
+
+TEST_F(RealCatalogues, BlankPositionsAreNamedByTheCheckAndLeftOutByTheCompile) {
+    const std::string def = Define("bsc/bsc.json", "bsc/catalog");
+    EXPECT_EQ(RunCli(dir, "check " + def + " --fail-on-problems"), 3);
+    const std::string blank =
+        " \"\": no position: the fields are blank (the compile leaves the record out)\n";
+    EXPECT_EQ(Stdout().substr(0, Stdout().find("Checked")),
+              "record 5, RAh, DEd" + blank + "record 8, RAh, DEd" + blank);
+    const std::string out = dir.Path("bsc.zdc");
+    EXPECT_EQ(RunCli(dir, "compile " + def + " -o " + Quote(out)), 0);
+    EXPECT_EQ(Stderr(), "Successfully created Zenivo Data Catalog\n\"" + out +
+                            "\"\nwith 11 data records.\nwarning: Left out 2 of 13 records that "
+                            "give no position (records 5, 8); catforge-cli compile "
+                            "--keep-blank-positions keeps them at RA 0h, Dec 0.\n");
+}
+
+// Degrees compile to the keys of their own value, and agree with the same positions given in
+// h m s and d m s by the catalogue itself (rounded there to 0.01 s and 0.1").
+TEST_F(RealCatalogues, HipparcosInDecimalDegrees) {
+    std::filesystem::copy_file(kData + "hipparcos/hip_main.dat", fixed);
+    const std::string def = Define("hipparcos/hipparcos.json");
+    const std::string out = dir.Path("hip.zdc");
+    ASSERT_EQ(RunCli(dir, "compile " + def + " -o " + Quote(out) + " --quiet"), 0);
+    const std::string bytes = CTempDir::Read(out);
+    CompiledCatalog catalog;
+    std::string error;
+    ASSERT_TRUE(ReadCompiledCatalog(bytes, catalog, error)) << error;
+    ASSERT_EQ(catalog.entryCount, 10);
+    for (std::size_t i = 0; i < 10; ++i) {
+        const CatalogEntry e = ReadCatalogEntry(bytes, catalog, i);
+        const std::string r(e.record);
+        SCOPED_TRACE(r.substr(0, 40));
+        EXPECT_NEAR(e.raKey, std::stod(r.substr(51, 12)) * 360000.0, 1.0);
+        EXPECT_NEAR(e.decKey, std::stod(r.substr(64, 12)) * 360000.0, 1.0);
+        const double hms = std::stod(r.substr(17, 2)) * 3600 + std::stod(r.substr(20, 2)) * 60 +
+                           std::stod(r.substr(23, 5));
+        const double dms = std::stod(r.substr(30, 2)) * 3600 + std::stod(r.substr(33, 2)) * 60 +
+                           std::stod(r.substr(36, 4));
+        EXPECT_NEAR(e.raKey, hms * 1500.0, 0.005 * 1500.0 + 1);
+        EXPECT_NEAR(std::abs(e.decKey), dms * 100.0, 5.0 + 1);
+    }
+    EXPECT_EQ(RunCli(dir, "info " + Quote(out)), 0);
+    EXPECT_NE(Stdout().find("RA notation:      Degrees\n  RA hours:         2 \"RAdeg\""),
+              std::string::npos)
+        << Stdout();
+    EXPECT_EQ(RunCli(dir, "check " + def + " --fail-on-problems"), 0);
 }
 
 }  // namespace

@@ -119,8 +119,18 @@ bool CompileDefinitionInChunks(CCatforgeDoc& doc, EpochState& epoch, IUserIntera
     if (setup.spillFolder.empty())
         setup.spillFolder = ".";
     setup.mergeMemory = memory;
+    setup.leaveOutBlankPositions = !options.keepBlankPositions;
     if (!entries.Build(setup))
         return false;
+    const std::vector<std::uint64_t>& leftOut = entries.LeftOut();
+    doc.m_nRecordCount = count - static_cast<int>(leftOut.size());
+    if (doc.m_nRecordCount == 0) {
+        ui.ShowMessage(FormatMessage("No record of \"%s\" gives a position (%d records read);\n"
+                                     "nothing was compiled.",
+                                     {shownName, std::to_string(count)}),
+                       MessageIcon::Stop);
+        return false;
+    }
     doc.m_nFirstSortKey = entries.FirstKey();
     doc.m_nLastSortKey = entries.LastKey();
     doc.m_anHourIndex = entries.HourIndex();
@@ -134,17 +144,36 @@ bool CompileDefinitionInChunks(CCatforgeDoc& doc, EpochState& epoch, IUserIntera
     if (progress.Cancelled())
         return false;
     progress.Enter(ProgressPhase::Writing);
-    return WriteCatalogFile(
-        doc, output, ui,
-        [&entries](const std::function<bool(const unsigned char*, std::size_t)>& write) {
-            return entries.Emit(write);
-        },
-        [&progress] { return progress.Cancelled(); });
+    if (!WriteCatalogFile(
+            doc, output, ui,
+            [&entries](const std::function<bool(const unsigned char*, std::size_t)>& write) {
+                return entries.Emit(write);
+            },
+            [&progress] { return progress.Cancelled(); })) {
+        return false;
+    }
+    if (!leftOut.empty()) {
+        ui.ShowMessage(DescribeLeftOut(leftOut, static_cast<std::uint64_t>(count)),
+                       MessageIcon::Warning);
+    }
+    return true;
 }
 
 bool CompileDefinition(CCatforgeDoc& doc, EpochState& epoch, IUserInteraction& ui,
                        const CompileOptions& options) {
     return CompileDefinitionInChunks(doc, epoch, ui, options, 0);
+}
+
+std::string DescribeLeftOut(const std::vector<std::uint64_t>& records, std::uint64_t total) {
+    constexpr std::size_t kNamed = 10;
+    std::string text = "Left out " + std::to_string(records.size()) + " of " +
+                       std::to_string(total) + " records that give no position (record";
+    text += records.size() == 1 ? " " : "s ";
+    for (std::size_t i = 0; i < records.size() && i < kNamed; ++i)
+        text += (i == 0 ? "" : ", ") + std::to_string(records[i]);
+    if (records.size() > kNamed)
+        text += " and " + std::to_string(records.size() - kNamed) + " more";
+    return text + "); catforge-cli compile --keep-blank-positions keeps them at RA 0h, Dec 0.";
 }
 
 std::string ProposedCatalogName(const std::string& definitionPath) {

@@ -58,6 +58,16 @@ CRecordDecoder::CRecordDecoder(const CCatforgeDoc& doc, const EpochState& epoch)
       m_pPositionAngle(doc.m_bPositionAngle != 0 ? Field(doc.m_nPositionAngleField) : nullptr),
       m_nDefaultSymbol(co::Low16(doc.m_nDefaultSymbol)),
       m_nDefaultType(co::Low16(doc.m_nDefaultType)) {
+    m_apRaFields.push_back(m_pRaHours);
+    if (m_nRaNotation == 0 || m_nRaNotation == 1)
+        m_apRaFields.push_back(m_pRaMinutes);
+    if (m_nRaNotation == 0)
+        m_apRaFields.push_back(m_pRaSeconds);
+    m_apDecFields.push_back(m_pDecDegrees);
+    if (m_nDecNotation == 0 || m_nDecNotation == 1)
+        m_apDecFields.push_back(m_pDecMinutes);
+    if (m_nDecNotation == 0)
+        m_apDecFields.push_back(m_pDecSeconds);
     for (int k = 0; k < std::min(doc.m_nLabelCount, 3); ++k) {
         m_apLabelFields.push_back(Field(doc.m_anLabelField[static_cast<std::size_t>(k)]));
     }
@@ -121,6 +131,9 @@ void CRecordDecoder::DecodePosition(const char* record, double& alpha, double& d
         case 2:
             alpha = ReadDecimal(Text(record, m_pRaHours)) * kHoursToRadians;
             break;
+        case kRaNotationDegrees:  // decimal degrees in the hours field, read as signed degrees
+            alpha = ReadDecimal(Text(record, m_pRaHours)) * kDegreesToRadians;
+            break;
         default: {
             const int h = ReadInteger(Text(record, m_pRaHours));
             const int m = ReadInteger(Text(record, m_pRaMinutes));
@@ -145,6 +158,15 @@ void CRecordDecoder::DecodePosition(const char* record, double& alpha, double& d
     }
     if (!sign.empty() && sign.front() == '-')
         delta = -delta;
+}
+
+bool CRecordDecoder::HasPosition(const char* record) const {
+    const auto anyGiven = [&](const std::vector<const FieldDefinition*>& fields) {
+        return std::any_of(fields.begin(), fields.end(), [&](const FieldDefinition* field) {
+            return !IsBlank(Text(record, field));
+        });
+    };
+    return anyGiven(m_apRaFields) && anyGiven(m_apDecFields);
 }
 
 std::int16_t CRecordDecoder::ConvertSize(const char* record, const FieldDefinition* field) const {

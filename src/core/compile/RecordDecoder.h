@@ -22,6 +22,10 @@ public:
 
     void Decode(const char* record, unsigned char* entry) const;
 
+    // False when the record gives no position: every right ascension field the notation
+    // reads is blank, or every declination field it reads as a number (the sign aside) is.
+    bool HasPosition(const char* record) const;
+
 private:
     struct Rule {
         const FieldDefinition* field;  // null: the rule tests an empty text
@@ -48,6 +52,8 @@ private:
     const FieldDefinition* m_pDecDegrees;
     const FieldDefinition* m_pDecMinutes;
     const FieldDefinition* m_pDecSeconds;
+    std::vector<const FieldDefinition*> m_apRaFields;  // the fields HasPosition tests
+    std::vector<const FieldDefinition*> m_apDecFields;
     std::vector<const FieldDefinition*> m_apLabelFields;
     const FieldDefinition* m_pMajorAxis;
     const FieldDefinition* m_pMinorAxis;

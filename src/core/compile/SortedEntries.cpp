@@ -32,6 +32,8 @@ namespace {
 constexpr std::size_t kSegment = std::size_t{1} << 16;
 // Entries moved between two looks at the cancel flag (and the progress) while merging.
 constexpr std::size_t kMergeStep = 8192;
+// The pair of a record left out: it sorts after every real key, to the end of its segment.
+constexpr std::uint64_t kLeftOutPair = ~std::uint64_t{0};
 
 std::uint64_t Pair(int key, std::size_t record) {
     const auto biased = static_cast<std::uint32_t>(key) ^ 0x80000000u;
@@ -218,7 +220,7 @@ struct SegmentStream {
     const unsigned char* entry = nullptr;
 
     bool Advance() {
-        if (next == end)
+        if (next == end || *next == kLeftOutPair)
             return false;
         value = *next;
         entry = table + (RecordOf(value) - first) * entrySize;
@@ -345,7 +347,8 @@ struct CSortedEntries::Share {
     CHourCounts hours;
     int minKey = INT_MAX;
     int maxKey = INT_MIN;
-    std::size_t shortAt = SIZE_MAX;  // the record at which the data file ended early
+    std::size_t shortAt = SIZE_MAX;      // the record at which the data file ended early
+    std::vector<std::uint64_t> leftOut;  // records without a position, 1-based
 };
 
 CSortedEntries::CSortedEntries(const CRecordDecoder& decoder, CCompileProgress& progress,
@@ -433,6 +436,10 @@ bool CSortedEntries::Build(const Setup& setup) {
         m_nLastKey = std::max(m_nLastKey, share.maxKey);
     }
     m_anHourIndex = hours.Index();
+    m_aLeftOut.clear();
+    for (const Share& share : shares)
+        m_aLeftOut.insert(m_aLeftOut.end(), share.leftOut.begin(), share.leftOut.end());
+    std::sort(m_aLeftOut.begin(), m_aLeftOut.end());
     return true;
 }
 
@@ -459,8 +466,14 @@ bool CSortedEntries::DecodeChunk(std::size_t first, std::size_t count, std::vect
             const std::size_t got =
                 file.ReadAt(static_cast<std::int64_t>(at * rl), share.block.get(), want * rl) / rl;
             for (std::size_t i = 0; i < got; ++i) {
+                const char* record = share.block.get() + i * rl;
+                if (m_setup.leaveOutBlankPositions && !m_decoder.HasPosition(record)) {
+                    m_pPairs[at + i - first] = kLeftOutPair;
+                    share.leftOut.push_back(at + i + 1);
+                    continue;
+                }
                 unsigned char* entry = m_pTable.get() + (at + i - first) * es;
-                m_decoder.Decode(share.block.get() + i * rl, entry);
+                m_decoder.Decode(record, entry);
                 const int key = co::LoadInt32(entry + co::kRaKey);
                 m_pPairs[at + i - first] = Pair(key, at + i);
                 share.hours.Add(key);
@@ -481,6 +494,11 @@ bool CSortedEntries::DecodeChunk(std::size_t first, std::size_t count, std::vect
     });
     if (m_progress.Cancelled())
         return false;
+    std::size_t leftOut = 0;
+    for (const Share& share : shares)
+        leftOut += share.leftOut.size();
+    m_nChunkLeftOut = leftOut - m_nLeftOutSoFar;
+    m_nLeftOutSoFar = leftOut;
     std::size_t shortAt = SIZE_MAX;
     for (const Share& share : shares)
         shortAt = std::min(shortAt, share.shortAt);
@@ -537,8 +555,9 @@ bool CSortedEntries::SpillChunk(std::size_t first, std::size_t count) {
         return Fail(FormatMessage("Unable to write the temporary file in \"%s\":\n%s",
                                   {m_setup.spillFolder, std::strerror(error)}));
     }
-    m_nSpillSize += static_cast<std::uint64_t>(count) * m_nEntrySize;
-    m_aRuns.push_back({offset, count, first});
+    const std::size_t kept = count - m_nChunkLeftOut;
+    m_nSpillSize += static_cast<std::uint64_t>(kept) * m_nEntrySize;
+    m_aRuns.push_back({offset, kept, first});
     return true;
 }
 

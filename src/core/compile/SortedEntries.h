@@ -52,6 +52,8 @@ public:
         // Where the runs of a chunked compile go, and the memory their merge may take.
         std::string spillFolder;
         std::uint64_t mergeMemory = 0;
+        // Records without a position (CRecordDecoder::HasPosition) get no entry.
+        bool leaveOutBlankPositions = false;
     };
 
     CSortedEntries(const CRecordDecoder& decoder, CCompileProgress& progress, IUserInteraction& ui);
@@ -70,6 +72,8 @@ public:
     [[nodiscard]] int FirstKey() const { return m_nFirstKey; }
     [[nodiscard]] int LastKey() const { return m_nLastKey; }
     [[nodiscard]] const std::array<int, 24>& HourIndex() const { return m_anHourIndex; }
+    // The 1-based numbers of the records left out for want of a position, in file order.
+    [[nodiscard]] const std::vector<std::uint64_t>& LeftOut() const { return m_aLeftOut; }
 
     // Hands every entry in order to write, in blocks of whole entries, from a second thread.
     // False when write fails or the compile is cancelled (then write is not called again);
@@ -106,4 +110,7 @@ private:
     int m_nFirstKey = 0;
     int m_nLastKey = 0;
     std::array<int, 24> m_anHourIndex{};
+    std::vector<std::uint64_t> m_aLeftOut;
+    std::size_t m_nLeftOutSoFar = 0;  // of the chunks decoded so far
+    std::size_t m_nChunkLeftOut = 0;  // of the chunk decoded last
 };

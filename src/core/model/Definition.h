@@ -24,6 +24,7 @@ inline constexpr const char* kRaNotationNames[] = {
     "Hours, minutes and seconds",
     "Hours and minutes",
     "Hours only",
+    "Degrees",
 };
 inline constexpr const char* kDecNotationNames[] = {
     "Sign, Degree, Min, Sec",

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <span>
 
+#include "core/editing/DialogRules.h"
 #include "core/model/Definition.h"
 #include "core/model/UserInteraction.h"
 #include "gui/widgets/FieldSelectionBox.h"
@@ -66,6 +67,8 @@ CRaDecDlg::CRaDecDlg(IUserInteraction& ui, QWidget* parent) : QDialog(parent), m
     m_apRaBoxes = {AddBox(this, raForm, "Hours:", "raHours"),
                    AddBox(this, raForm, "Min:", "raMinutes"),
                    AddBox(this, raForm, "Sec:", "raSeconds")};
+    m_pRaHoursLabel = qobject_cast<QLabel*>(raForm->labelForField(m_apRaBoxes[0]));
+    m_pRaHoursLabel->setObjectName(QStringLiteral("raHoursLabel"));
     raColumn->addStretch(1);
 
     auto* decFrame = new QGroupBox(QStringLiteral("Declination"), this);
@@ -117,6 +120,9 @@ void CRaDecDlg::OnRaNotation(int notation) {
     const std::array<bool, 3> enabled = RaBoxesEnabled(notation);
     for (std::size_t i = 0; i < enabled.size(); ++i)
         m_apRaBoxes[i]->setEnabled(enabled[i]);
+    // Degrees are read from the one box that otherwise holds the hours.
+    m_pRaHoursLabel->setText(notation == kRaNotationDegrees ? QStringLiteral("Degrees:")
+                                                            : QStringLiteral("Hours:"));
 }
 
 void CRaDecDlg::OnDecNotation(int notation) {

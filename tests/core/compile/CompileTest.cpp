@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <filesystem>
 #include <random>
@@ -257,6 +258,53 @@ TEST_F(CompileRun, ReportsEveryPhaseInOrder) {
     }
     for (const double fraction : watching.fractions)
         EXPECT_TRUE(fraction >= 0.0 && fraction <= 1.0) << fraction;
+}
+
+// Records 2 and 5 give no right ascension, record 4 no declination (its sign alone is not a
+// position): they get no entry, the header and hour index describe the entries written, and
+// a warning after the success message names them.
+TEST_F(CompileRun, RecordsWithoutAPositionAreLeftOutAndNamed) {
+    std::string bytes;
+    for (int i = 1; i <= 6; ++i) {
+        CTestRecord r;
+        if (i != 2 && i != 5)
+            r.Set(doc, kRaH, std::to_string(i * 3)).Set(doc, kRaM, "00").Set(doc, kRaS, "0");
+        r.Set(doc, kDecSign, "+");
+        if (i != 4)
+            r.Set(doc, kDecD, "10").Set(doc, kDecM, "00").Set(doc, kDecS, "0");
+        bytes += r.Set(doc, kName1, "N" + std::to_string(i)).Bytes();
+    }
+    dir.Write("objects.dat", bytes);
+    const std::string out = dir.Path("out.zdc");
+    ui.fileNames.push_back(out);
+    ASSERT_TRUE(Compile());
+    ASSERT_EQ(doc.m_nRecordCount, 3);
+    const std::array<int, 24> index = {0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 2, 2,
+                                       2, 2, 2, 2, 2, 2, 2, 3, 3, 3, 3, 3};
+    EXPECT_EQ(doc.m_anHourIndex, index);  // hours 3, 9 and 18 (records 1, 3 and 6)
+    EXPECT_EQ(doc.m_nFirstSortKey, 3 * 5400000);
+    EXPECT_EQ(std::filesystem::file_size(out), EncodeCatalogHeader(doc).size() + 3u * 148u);
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[1].text,
+              "Left out 3 of 6 records that give no position (records 2, 4, 5); catforge-cli "
+              "compile --keep-blank-positions keeps them at RA 0h, Dec 0.");
+    EXPECT_EQ(ui.messages[1].icon, MessageIcon::Warning);
+
+    // Kept on request: every record at its place, the blank ones at 0h.
+    ui.fileNames.push_back(out);
+    CompileOptions keep;
+    keep.keepBlankPositions = true;
+    ASSERT_TRUE(Compile(keep));
+    EXPECT_EQ(doc.m_nRecordCount, 6);
+    EXPECT_EQ(doc.m_nFirstSortKey, 0);
+    EXPECT_EQ(ui.messages.size(), 3u);
+
+    // No record with a position: nothing is written.
+    dir.Write("objects.dat", CTestRecord().Bytes());
+    EXPECT_FALSE(Compile());
+    EXPECT_EQ(ui.messages.back().text,
+              "No record of \"objects.dat\" gives a position (1 records read);\nnothing was "
+              "compiled.");
 }
 
 TEST(ProposedCatalogName, ReplacesTheExtension) {
