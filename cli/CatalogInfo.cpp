@@ -12,8 +12,8 @@
 
 namespace {
 
-const char* const kRaNotations[] = {"Hours, minutes and seconds", "Hours and minutes",
-                                    "Hours only"};
+const char* const kRaNotations[] = {"Hours, minutes and seconds", "Hours and minutes", "Hours only",
+                                    "Degrees"};
 const char* const kDecNotations[] = {"Sign, Degree, Min, Sec", "Sign, Degrees, Minutes",
                                      "Signed degrees"};
 const char* const kSizeFields[] = {"No size fields", "Major axis only", "Major and minor axes"};
@@ -54,10 +54,11 @@ void PrintDefinition(std::ostream& out, const CompiledCatalog& c) {
             << f.m_nStartCol << "-" << f.m_nEndCol << '\n';
     }
     const auto& p = c.position;
-    out << "Right ascension: notation " << Named(p[0], kRaNotations) << ", hours "
-        << FieldRef(c, p[1]) << ", minutes " << FieldRef(c, p[2]) << ", seconds "
-        << FieldRef(c, p[3]) << "\nDeclination: notation " << Named(p[4], kDecNotations)
-        << ", sign " << FieldRef(c, p[5]) << ", degrees " << FieldRef(c, p[6]) << ", minutes "
+    out << "Right ascension: notation " << Named(p[0], kRaNotations)
+        << (p[0] == kRaNotationDegrees ? ", degrees " : ", hours ") << FieldRef(c, p[1])
+        << ", minutes " << FieldRef(c, p[2]) << ", seconds " << FieldRef(c, p[3])
+        << "\nDeclination: notation " << Named(p[4], kDecNotations) << ", sign "
+        << FieldRef(c, p[5]) << ", degrees " << FieldRef(c, p[6]) << ", minutes "
         << FieldRef(c, p[7]) << ", seconds " << FieldRef(c, p[8]) << "\nEpoch: " << c.epoch
         << "\nLabels: " << c.labelCount << '\n';
     for (std::size_t k = 0; k < 3; ++k) {

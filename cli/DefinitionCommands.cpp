@@ -107,9 +107,11 @@ public:
         PrintFields();
 
         Group("Position");
-        Item("RA notation", Choice(m_doc.m_nRaNotation, {"Hours, minutes and seconds",
-                                                         "Hours and minutes", "Hours only"}));
-        Item("RA hours", Field(m_doc.m_nRaHoursField));
+        Item("RA notation",
+             Choice(m_doc.m_nRaNotation,
+                    {"Hours, minutes and seconds", "Hours and minutes", "Hours only", "Degrees"}));
+        Item(m_doc.m_nRaNotation == kRaNotationDegrees ? "RA degrees" : "RA hours",
+             Field(m_doc.m_nRaHoursField));
         Item("RA minutes", Field(m_doc.m_nRaMinutesField));
         Item("RA seconds", Field(m_doc.m_nRaSecondsField));
         Item("Dec notation",

@@ -127,6 +127,9 @@ void CRecordDecoder::DecodePosition(const char* record, double& alpha, double& d
         case 2:
             alpha = ReadDecimal(Text(record, m_pRaHours)) * kHoursToRadians;
             break;
+        case kRaNotationDegrees:  // decimal degrees in the hours field, read as signed degrees
+            alpha = ReadDecimal(Text(record, m_pRaHours)) * kDegreesToRadians;
+            break;
         default: {
             const int h = ReadInteger(Text(record, m_pRaHours));
             const int m = ReadInteger(Text(record, m_pRaMinutes));

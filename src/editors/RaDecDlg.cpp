@@ -14,6 +14,7 @@
 #include "app/QtText.h"
 #include "editors/FieldSelectionBox.h"
 #include "editors/Latin1Validator.h"
+#include "model/DefinitionRecords.h"
 #include "model/UserInteraction.h"
 
 namespace {
@@ -28,11 +29,11 @@ const char* const kNoRaFields =
 const char* const kNoDecFields =
     "Please select the fields required to\nspecify the object declination.";
 
-// True when the notation is one of the three and every box it uses has a selection.
+// True when the notation is one of 0..last and every box it uses has a selection.
 template <std::size_t N>
-bool NotationComplete(int notation, const std::array<bool, N>& used,
+bool NotationComplete(int notation, int last, const std::array<bool, N>& used,
                       const std::array<int, N>& fields) {
-    if (notation < 0 || notation > 2)
+    if (notation < 0 || notation > last)
         return false;
     for (std::size_t i = 0; i < N; ++i) {
         if (used[i] && fields[i] < 0)
@@ -69,6 +70,7 @@ std::array<bool, 3> RaBoxesEnabled(int notation) {
         case 1:
             return {true, true, false};
         case 2:
+        case kRaNotationDegrees:
             return {true, false, false};
         default:
             return {true, true, true};
@@ -94,9 +96,9 @@ std::string RaDecRefusal(const std::string& epoch, int raNotation,
     if (epoch[0] != 'B' && epoch[0] != 'J')
         return kBadEpoch;
     // The fields a valid notation needs are exactly the boxes it enables.
-    if (!NotationComplete(raNotation, RaBoxesEnabled(raNotation), raFields))
+    if (!NotationComplete(raNotation, kRaNotationDegrees, RaBoxesEnabled(raNotation), raFields))
         return kNoRaFields;
-    if (!NotationComplete(decNotation, DecBoxesEnabled(decNotation), decFields)) {
+    if (!NotationComplete(decNotation, 2, DecBoxesEnabled(decNotation), decFields)) {
         return kNoDecFields;
     }
     return {};
@@ -117,14 +119,16 @@ CRaDecDlg::CRaDecDlg(IUserInteraction& ui, QWidget* parent) : QDialog(parent), m
 
     auto* raFrame = new QGroupBox(QStringLiteral("Right Ascension"), this);
     auto* raColumn = new QVBoxLayout(raFrame);
-    m_pRaNotation =
-        AddNotationButtons(this, raColumn, "raNotation",
-                           {"Hours, minutes and seconds", "Hours and minutes", "Hours only"});
+    m_pRaNotation = AddNotationButtons(
+        this, raColumn, "raNotation",
+        {"Hours, minutes and seconds", "Hours and minutes", "Hours only", "Degrees"});
     auto* raForm = new QFormLayout;
     raColumn->addLayout(raForm);
     m_apRaBoxes = {AddBox(this, raForm, "Hours:", "raHours"),
                    AddBox(this, raForm, "Min:", "raMinutes"),
                    AddBox(this, raForm, "Sec:", "raSeconds")};
+    m_pRaHoursLabel = qobject_cast<QLabel*>(raForm->labelForField(m_apRaBoxes[0]));
+    m_pRaHoursLabel->setObjectName(QStringLiteral("raHoursLabel"));
     raColumn->addStretch(1);
 
     auto* decFrame = new QGroupBox(QStringLiteral("Declination"), this);
@@ -178,6 +182,9 @@ void CRaDecDlg::OnRaNotation(int notation) {
     const std::array<bool, 3> enabled = RaBoxesEnabled(notation);
     for (std::size_t i = 0; i < enabled.size(); ++i)
         m_apRaBoxes[i]->setEnabled(enabled[i]);
+    // Degrees are read from the one box that otherwise holds the hours.
+    m_pRaHoursLabel->setText(notation == kRaNotationDegrees ? QStringLiteral("Degrees:")
+                                                            : QStringLiteral("Hours:"));
 }
 
 void CRaDecDlg::OnDecNotation(int notation) {

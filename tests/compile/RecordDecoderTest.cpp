@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <sstream>
 
 #include "CompileFixture.h"
 #include "compile/CompileTable.h"
@@ -66,6 +68,59 @@ TEST_F(RecordDecoding, RightAscensionNotations) {
     doc.m_nRaNotation = 2;
     doc.m_nRaHoursField = kRaS;
     EXPECT_NEAR(RaKey(DecodeOne(doc, Position("", "", "6.5").Bytes())), 35100000, 1);
+}
+
+// Notation 3: decimal degrees in the hours field. Catalogue texts at four epochs against
+// ERFA's IAU 1976 rotation (tests/data/precession/degrees.csv, made by
+// tools/gen-precession-vectors.py); at J2000.0 the keys are the texts' own values, truncated.
+TEST_F(RecordDecoding, RightAscensionInDecimalDegrees) {
+    doc.m_nRaNotation = kRaNotationDegrees;
+    doc.m_nDecNotation = 2;
+    doc.m_aFields[kRaH] = {"RAdeg", "deg", 1, 13};
+    doc.m_aFields[kDecD] = {"DEdeg", "deg", 15, 28};
+    const auto decode = [&](const std::string& ra, const std::string& dec,
+                            const std::string& epoch) {
+        CTestRecord r;
+        r.Set(doc, kRaH, ra).Set(doc, kDecD, dec);
+        return DecodeOne(doc, r.Bytes(), epoch);
+    };
+    // By hand: 101.287155 deg is 36463375.8 key units, -16.716116 deg -6017801.76.
+    const struct {
+        const char *ra, *dec;
+        int raKey, decKey;
+    } hand[] = {{"101.287155", "-16.716116", 36463375, -6017801},
+                {"359.999990", "-0.5", 129599996, -180000},
+                {"0.000139", "+45", 50, 16200000},
+                {"  6.5", "-0.0001", 2340000, -36}};
+    for (const auto& h : hand) {
+        const auto entry = decode(h.ra, h.dec, "J2000.0");
+        EXPECT_EQ(RaKey(entry), h.raKey) << h.ra;
+        EXPECT_EQ(DecKey(entry), h.decKey) << h.dec;
+    }
+
+    std::ifstream in(std::string(CATFORGE_TEST_DATA_DIR) + "/precession/degrees.csv");
+    constexpr double kKeysPerRadian = 57.29577951308232 * 360000.0;
+    int rows = 0;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#' || line.rfind("epoch,", 0) == 0)
+            continue;
+        std::istringstream cells(line);
+        std::string epoch, ra, dec, ra2000, dec2000;
+        std::getline(cells, epoch, ',');
+        std::getline(cells, ra, ',');
+        std::getline(cells, dec, ',');
+        std::getline(cells, ra2000, ',');
+        std::getline(cells, dec2000, ',');
+        const auto entry = decode(ra, dec, epoch);
+        // Within 0.015" (1.5 key units) on the sky; RA differences shrink with cos(dec).
+        double raDiff =
+            std::remainder(RaKey(entry) - std::stod(ra2000) * kKeysPerRadian, 129600000.0);
+        raDiff *= std::cos(std::stod(dec2000));
+        EXPECT_LE(std::abs(raDiff), 1.5) << line;
+        EXPECT_LE(std::abs(DecKey(entry) - std::stod(dec2000) * kKeysPerRadian), 1.5) << line;
+        ++rows;
+    }
+    EXPECT_EQ(rows, 40);
 }
 
 TEST_F(RecordDecoding, DeclinationSignIsOnlyAMinusInTheFirstColumn) {
@@ -222,6 +277,13 @@ TEST_F(UsedFieldCheck, PositionFieldsByNotation) {
     doc.m_nDecDegreesField = kDecD;
     doc.m_nDecNotation = 3;
     EXPECT_EQ(Problem(), Select("declination"));
+    // Degrees of right ascension need the hours field only; there is no notation 4.
+    doc.m_nDecNotation = 2;
+    doc.m_nRaNotation = kRaNotationDegrees;
+    doc.m_nRaMinutesField = kNoField;
+    EXPECT_EQ(Problem(), "accepted");
+    doc.m_nRaNotation = 4;
+    EXPECT_EQ(Problem(), Select("right ascension"));
 }
 
 TEST_F(UsedFieldCheck, CountsSizesAngleAndRules) {
