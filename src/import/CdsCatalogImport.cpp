@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "model/AtomicFile.h"
 #include "CdsDataCopy.h"
+#include "model/AtomicFile.h"
 #include "model/CatforgeDoc.h"
 
 namespace fs = std::filesystem;
@@ -130,7 +130,8 @@ bool ImportCdsCatalogue(const CdsImportRequest& request, CCatforgeDoc& doc, CdsI
     int skipLines = 0;
     if (!request.m_strDataFile.empty()) {
         files = {request.m_strDataFile};
-        if (readMe.m_nDataLine > 0 && fs::equivalent(request.m_strDataFile, request.m_strReadMe, ec))
+        if (readMe.m_nDataLine > 0 &&
+            fs::equivalent(request.m_strDataFile, request.m_strReadMe, ec))
             skipLines = readMe.m_nDataLine - 1;
     } else {
         const std::string folder = fs::path(request.m_strReadMe).parent_path().string();
@@ -154,7 +155,8 @@ bool ImportCdsCatalogue(const CdsImportRequest& request, CCatforgeDoc& doc, CdsI
     result.m_nSkippedLines = skipLines;
     const bool normalize = request.m_bNormalize;
     if (!normalize && (files.size() > 1 || skipLines > 0)) {
-        error = "The data is " + std::string(skipLines > 0 ? "inside the ReadMe" : "split into pieces") +
+        error = "The data is " +
+                std::string(skipLines > 0 ? "inside the ReadMe" : "split into pieces") +
                 "; it must be copied into one fixed-length file (leave out --no-normalize).";
         return false;
     }
@@ -228,10 +230,10 @@ bool ImportCdsCatalogue(const CdsImportRequest& request, CCatforgeDoc& doc, CdsI
                 fs::path(files.front()).filename().string() + " to " +
                 fs::path(files.back()).filename().string());
     } else if (skipLines > 0) {
-        result.m_import.m_astrMapped.insert(
-            result.m_import.m_astrMapped.begin() + 1,
-            "Data read from the ReadMe itself, from line " + std::to_string(skipLines + 1) +
-                " (a single-file table)");
+        result.m_import.m_astrMapped.insert(result.m_import.m_astrMapped.begin() + 1,
+                                            "Data read from the ReadMe itself, from line " +
+                                                std::to_string(skipLines + 1) +
+                                                " (a single-file table)");
     }
     return true;
 }

@@ -34,10 +34,10 @@ struct CdsImportRequest {
 };
 
 struct CdsImportResult {
-    std::string m_strDataFile;   // the (first) data file that was read
+    std::string m_strDataFile;  // the (first) data file that was read
     std::vector<std::string> m_astrDataFiles;
-    int m_nSkippedLines = 0;     // lines before the data in the first file
-    int m_nRecordLength = 0;     // of the copy
+    int m_nSkippedLines = 0;  // lines before the data in the first file
+    int m_nRecordLength = 0;  // of the copy
     CdsCopyReport m_copy;
     std::string m_strFixedFile;  // the file the definition names (absolute)
     bool m_bNormalized = false;

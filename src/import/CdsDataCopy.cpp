@@ -202,11 +202,11 @@ bool WriteCdsCopy(const std::vector<std::string>& files, int skipLines, const Cd
 }
 
 std::string CdsCopyReport::Text(const std::string& output, int recordLength) const {
-    std::string text = "Wrote the fixed-length copy \"" + output + "\": " +
-                       std::to_string(m_nRecords) + " records of " + std::to_string(recordLength) +
-                       " bytes from " + std::to_string(m_nLinesRead) + " lines" +
-                       (m_bCompressed ? " (compressed input)" : "") + ", " +
-                       std::to_string(m_nPadded) + " padded";
+    std::string text =
+        "Wrote the fixed-length copy \"" + output + "\": " + std::to_string(m_nRecords) +
+        " records of " + std::to_string(recordLength) + " bytes from " +
+        std::to_string(m_nLinesRead) + " lines" + (m_bCompressed ? " (compressed input)" : "") +
+        ", " + std::to_string(m_nPadded) + " padded";
     if (m_nTrimmed > 0)
         text += ", " + std::to_string(m_nTrimmed) + " with trailing blanks dropped";
     if (m_nBlankLines > 0)

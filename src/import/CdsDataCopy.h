@@ -57,7 +57,7 @@ struct CdsCopyReport {
     std::int64_t m_nPadded = 0;
     std::int64_t m_nTrimmed = 0;  // lines with blanks beyond the described length
     std::int64_t m_nBlankLines = 0;
-    std::int64_t m_nDropped = 0;  // records without a position
+    std::int64_t m_nDropped = 0;             // records without a position
     std::vector<std::string> m_astrDropped;  // the first of them: file, line and label
     int m_nEolBytes = 1;
     bool m_bCompressed = false;

@@ -48,7 +48,8 @@ std::string_view Bytes(std::string_view line, int first, int last) {
     const auto from = static_cast<std::size_t>(first - 1);
     if (from >= line.size())
         return {};
-    return line.substr(from, std::min(line.size() - from, static_cast<std::size_t>(last - first + 1)));
+    return line.substr(from,
+                       std::min(line.size() - from, static_cast<std::size_t>(last - first + 1)));
 }
 
 std::string_view TrimView(std::string_view text) {
@@ -70,15 +71,17 @@ std::string NullValue(const std::string& explanation) {
 
 std::string Number(double value, int decimals = -1) {
     char buffer[64];
-    const auto written =
-        decimals < 0 ? std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general)
-                     : std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed,
-                                     decimals);
+    const auto written = decimals < 0 ? std::to_chars(buffer, buffer + sizeof buffer, value,
+                                                      std::chars_format::general)
+                                      : std::to_chars(buffer, buffer + sizeof buffer, value,
+                                                      std::chars_format::fixed, decimals);
     return std::string(buffer, written.ptr);
 }
 
 // A figure to two significant digits.
 std::string Rounded(double value) {
+    if (value >= 10.0)
+        return std::to_string(std::lround(value));
     char buffer[64];
     const auto written =
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 2);
@@ -122,7 +125,8 @@ bool ParseUnit(std::string units, std::string& base, double& scale) {
         return true;
     }
     if (units.size() > 3 && units[0] == '1' && units[1] == '0' &&
-        (units[2] == '-' || units[2] == '+') && std::isdigit(static_cast<unsigned char>(units[3]))) {
+        (units[2] == '-' || units[2] == '+') &&
+        std::isdigit(static_cast<unsigned char>(units[3]))) {
         const int power = units[3] - '0';
         scale = std::pow(10.0, units[2] == '-' ? -power : power);
         units = units.substr(4);
@@ -149,7 +153,10 @@ bool ParseUnit(std::string units, std::string& base, double& scale) {
     }
     // SI prefixes on seconds of time and arc: ds, cs, ms, darcsec, marcsec ...
     if (units.size() >= 2 && (units.substr(1) == "s" || units.substr(1) == "arcsec")) {
-        const double prefix = units[0] == 'd' ? 0.1 : units[0] == 'c' ? 0.01 : units[0] == 'm' ? 0.001 : 0.0;
+        const double prefix = units[0] == 'd'   ? 0.1
+                              : units[0] == 'c' ? 0.01
+                              : units[0] == 'm' ? 0.001
+                                                : 0.0;
         if (prefix > 0.0) {
             base = units.substr(1);
             scale *= prefix;
@@ -185,8 +192,17 @@ int Decimals(const std::string& format) {
 
 // ---- position sets --------------------------------------------------------------------------
 
-enum Role { kRaHours, kRaMinutes, kRaSeconds, kRaDegrees, kDecSign, kDecDegrees, kDecMinutes,
-            kDecSeconds, kRoles };
+enum Role {
+    kRaHours,
+    kRaMinutes,
+    kRaSeconds,
+    kRaDegrees,
+    kDecSign,
+    kDecDegrees,
+    kDecMinutes,
+    kDecSeconds,
+    kRoles
+};
 
 struct Component {
     int field = kNoField;
@@ -209,7 +225,8 @@ struct PositionSet {
         std::string text;
         for (const Component& part : parts) {
             if (part.field != kNoField)
-                text += (text.empty() ? "" : ", ") + fields[static_cast<std::size_t>(part.field)]->m_strLabel;
+                text += (text.empty() ? "" : ", ") +
+                        fields[static_cast<std::size_t>(part.field)]->m_strLabel;
         }
         return text;
     }
@@ -230,7 +247,8 @@ std::string SetKey(std::string rest) {
     for (const char* token : kRoleTokens) {
         const std::string t = token;
         if (rest.size() >= t.size() && rest.compare(0, t.size(), t) == 0 &&
-            (rest.size() == t.size() || !std::islower(static_cast<unsigned char>(rest[t.size()])))) {
+            (rest.size() == t.size() ||
+             !std::islower(static_cast<unsigned char>(rest[t.size()])))) {
             return rest.substr(t.size());
         }
     }
@@ -251,21 +269,36 @@ struct KnownCatalogue {
 };
 
 const KnownCatalogue kCatalogues[] = {
-    {"HR", "HR ", true},          {"Harvard Revised", "HR ", false},
-    {"Bright Star", "HR ", false}, {"HD", "HD ", true},
-    {"Henry Draper", "HD ", false}, {"HIP", "HIP ", true},
-    {"Hipparcos", "HIP ", false},  {"SAO", "SAO ", true},
-    {"NGC", "NGC ", true},         {"New General Catalog", "NGC ", false},
-    {"IC", "IC ", true},           {"Index Catalog", "IC ", false},
-    {"Messier", "M ", false},      {"Sh2", "Sh2-", true},
-    {"Sharpless", "Sh2-", false},  {"Arp", "Arp ", true},
-    {"Barnard", "B ", false},      {"LDN", "LDN ", true},
-    {"Lynds", "LDN ", false},      {"LBN", "LBN ", true},
-    {"UGC", "UGC ", true},         {"PGC", "PGC ", true},
-    {"Abell", "Abell ", true},     {"Collinder", "Cr ", false},
-    {"Melotte", "Mel ", false},    {"Trumpler", "Tr ", false},
-    {"Gliese", "GJ ", false},      {"GJ", "GJ ", true},
-    {"FK5", "FK5 ", true},         {"BD", "BD ", true},
+    {"HR", "HR ", true},
+    {"Harvard Revised", "HR ", false},
+    {"Bright Star", "HR ", false},
+    {"HD", "HD ", true},
+    {"Henry Draper", "HD ", false},
+    {"HIP", "HIP ", true},
+    {"Hipparcos", "HIP ", false},
+    {"SAO", "SAO ", true},
+    {"NGC", "NGC ", true},
+    {"New General Catalog", "NGC ", false},
+    {"IC", "IC ", true},
+    {"Index Catalog", "IC ", false},
+    {"Messier", "M ", false},
+    {"Sh2", "Sh2-", true},
+    {"Sharpless", "Sh2-", false},
+    {"Arp", "Arp ", true},
+    {"Barnard", "B ", false},
+    {"LDN", "LDN ", true},
+    {"Lynds", "LDN ", false},
+    {"LBN", "LBN ", true},
+    {"UGC", "UGC ", true},
+    {"PGC", "PGC ", true},
+    {"Abell", "Abell ", true},
+    {"Collinder", "Cr ", false},
+    {"Melotte", "Mel ", false},
+    {"Trumpler", "Tr ", false},
+    {"Gliese", "GJ ", false},
+    {"GJ", "GJ ", true},
+    {"FK5", "FK5 ", true},
+    {"BD", "BD ", true},
 };
 
 // The prefix a text names with a known catalogue's word, empty when none. In a title, a word
@@ -277,7 +310,8 @@ std::string PrefixFromText(const std::string& text, bool title = false) {
         while (at != std::string::npos) {
             const bool startOk = at == 0 || !std::isalpha(static_cast<unsigned char>(text[at - 1]));
             const std::size_t end = at + word.size();
-            const bool endOk = end >= text.size() || !std::isalpha(static_cast<unsigned char>(text[end])) ||
+            const bool endOk = end >= text.size() ||
+                               !std::isalpha(static_cast<unsigned char>(text[end])) ||
                                word.size() > 4;
             std::size_t next = end;
             while (next < text.size() && text[next] == ' ')
@@ -298,7 +332,7 @@ struct Mapper {
     const CCdsReadMe& readMe;
     const CdsByteDescription& description;
     const std::vector<const CdsField*>& fields;  // parallel to the document's field list
-    const std::vector<int>& sourceIndex;          // each field's index in the description
+    const std::vector<int>& sourceIndex;         // each field's index in the description
     CCatforgeDoc& doc;
     CdsImportReport& report;
     CdsRecordPlan& plan;
@@ -319,13 +353,16 @@ struct Mapper {
     }
     bool Profiled(int index) const {
         return options.m_pProfile != nullptr && options.m_pProfile->m_nRecords > 0 &&
-               static_cast<std::size_t>(sourceIndex[static_cast<std::size_t>(index)]) < kMaxProfiledFields;
+               static_cast<std::size_t>(sourceIndex[static_cast<std::size_t>(index)]) <
+                   kMaxProfiledFields;
     }
     std::int64_t NonBlank(int index) const {
-        return options.m_pProfile->m_anNonBlank[static_cast<std::size_t>(sourceIndex[static_cast<std::size_t>(index)])];
+        return options.m_pProfile
+            ->m_anNonBlank[static_cast<std::size_t>(sourceIndex[static_cast<std::size_t>(index)])];
     }
     std::int64_t Distinct(int index) const {
-        return options.m_pProfile->m_anDistinct[static_cast<std::size_t>(sourceIndex[static_cast<std::size_t>(index)])];
+        return options.m_pProfile
+            ->m_anDistinct[static_cast<std::size_t>(sourceIndex[static_cast<std::size_t>(index)])];
     }
 
     // Appends a column to the record and a field for it to the definition; its index.
@@ -379,9 +416,10 @@ std::vector<PositionSet> Mapper::FindPositionSets() {
         const bool angle = ParseUnit(field.m_strUnits, base, scale);
         Component component{static_cast<int>(i), scale, base};
         std::string rest = label;
-        const bool raLike = (StripPrefix(rest, "ra") && !(StartsWith(LowerCase(rest), "d") && !StartsWith(rest, "deg"))) ||
-                            (angle && Contains(field.m_strExplanation, "right ascension") &&
-                             (rest = "", true));
+        const bool raLike =
+            (StripPrefix(rest, "ra") &&
+             !(StartsWith(LowerCase(rest), "d") && !StartsWith(rest, "deg"))) ||
+            (angle && Contains(field.m_strExplanation, "right ascension") && (rest = "", true));
         if (raLike && angle) {
             Role role = base == "h"     ? kRaHours
                         : base == "min" ? kRaMinutes
@@ -393,7 +431,8 @@ std::vector<PositionSet> Mapper::FindPositionSets() {
             continue;
         }
         rest = label;
-        const bool decLike = StripPrefix(rest, "dec") || (StartsWith(label, "DE") && (rest = label.substr(2), true)) ||
+        const bool decLike = StripPrefix(rest, "dec") ||
+                             (StartsWith(label, "DE") && (rest = label.substr(2), true)) ||
                              (StartsWith(label, "de") && (rest = label.substr(2), true) &&
                               Contains(field.m_strExplanation, "declination")) ||
                              (Contains(field.m_strExplanation, "declination") && (rest = "", true));
@@ -449,7 +488,8 @@ std::vector<PositionSet> Mapper::FindPositionSets() {
         }
         for (const auto& [role, c] : g.dec) {
             const CdsField& field = *fields[static_cast<std::size_t>(c.field)];
-            const bool decimal = role == kDecDegrees && (!haveMinutes || Decimals(field.m_strFormat) > 0);
+            const bool decimal =
+                role == kDecDegrees && (!haveMinutes || Decimals(field.m_strFormat) > 0);
             PositionSet& target = decimal ? decimalDec : sexagesimalDec;
             if (target.parts[role].field == kNoField)
                 target.parts[role] = c;
@@ -458,7 +498,8 @@ std::vector<PositionSet> Mapper::FindPositionSets() {
         const bool hasDegRa = degreesRa.Has(kRaDegrees);
         const bool hasSexDec = sexagesimalDec.Has(kDecDegrees) && sexagesimalDec.Has(kDecMinutes);
         const bool hasDecDec = decimalDec.Has(kDecDegrees);
-        auto combine = [&](const PositionSet& ra, bool raDegrees, const PositionSet& dec, bool decDecimal) {
+        auto combine = [&](const PositionSet& ra, bool raDegrees, const PositionSet& dec,
+                           bool decDecimal) {
             PositionSet set;
             set.key = g.key;
             set.raDegrees = raDegrees;
@@ -479,7 +520,8 @@ std::vector<PositionSet> Mapper::FindPositionSets() {
         auto resolution = [&](Role role, bool ra) {
             const Component& c = set.parts[role];
             return ArcsecondsPer(c.base, ra) * c.scale *
-                   std::pow(10.0, -Decimals(fields[static_cast<std::size_t>(c.field)]->m_strFormat));
+                   std::pow(10.0,
+                            -Decimals(fields[static_cast<std::size_t>(c.field)]->m_strFormat));
         };
         double raRes = 0.0, decRes = 0.0;
         for (Role role : {kRaDegrees, kRaSeconds, kRaMinutes, kRaHours}) {
@@ -523,11 +565,13 @@ std::vector<PositionSet> Mapper::FindPositionSets() {
                 set.epochSource = "the notes of the table";
         }
         if (epoch.empty()) {
-            epoch = CCdsImporter::FindEpoch(readMe.m_strHeader.empty() ? std::string() : readMe.m_strHeader);
+            epoch = CCdsImporter::FindEpoch(readMe.m_strHeader.empty() ? std::string()
+                                                                       : readMe.m_strHeader);
             // Only an explicit equinox or reference system in the description counts.
             const std::string lower = LowerCase(readMe.m_strHeader);
-            if (!epoch.empty() && lower.find("equinox") == std::string::npos && lower.find("icrs") == std::string::npos &&
-                lower.find("fk4") == std::string::npos && lower.find("fk5") == std::string::npos)
+            if (!epoch.empty() && lower.find("equinox") == std::string::npos &&
+                lower.find("icrs") == std::string::npos && lower.find("fk4") == std::string::npos &&
+                lower.find("fk5") == std::string::npos)
                 epoch.clear();
             if (!epoch.empty())
                 set.epochSource = "the ReadMe's description";
@@ -567,14 +611,16 @@ void Mapper::MapPosition() {
                                        : "the most precise set";
     report.m_astrMapped.push_back("Position set: " + DescribeSet(set, fields) + ", " + why);
     for (std::size_t k = 1; k < sets.size(); ++k) {
-        report.m_astrToChoose.push_back("Position: another set not used: " + DescribeSet(sets[k], fields) +
-                                        ", epoch " + (sets[k].epoch.empty() ? "unknown" : sets[k].epoch));
+        report.m_astrToChoose.push_back(
+            "Position: another set not used: " + DescribeSet(sets[k], fields) + ", epoch " +
+            (sets[k].epoch.empty() ? "unknown" : sets[k].epoch));
     }
     if (!set.epoch.empty()) {
         doc.m_strEpoch = set.epoch;
         report.m_astrMapped.push_back("Epoch: " + set.epoch + " (from " + set.epochSource + ")");
     } else {
-        report.m_astrToChoose.push_back("Epoch: not stated; " + doc.m_strEpoch + " assumed, check it");
+        report.m_astrToChoose.push_back("Epoch: not stated; " + doc.m_strEpoch +
+                                        " assumed, check it");
     }
     for (const Component& part : set.parts) {
         if (part.field != kNoField)
@@ -601,7 +647,8 @@ void Mapper::MapPosition() {
         decDerived = decDerived || scaled(static_cast<Role>(r));
     if (!set.decDecimal && !set.Has(kDecSign))
         decDerived = true;  // the sign is inside the degrees
-    if (!set.decDecimal && set.Has(kDecSeconds) && Decimals(Field(set.parts[kDecMinutes].field).m_strFormat) > 0)
+    if (!set.decDecimal && set.Has(kDecSeconds) &&
+        Decimals(Field(set.parts[kDecMinutes].field).m_strFormat) > 0)
         decDerived = true;
     if ((raDerived || decDerived) && !options.m_bAppendColumns) {
         report.m_astrToChoose.push_back(
@@ -612,7 +659,8 @@ void Mapper::MapPosition() {
 
     auto part = [&](Role role, double toBase) {
         const Component& c = set.parts[role];
-        return CdsDerivedColumn::Part{Field(c.field).m_nFirstByte, Field(c.field).m_nLastByte, c.scale * toBase};
+        return CdsDerivedColumn::Part{Field(c.field).m_nFirstByte, Field(c.field).m_nLastByte,
+                                      c.scale * toBase};
     };
     if (raDerived) {
         CdsDerivedColumn column;
@@ -634,26 +682,30 @@ void Mapper::MapPosition() {
         const int index = AddDerived(std::move(column), set.raDegrees ? "deg" : "h");
         doc.m_nRaNotation = set.raDegrees ? 3 : 2;
         doc.m_nRaHoursField = index;
-        report.m_astrMapped.push_back("Right ascension: " + doc.m_aFields[static_cast<std::size_t>(index)].m_strName +
-                                      ", a decimal column appended to each record of the copy "
-                                      "(the definition has no scale factor for the original fields)");
+        report.m_astrMapped.push_back(
+            "Right ascension: " + doc.m_aFields[static_cast<std::size_t>(index)].m_strName +
+            ", a decimal column appended to each record of the copy "
+            "(the definition has no scale factor for the original fields)");
     } else if (set.raDegrees) {
         doc.m_nRaNotation = 3;
         doc.m_nRaHoursField = set.parts[kRaDegrees].field;
-        report.m_astrMapped.push_back("Right ascension: " + Label(doc.m_nRaHoursField) + " in degrees (notation 3)");
+        report.m_astrMapped.push_back("Right ascension: " + Label(doc.m_nRaHoursField) +
+                                      " in degrees (notation 3)");
     } else if (set.Has(kRaMinutes)) {
         doc.m_nRaNotation = set.Has(kRaSeconds) ? 0 : 1;
         doc.m_nRaHoursField = set.parts[kRaHours].field;
         doc.m_nRaMinutesField = set.parts[kRaMinutes].field;
         doc.m_nRaSecondsField = set.parts[kRaSeconds].field;
-        report.m_astrMapped.push_back("Right ascension: " + Label(doc.m_nRaHoursField) + ", " +
-                                      Label(doc.m_nRaMinutesField) +
-                                      (set.Has(kRaSeconds) ? ", " + Label(doc.m_nRaSecondsField) + " (hours, minutes and seconds)"
-                                                           : " (hours and minutes)"));
+        report.m_astrMapped.push_back(
+            "Right ascension: " + Label(doc.m_nRaHoursField) + ", " + Label(doc.m_nRaMinutesField) +
+            (set.Has(kRaSeconds)
+                 ? ", " + Label(doc.m_nRaSecondsField) + " (hours, minutes and seconds)"
+                 : " (hours and minutes)"));
     } else {
         doc.m_nRaNotation = 2;
         doc.m_nRaHoursField = set.parts[kRaHours].field;
-        report.m_astrMapped.push_back("Right ascension: " + Label(doc.m_nRaHoursField) + " (hours only)");
+        report.m_astrMapped.push_back("Right ascension: " + Label(doc.m_nRaHoursField) +
+                                      " (hours only)");
     }
 
     if (decDerived) {
@@ -675,22 +727,25 @@ void Mapper::MapPosition() {
         const int index = AddDerived(std::move(column), "deg");
         doc.m_nDecNotation = 2;
         doc.m_nDecDegreesField = index;
-        report.m_astrMapped.push_back("Declination: " + doc.m_aFields[static_cast<std::size_t>(index)].m_strName +
-                                      ", a decimal column appended to each record of the copy");
+        report.m_astrMapped.push_back(
+            "Declination: " + doc.m_aFields[static_cast<std::size_t>(index)].m_strName +
+            ", a decimal column appended to each record of the copy");
     } else if (set.decDecimal) {
         doc.m_nDecNotation = 2;
         doc.m_nDecDegreesField = set.parts[kDecDegrees].field;
-        report.m_astrMapped.push_back("Declination: " + Label(doc.m_nDecDegreesField) + " (signed degrees)");
+        report.m_astrMapped.push_back("Declination: " + Label(doc.m_nDecDegreesField) +
+                                      " (signed degrees)");
     } else {
         doc.m_nDecNotation = set.Has(kDecSeconds) ? 0 : 1;
         doc.m_nDecSignField = set.parts[kDecSign].field;
         doc.m_nDecDegreesField = set.parts[kDecDegrees].field;
         doc.m_nDecMinutesField = set.parts[kDecMinutes].field;
         doc.m_nDecSecondsField = set.parts[kDecSeconds].field;
-        std::string text = "Declination: " + Label(doc.m_nDecSignField) + ", " + Label(doc.m_nDecDegreesField) + ", " +
-                           Label(doc.m_nDecMinutesField);
-        text += set.Has(kDecSeconds) ? ", " + Label(doc.m_nDecSecondsField) + " (sign, degrees, minutes, seconds)"
-                                     : " (sign, degrees, minutes)";
+        std::string text = "Declination: " + Label(doc.m_nDecSignField) + ", " +
+                           Label(doc.m_nDecDegreesField) + ", " + Label(doc.m_nDecMinutesField);
+        text += set.Has(kDecSeconds)
+                    ? ", " + Label(doc.m_nDecSecondsField) + " (sign, degrees, minutes, seconds)"
+                    : " (sign, degrees, minutes)";
         report.m_astrMapped.push_back(text);
     }
     if (options.m_bAppendColumns) {
@@ -719,29 +774,38 @@ void Mapper::MapLabels() {
     for (std::size_t i = 0; i < fields.size(); ++i) {
         const CdsField& field = *fields[i];
         const int index = static_cast<int>(i);
-        if (used[i] || IsQualifierLabel(field.m_strLabel) || field.m_nLastByte - field.m_nFirstByte > 60)
+        if (used[i] || IsQualifierLabel(field.m_strLabel) ||
+            field.m_nLastByte - field.m_nFirstByte > 60)
             continue;
         const std::string label = LowerCase(field.m_strLabel);
         const std::string& explanation = field.m_strExplanation;
-        const bool integer = !field.m_strFormat.empty() && (field.m_strFormat[0] == 'I' || field.m_strFormat[0] == 'i');
+        const bool integer = !field.m_strFormat.empty() &&
+                             (field.m_strFormat[0] == 'I' || field.m_strFormat[0] == 'i');
         LabelCandidate candidate;
         candidate.field = index;
         if (field.IsText()) {
-            const bool nameLike = label.find("name") != std::string::npos || Contains(explanation, "name");
-            const bool idLike = Contains(explanation, "designation") || Contains(explanation, "identifi") ||
-                                label == "id" || label == "ident" || label == "desig" ||
+            const bool nameLike =
+                label.find("name") != std::string::npos || Contains(explanation, "name");
+            const bool idLike = Contains(explanation, "designation") ||
+                                Contains(explanation, "identifi") || label == "id" ||
+                                label == "ident" || label == "desig" ||
                                 !PrefixFromText(field.m_strLabel).empty();
             if (!nameLike && !idLike)
                 continue;
-            candidate.group = nameLike && !Contains(explanation, "designation") && !Contains(explanation, "identifi") ? 0 : 2;
+            candidate.group = nameLike && !Contains(explanation, "designation") &&
+                                      !Contains(explanation, "identifi")
+                                  ? 0
+                                  : 2;
         } else if (integer && (field.m_strUnits == "---" || field.m_strUnits.empty())) {
-            const bool countLike = Contains(explanation, "number of") || Contains(explanation, "count") ||
-                                   Contains(explanation, "flag") || Contains(explanation, "code") ||
-                                   Contains(explanation, "index of") || Contains(explanation, "multiplicity");
-            const bool numberLike = Contains(explanation, "number") || Contains(explanation, "catalog") ||
-                                    Contains(explanation, "identif") || Contains(explanation, "designation") ||
-                                    label == "seq" || label == "no" || label == "num" || label == "id" ||
-                                    label == "index" || !PrefixFromText(field.m_strLabel).empty();
+            const bool countLike =
+                Contains(explanation, "number of") || Contains(explanation, "count") ||
+                Contains(explanation, "flag") || Contains(explanation, "code") ||
+                Contains(explanation, "index of") || Contains(explanation, "multiplicity");
+            const bool numberLike =
+                Contains(explanation, "number") || Contains(explanation, "catalog") ||
+                Contains(explanation, "identif") || Contains(explanation, "designation") ||
+                label == "seq" || label == "no" || label == "num" || label == "id" ||
+                label == "index" || !PrefixFromText(field.m_strLabel).empty();
             if (countLike || !numberLike)
                 continue;
             candidate.number = true;
@@ -753,12 +817,14 @@ void Mapper::MapLabels() {
             }
             if (candidate.prefix.empty())
                 candidate.prefix = PrefixFromText(explanation);
-            if (candidate.prefix.empty() && (label == "seq" || label == "no" || label == "num" || label == "id" ||
-                                             Contains(explanation, "running") || Contains(explanation, "sequential") ||
-                                             Contains(explanation, "catalog") || Contains(explanation, "number"))) {
+            if (candidate.prefix.empty() &&
+                (label == "seq" || label == "no" || label == "num" || label == "id" ||
+                 Contains(explanation, "running") || Contains(explanation, "sequential") ||
+                 Contains(explanation, "catalog") || Contains(explanation, "number"))) {
                 candidate.prefix = PrefixFromText(readMe.m_strTitle, true);
             }
-            if (candidate.prefix.empty() && field.m_strLabel.size() >= 2 && field.m_strLabel.size() <= 5 &&
+            if (candidate.prefix.empty() && field.m_strLabel.size() >= 2 &&
+                field.m_strLabel.size() <= 5 &&
                 std::all_of(field.m_strLabel.begin(), field.m_strLabel.end(),
                             [](char c) { return std::isupper(static_cast<unsigned char>(c)); })) {
                 candidate.prefix = field.m_strLabel + " ";
@@ -771,9 +837,11 @@ void Mapper::MapLabels() {
             if (nonBlank == 0)
                 continue;
             candidate.coverage = static_cast<double>(nonBlank) / static_cast<double>(Records());
-            candidate.distinct = static_cast<double>(Distinct(index)) / static_cast<double>(nonBlank);
+            candidate.distinct =
+                static_cast<double>(Distinct(index)) / static_cast<double>(nonBlank);
         }
-        if (candidate.group != 0 && ownNumber < 0 && candidate.coverage >= 0.99 && candidate.distinct >= 0.99 &&
+        if (candidate.group != 0 && ownNumber < 0 && candidate.coverage >= 0.99 &&
+            candidate.distinct >= 0.99 &&
             (candidate.number || !candidate.prefix.empty() || candidates.empty())) {
             ownNumber = index;
             candidate.group = 1;
@@ -792,11 +860,12 @@ void Mapper::MapLabels() {
         }
         usable.push_back(c);
     }
-    std::stable_sort(usable.begin(), usable.end(), [](const LabelCandidate& a, const LabelCandidate& b) {
-        if (a.group != b.group)
-            return a.group < b.group;
-        return a.coverage > b.coverage;
-    });
+    std::stable_sort(usable.begin(), usable.end(),
+                     [](const LabelCandidate& a, const LabelCandidate& b) {
+                         if (a.group != b.group)
+                             return a.group < b.group;
+                         return a.coverage > b.coverage;
+                     });
     // Greedy: each further field must label records the earlier ones leave without a label.
     const CdsDataProfile* profile = options.m_pProfile;
     std::uint64_t chosenMask = 0;
@@ -822,12 +891,17 @@ void Mapper::MapLabels() {
             continue;
         int field = c.field;
         std::string how;
-        if (c.number && options.m_bAppendColumns) {
+        const bool indented =
+            c.number ||
+            (Profiled(c.field) && options.m_pProfile->m_anIndented[static_cast<std::size_t>(
+                                      sourceIndex[static_cast<std::size_t>(c.field)])] > 0);
+        if (indented && options.m_bAppendColumns) {
             CdsDerivedColumn column;
             column.m_strName = Label(c.field) + "*";
             column.m_bText = true;
             column.m_nWidth = Field(c.field).m_nLastByte - Field(c.field).m_nFirstByte + 1;
-            column.m_aParts.push_back({Field(c.field).m_nFirstByte, Field(c.field).m_nLastByte, 1.0});
+            column.m_aParts.push_back(
+                {Field(c.field).m_nFirstByte, Field(c.field).m_nLastByte, 1.0});
             field = AddDerived(std::move(column), "");
             how = " (read from a left-justified copy appended to each record)";
         }
@@ -839,11 +913,15 @@ void Mapper::MapLabels() {
         ++doc.m_nLabelCount;
         chosenMask |= bitOf(c.field);
         coverage = with;
-        const std::string why = c.group == 0 ? "a name" : c.group == 1 ? "the catalogue's own identifier" : "an identifier";
+        const std::string why = c.group == 0   ? "a name"
+                                : c.group == 1 ? "the catalogue's own identifier"
+                                               : "an identifier";
         std::string text = "Label " + std::to_string(k + 1) + ": " + Label(c.field) +
-                           (c.prefix.empty() ? "" : " with prefix \"" + c.prefix + "\"") + ", " + why + how;
+                           (c.prefix.empty() ? "" : " with prefix \"" + c.prefix + "\"") + ", " +
+                           why + how;
         if (Profiled(c.field)) {
-            text += "; " + Number(std::round(c.coverage * 1000.0) / 10.0) + "% of the records have one";
+            text +=
+                "; " + Number(std::round(c.coverage * 1000.0) / 10.0) + "% of the records have one";
         }
         report.m_astrMapped.push_back(text);
     }
@@ -868,17 +946,23 @@ bool IsApparentMagnitude(const CdsField& field) {
     if (label.find('-') != std::string::npos || label.find('(') != std::string::npos)
         return false;  // a colour index such as B-V, or E(B-V)
     const std::string lower = LowerCase(label);
-    if (StartsWith(lower, "dmag") || StartsWith(lower, "delta") || (label.size() >= 2 && label[0] == 'd' && std::isupper(static_cast<unsigned char>(label[1]))) ||
+    if (StartsWith(lower, "dmag") || StartsWith(lower, "delta") ||
+        (label.size() >= 2 && label[0] == 'd' &&
+         std::isupper(static_cast<unsigned char>(label[1]))) ||
         StartsWith(label, "Dmag") || StartsWith(label, "DM"))
         return false;
-    if (label.size() >= 2 && label[0] == 'A' && (std::isupper(static_cast<unsigned char>(label[1])) || label[1] == '_' || label == "Av"))
+    if (label.size() >= 2 && label[0] == 'A' &&
+        (std::isupper(static_cast<unsigned char>(label[1])) || label[1] == '_' || label == "Av"))
         return false;  // extinction AV, AK, A_V
-    if (label.size() >= 2 && label[0] == 'M' && (std::isupper(static_cast<unsigned char>(label[1])) || label[1] == '_' || StartsWith(label, "Mbol")) &&
+    if (label.size() >= 2 && label[0] == 'M' &&
+        (std::isupper(static_cast<unsigned char>(label[1])) || label[1] == '_' ||
+         StartsWith(label, "Mbol")) &&
         !Contains(field.m_strExplanation, "apparent"))
         return false;  // absolute magnitude MV, M_K
-    for (const char* word : {"difference", "error", "uncertaint", "extinction", "absorption", "colour", "color",
-                             "absolute", "amplitude", "excess", "correction", "sigma", "dispersion", "rms",
-                             "residual", "modulus", "range", "limit"}) {
+    for (const char* word :
+         {"difference", "error", "uncertaint", "extinction", "absorption", "colour", "color",
+          "absolute", "amplitude", "excess", "correction", "sigma", "dispersion", "rms", "residual",
+          "modulus", "range", "limit"}) {
         if (Contains(field.m_strExplanation, word))
             return false;
     }
@@ -929,9 +1013,9 @@ void Mapper::MapMagnitudes() {
         const std::string null = NullValue(Field(magnitudes[k]).m_strExplanation);
         if (null.empty())
             continue;
-        report.m_astrToChoose.push_back("Magnitudes: " + Label(magnitudes[k]) +
-                                        " marks a missing value with \"" + null +
-                                        "\", which reads as magnitude " + Number(ReadDecimal(null)));
+        report.m_astrToChoose.push_back(
+            "Magnitudes: " + Label(magnitudes[k]) + " marks a missing value with \"" + null +
+            "\", which reads as magnitude " + Number(ReadDecimal(null)));
     }
     if (magnitudes.size() > count) {
         std::string unused;
@@ -1035,6 +1119,7 @@ void CdsDataProfile::Begin(const CdsByteDescription& description) {
     *this = CdsDataProfile{};
     m_anNonBlank.assign(count, 0);
     m_anDistinct.assign(count, 0);
+    m_anIndented.assign(count, 0);
     m_aHashes.assign(count, {});
 }
 
@@ -1045,9 +1130,12 @@ void CdsDataProfile::Add(const CdsByteDescription& description, std::string_view
     std::uint64_t mask = 0;
     for (std::size_t k = 0; k < m_anNonBlank.size(); ++k) {
         const CdsField& field = description.m_aFields[k];
-        const std::string_view text = TrimView(Bytes(line, field.m_nFirstByte, field.m_nLastByte));
+        const std::string_view raw = Bytes(line, field.m_nFirstByte, field.m_nLastByte);
+        const std::string_view text = TrimView(raw);
         if (text.empty())
             continue;
+        if (text.data() != raw.data())
+            ++m_anIndented[k];
         mask |= std::uint64_t{1} << k;
         ++m_anNonBlank[k];
         m_aHashes[k].push_back(std::hash<std::string_view>{}(text));
@@ -1067,7 +1155,8 @@ void CdsDataProfile::End() {
 void CdsDerivedColumn::Append(std::string_view line, std::string& out) const {
     const std::size_t start = out.size();
     if (m_bText) {
-        const std::string_view text = TrimView(Bytes(line, m_aParts[0].m_nFirstByte, m_aParts[0].m_nLastByte));
+        const std::string_view text =
+            TrimView(Bytes(line, m_aParts[0].m_nFirstByte, m_aParts[0].m_nLastByte));
         out.append(text.substr(0, static_cast<std::size_t>(m_nWidth)));
     } else {
         double value = 0.0;
@@ -1157,20 +1246,22 @@ std::string CCdsImporter::FindEpoch(const std::string& text, bool bareYears) {
         const bool letter = text[pos] == 'J' || text[pos] == 'B';
         if (!letter && !(bareYears && std::isdigit(static_cast<unsigned char>(text[pos]))))
             continue;
-        if (pos > 0 && (std::isalnum(static_cast<unsigned char>(text[pos - 1])) || text[pos - 1] == '.' ||
-                        text[pos - 1] == '/' || text[pos - 1] == '-'))
+        if (pos > 0 && (std::isalnum(static_cast<unsigned char>(text[pos - 1])) ||
+                        text[pos - 1] == '.' || text[pos - 1] == '/' || text[pos - 1] == '-'))
             continue;
         std::size_t k = pos;
         while (k > 0 && (text[k - 1] == ' ' || text[k - 1] == '=' || text[k - 1] == ':'))
             --k;
         const std::string before = lower.substr(0, k);
-        if (before.ends_with("epoch") || before.ends_with("ep") || before.ends_with("in") || before.ends_with("since"))
+        if (before.ends_with("epoch") || before.ends_with("ep") || before.ends_with("in") ||
+            before.ends_with("since"))
             continue;
         const std::string epoch = EpochFromToken(text, pos);
         if (epoch.empty())
             continue;
         std::size_t end = pos + (letter ? 5 : 4);
-        while (end < text.size() && (std::isdigit(static_cast<unsigned char>(text[end])) || text[end] == '.'))
+        while (end < text.size() &&
+               (std::isdigit(static_cast<unsigned char>(text[end])) || text[end] == '.'))
             ++end;
         if (end < text.size() && std::isalpha(static_cast<unsigned char>(text[end])))
             continue;
@@ -1226,8 +1317,9 @@ bool CCdsImporter::Import(const CCdsReadMe& readMe, const std::string& fileName,
     CCatforgeDoc staged;
     staged.DeleteContents();
     staged.m_strTitle = readMe.m_strTitle;
-    std::string notes = readMe.m_strCatalogue.empty() ? m_report.m_strFile
-                                                      : readMe.m_strCatalogue + ", " + m_report.m_strFile;
+    std::string notes = readMe.m_strCatalogue.empty()
+                            ? m_report.m_strFile
+                            : readMe.m_strCatalogue + ", " + m_report.m_strFile;
     const std::string explanation = readMe.ExplanationOf(fileName);
     if (!explanation.empty())
         notes += ": " + explanation;
@@ -1289,15 +1381,16 @@ bool CCdsImporter::Import(const CCdsReadMe& readMe, const std::string& fileName,
     mapper.MapPositionAngle();
     staged.m_nRecordLength = recordLength + m_plan.DerivedWidth();
     if (staged.m_aFields.size() > imported.size()) {
-        m_report.m_astrMapped.push_back(
-            "Columns appended to each record of the copy (after byte " +
-            std::to_string(m_plan.m_nLineLength) + ", the original bytes unchanged): " +
-            std::to_string(staged.m_aFields.size() - imported.size()) + ", marked * in their names");
+        m_report.m_astrMapped.push_back("Columns appended to each record of the copy (after byte " +
+                                        std::to_string(m_plan.m_nLineLength) +
+                                        ", the original bytes unchanged): " +
+                                        std::to_string(staged.m_aFields.size() - imported.size()) +
+                                        ", marked * in their names");
     }
-    m_report.m_astrMapped.insert(m_report.m_astrMapped.begin(),
-                                 std::to_string(staged.m_aFields.size()) + " fields, record length " +
-                                     std::to_string(staged.m_nRecordLength) + " bytes, data file \"" +
-                                     dataPath + "\"");
+    m_report.m_astrMapped.insert(
+        m_report.m_astrMapped.begin(),
+        std::to_string(staged.m_aFields.size()) + " fields, record length " +
+            std::to_string(staged.m_nRecordLength) + " bytes, data file \"" + dataPath + "\"");
     m_report.m_astrToChoose.push_back(
         "Object types: every object gets the default type and symbol");
 

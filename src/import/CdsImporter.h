@@ -46,7 +46,8 @@ struct CdsDataProfile {
     std::int64_t m_nRecords = 0;
     std::vector<std::int64_t> m_anNonBlank;
     std::vector<std::int64_t> m_anDistinct;
-    std::vector<std::uint64_t> m_anMask;  // per record, bit k: field k non-blank
+    std::vector<std::int64_t> m_anIndented;  // values with blanks before them
+    std::vector<std::uint64_t> m_anMask;     // per record, bit k: field k non-blank
 
     // Fills the profile from the lines of a data file (at most limit lines are looked at).
     void Begin(const CdsByteDescription& description);

@@ -341,8 +341,12 @@ bool CCdsReadMe::Parse(std::string_view text) {
                 break;
             }
         }
+        // Only after a table: some field row comes before the rule.
+        bool rows = false;
+        for (std::size_t k = 0; k < lastDash && !rows; ++k)
+            rows = IsFieldRow(lines[k]);
         bool data = false;
-        for (std::size_t k = lastDash + 1; k < n; ++k) {
+        for (std::size_t k = lastDash + 1; rows && k < n; ++k) {
             const std::string& line = lines[k];
             if (IsBlankLine(line))
                 continue;
@@ -418,8 +422,7 @@ bool CCdsReadMe::Parse(std::string_view text) {
                 if (lrecl != "." &&
                     (!ReadNumber(lrecl, pos, entry.m_nLrecl) || pos != lrecl.size())) {
                     return Fail(number(j), "Lrecl \"" + CdsReadable(lrecl) + "\" of file \"" +
-                                               CdsReadable(entry.m_strName) +
-                                               "\" is not a number");
+                                               CdsReadable(entry.m_strName) + "\" is not a number");
                 }
                 NextToken(rest);  // Records
                 entry.m_strExplanation = Collapse(rest);
