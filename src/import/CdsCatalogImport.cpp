@@ -1,5 +1,6 @@
 #include "CdsCatalogImport.h"
 
+#include <cctype>
 #include <filesystem>
 #include <system_error>
 
@@ -106,6 +107,19 @@ bool ImportCdsCatalogue(const CdsImportRequest& request, CCatforgeDoc& doc, CdsI
         return names;
     };
     std::string file = request.m_strFile;
+    // A data file chosen as one piece NAME.00 of NAME stands for all its pieces.
+    std::string pieceOf;
+    if (!request.m_strDataFile.empty()) {
+        const std::string bare = CdsBareFileName(request.m_strDataFile);
+        if (bare.size() > 3 && bare[bare.size() - 3] == '.' &&
+            std::isdigit(static_cast<unsigned char>(bare[bare.size() - 2])) &&
+            std::isdigit(static_cast<unsigned char>(bare.back())) &&
+            readMe.FindDescription(bare) == nullptr &&
+            readMe.FindDescription(bare.substr(0, bare.size() - 3)) != nullptr)
+            pieceOf = bare.substr(0, bare.size() - 3);
+    }
+    if (file.empty() && !pieceOf.empty())
+        file = pieceOf;
     if (file.empty() && !request.m_strDataFile.empty() &&
         readMe.FindDescription(request.m_strDataFile) != nullptr)
         file = CdsBareFileName(request.m_strDataFile);
@@ -128,7 +142,10 @@ bool ImportCdsCatalogue(const CdsImportRequest& request, CCatforgeDoc& doc, CdsI
     const CdsByteDescription& description = *readMe.FindDescription(file);
     std::vector<std::string> files;
     int skipLines = 0;
-    if (!request.m_strDataFile.empty()) {
+    if (!pieceOf.empty()) {
+        const std::string folder = fs::path(request.m_strDataFile).parent_path().string();
+        files = FindCdsDataFiles(folder.empty() ? "." : folder, pieceOf);
+    } else if (!request.m_strDataFile.empty()) {
         files = {request.m_strDataFile};
         if (readMe.m_nDataLine > 0 &&
             fs::equivalent(request.m_strDataFile, request.m_strReadMe, ec))
