@@ -29,5 +29,8 @@ void AddCatalogCommands(CLI::App& app, CliContext& context);
 // Returns the exit status.
 int RunCatalogInfo(CliContext& context, const std::string& path, int entries);
 
+// plot
+void AddPlotCommand(CLI::App& app, CliContext& context);
+
 // normalize, import-cds
 void AddImportCommands(CLI::App& app, CliContext& context);

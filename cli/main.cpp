@@ -12,6 +12,7 @@ int main(int argc, char** argv) {
     AddDefinitionCommands(app, context);
     AddCatalogCommands(app, context);
     AddImportCommands(app, context);
+    AddPlotCommand(app, context);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

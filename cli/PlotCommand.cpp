@@ -1,0 +1,258 @@
+// plot: an all-sky chart of a compiled catalogue, one mark per object, as SVG or PNG.
+#include <png.h>
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <numeric>
+#include <ostream>
+
+#include "CliCommands.h"
+#include "compile/CatalogReader.h"
+#include "compile/SkyProjection.h"
+#include "model/AtomicFile.h"
+
+namespace {
+
+constexpr double kKeyToRadians = 3.141592653589793 / (180.0 * 360000.0);
+constexpr SkyColour kPaper{255, 255, 255};
+constexpr SkyColour kSky{16, 24, 40};
+constexpr SkyColour kGrid{70, 90, 130};
+
+struct PlotArgs {
+    std::string catalogue;
+    std::string output;
+    int width = 1200;
+};
+
+struct Mark {
+    SkyPoint at;
+    double radius;
+    SkyColour colour;
+};
+
+// The catalogue's objects as marks, faintest first so that bright ones are drawn on top.
+std::vector<Mark> CatalogMarks(std::string_view bytes, const CompiledCatalog& catalog,
+                               double scale) {
+    std::vector<CatalogEntry> entries;
+    MagnitudeRange range;
+    for (std::size_t i = 0; i < static_cast<std::size_t>(catalog.entryCount); ++i) {
+        entries.push_back(ReadCatalogEntry(bytes, catalog, i));
+        range.Add(entries.back().magnitude);
+    }
+    std::vector<Mark> marks;
+    for (const CatalogEntry& e : entries) {
+        marks.push_back({ProjectSky(e.raKey * kKeyToRadians, e.decKey * kKeyToRadians),
+                         MarkRadius(e.magnitude, range, 0.7 * scale, 4.0 * scale),
+                         ObjectTypeColour(e.type)});
+    }
+    std::stable_sort(marks.begin(), marks.end(),
+                     [](const Mark& a, const Mark& b) { return a.radius < b.radius; });
+    return marks;
+}
+
+std::string Number(double value) {
+    char text[32];
+    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 1);
+    return std::string(text, result.ptr);
+}
+
+std::string Hex(SkyColour c) {
+    static const char kDigits[] = "0123456789ABCDEF";
+    std::string text = "#";
+    for (const std::uint8_t v : {c.r, c.g, c.b}) {
+        text += kDigits[v >> 4];
+        text += kDigits[v & 15];
+    }
+    return text;
+}
+
+std::string XmlText(std::string_view text) {
+    std::string escaped;
+    for (const char c : text) {
+        switch (c) {
+            case '&':
+                escaped += "&amp;";
+                break;
+            case '<':
+                escaped += "&lt;";
+                break;
+            case '>':
+                escaped += "&gt;";
+                break;
+            default:
+                // Catalogue texts are Latin-1; keep plain ASCII only in the XML.
+                escaped += static_cast<unsigned char>(c) < 0x80 && c >= ' ' ? c : '?';
+        }
+    }
+    return escaped;
+}
+
+std::string ChartSvg(const CompiledCatalog& catalog, const std::vector<Mark>& marks, int width,
+                     int height) {
+    const CSkyFrame frame(width, height, 24);
+    std::string svg =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" "
+        "width=\"" +
+        std::to_string(width) + "\" height=\"" + std::to_string(height) + "\" viewBox=\"0 0 " +
+        std::to_string(width) + ' ' + std::to_string(height) + "\">\n";
+    svg += "<title>" + XmlText(catalog.title) + "</title>\n";
+    svg += "<rect width=\"100%\" height=\"100%\" fill=\"" + Hex(kPaper) + "\"/>\n";
+    const SkyPoint centre{0, 0};
+    svg += "<ellipse cx=\"" + Number(frame.PixelX(centre)) + "\" cy=\"" +
+           Number(frame.PixelY(centre)) + "\" rx=\"" + Number(frame.HalfWidth()) + "\" ry=\"" +
+           Number(frame.HalfWidth() / 2) + "\" fill=\"" + Hex(kSky) + "\"/>\n";
+    svg += "<g fill=\"none\" stroke=\"" + Hex(kGrid) + "\" stroke-width=\"0.8\">\n";
+    for (const auto& line : SkyGridLines()) {
+        svg += "<polyline points=\"";
+        for (const SkyPoint& p : line)
+            svg += Number(frame.PixelX(p)) + ',' + Number(frame.PixelY(p)) + ' ';
+        svg.back() = '"';
+        svg += "/>\n";
+    }
+    svg += "</g>\n<g stroke=\"none\">\n";
+    for (const Mark& m : marks) {
+        svg += "<circle cx=\"" + Number(frame.PixelX(m.at)) + "\" cy=\"" +
+               Number(frame.PixelY(m.at)) + "\" r=\"" + Number(m.radius) + "\" fill=\"" +
+               Hex(m.colour) + "\"/>\n";
+    }
+    svg += "</g>\n<text x=\"8\" y=\"16\" font-family=\"sans-serif\" font-size=\"12\">" +
+           XmlText(catalog.title) + " (" + std::to_string(marks.size()) + " objects)</text>\n";
+    svg += "</svg>\n";
+    return svg;
+}
+
+// An RGB image drawn with anti-aliased discs and lines.
+class CRaster {
+public:
+    CRaster(int width, int height) : m_nWidth(width), m_nHeight(height) {
+        m_pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
+    }
+    void Blend(int x, int y, SkyColour c, double alpha) {
+        if (x < 0 || y < 0 || x >= m_nWidth || y >= m_nHeight || alpha <= 0)
+            return;
+        alpha = std::min(alpha, 1.0);
+        auto* p = &m_pixels[(static_cast<std::size_t>(y) * static_cast<std::size_t>(m_nWidth) +
+                             static_cast<std::size_t>(x)) *
+                            3];
+        for (const std::uint8_t v : {c.r, c.g, c.b}) {
+            *p = static_cast<std::uint8_t>(std::lround(*p + (v - *p) * alpha));
+            ++p;
+        }
+    }
+    void Disc(double cx, double cy, double r, SkyColour c) {
+        for (int y = static_cast<int>(std::floor(cy - r - 1)); y <= cy + r + 1; ++y) {
+            for (int x = static_cast<int>(std::floor(cx - r - 1)); x <= cx + r + 1; ++x) {
+                const double d = std::hypot(x + 0.5 - cx, y + 0.5 - cy);
+                Blend(x, y, c, r + 0.5 - d);
+            }
+        }
+    }
+    void Line(double x0, double y0, double x1, double y1, SkyColour c) {
+        const double length = std::hypot(x1 - x0, y1 - y0);
+        const int steps = std::max(1, static_cast<int>(std::ceil(length * 2)));
+        for (int k = 0; k <= steps; ++k) {
+            const double x = x0 + (x1 - x0) * k / steps;
+            const double y = y0 + (y1 - y0) * k / steps;
+            Blend(static_cast<int>(std::floor(x)), static_cast<int>(std::floor(y)), c, 0.45);
+        }
+    }
+    const std::vector<std::uint8_t>& Pixels() const { return m_pixels; }
+
+private:
+    int m_nWidth, m_nHeight;
+    std::vector<std::uint8_t> m_pixels;
+};
+
+bool ChartPng(const std::vector<Mark>& marks, int width, int height, std::string& png,
+              std::string& error) {
+    const CSkyFrame frame(width, height, 24);
+    CRaster raster(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const SkyPoint p = frame.ToChart(x + 0.5, y + 0.5);
+            raster.Blend(x, y, p.x * p.x + p.y * p.y <= 1 ? kSky : kPaper, 1);
+        }
+    }
+    for (const auto& line : SkyGridLines()) {
+        for (std::size_t k = 1; k < line.size(); ++k) {
+            raster.Line(frame.PixelX(line[k - 1]), frame.PixelY(line[k - 1]), frame.PixelX(line[k]),
+                        frame.PixelY(line[k]), kGrid);
+        }
+    }
+    for (const Mark& m : marks)
+        raster.Disc(frame.PixelX(m.at), frame.PixelY(m.at), m.radius, m.colour);
+
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(width);
+    image.height = static_cast<png_uint_32>(height);
+    image.format = PNG_FORMAT_RGB;
+    png_alloc_size_t size = 0;
+    if (png_image_write_get_memory_size(image, size, 0, raster.Pixels().data(), 0, nullptr)) {
+        png.resize(size);
+        if (png_image_write_to_memory(&image, png.data(), &size, 0, raster.Pixels().data(), 0,
+                                      nullptr)) {
+            png.resize(size);
+            return true;
+        }
+    }
+    error = std::string("cannot encode the PNG image: ") + image.message;
+    png_image_free(&image);
+    return false;
+}
+
+bool EndsWith(std::string text, std::string_view ending) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text.size() >= ending.size() &&
+           text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
+}
+
+int RunPlot(CliContext& context, const PlotArgs& args) {
+    const bool svg = EndsWith(args.output, ".svg");
+    if (!svg && !EndsWith(args.output, ".png")) {
+        context.err << "error: the chart is written as .svg or .png, not \"" << args.output
+                    << "\"\n";
+        return kExitUsage;
+    }
+    std::string bytes;
+    std::string error;
+    if (!ReadWholeFile(args.catalogue, bytes, &error)) {
+        context.err << "error: " << error << '\n';
+        return kExitRefused;
+    }
+    CompiledCatalog catalog;
+    if (!ReadCompiledCatalog(bytes, catalog, error)) {
+        context.err << "error: \"" << args.catalogue
+                    << "\" is not a valid compiled catalogue: " << error << '\n';
+        return kExitRefused;
+    }
+    const int height = args.width / 2;
+    const std::vector<Mark> marks = CatalogMarks(bytes, catalog, args.width / 1200.0);
+    std::string chart;
+    if (svg) {
+        chart = ChartSvg(catalog, marks, args.width, height);
+    } else if (!ChartPng(marks, args.width, height, chart, error)) {
+        context.err << "error: " << error << '\n';
+        return kExitRefused;
+    }
+    if (!WriteFileAtomically(args.output, chart, &error)) {
+        context.err << "error: " << error << '\n';
+        return kExitRefused;
+    }
+    return kExitOk;
+}
+
+}  // namespace
+
+void AddPlotCommand(CLI::App& app, CliContext& context) {
+    static PlotArgs args;
+    auto* plot = app.add_subcommand(
+        "plot", "Draw an all-sky chart (Hammer-Aitoff, RA to the left) of a compiled catalogue");
+    plot->add_option("FILE", args.catalogue, "compiled catalogue (.zdc)")->required();
+    plot->add_option("-o,--output", args.output, "chart to write: .svg or .png")->required();
+    plot->add_option("--width", args.width, "width in pixels (height is half of it)")
+        ->check(CLI::Range(200, 20000));
+    plot->callback([&context] { context.status = RunPlot(context, args); });
+}
