@@ -70,7 +70,7 @@ void COverviewPane::ShowDefinition(const CCatforgeDoc& doc) {
         if (g.columns.empty())
             continue;
         if (g.rows.empty()) {
-            html += "<p><i>" + tr("(none)") + "</i></p>";
+            html += "<p><i>" + Html(g.noRows) + "</i></p>";
             continue;
         }
         html += "<table cellspacing='0'><tr>";

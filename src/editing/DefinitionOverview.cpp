@@ -75,7 +75,7 @@ public:
     }
 
     OverviewGroup General() const {
-        OverviewGroup g{OverviewGroupId::General, "General", {}, {}, {}};
+        OverviewGroup g{OverviewGroupId::General, "General", {}, {}, {}, {}};
         g.properties.push_back(Property("Database title", m_doc.m_strTitle));
         g.properties.push_back(Property("Data file", m_doc.GetDataFile()));
         g.properties.push_back(
@@ -85,8 +85,9 @@ public:
     }
 
     OverviewGroup Fields() const {
-        OverviewGroup g{OverviewGroupId::Fields, "Fields", {}, {}, {}};
+        OverviewGroup g{OverviewGroupId::Fields, "Fields", {}, {}, {}, {}};
         g.columns = {"Name", "Unit", "Start Col", "End Col"};
+        g.noRows = "(no fields)";
         for (const FieldDefinition& f : m_doc.m_aFields) {
             g.rows.push_back({{f.m_strName, f.m_strUnit, std::to_string(f.m_nStartCol),
                                std::to_string(f.m_nEndCol)},
@@ -96,15 +97,16 @@ public:
     }
 
     OverviewGroup UserSymbols() const {
-        OverviewGroup g{OverviewGroupId::UserSymbols, "User-Defined Symbols", {}, {}, {}};
+        OverviewGroup g{OverviewGroupId::UserSymbols, "User-Defined Symbols", {}, {}, {}, {}};
         g.columns = {"Name", "Instructions"};
+        g.noRows = "(no user symbols)";
         for (const UserSymbol& s : m_doc.m_aUserSymbols)
             g.rows.push_back({{s.m_strName, OneLine(s.m_strInstructions)}, false});
         return g;
     }
 
     OverviewGroup ObjectTypes() const {
-        OverviewGroup g{OverviewGroupId::ObjectTypes, "Object Types and Symbols", {}, {}, {}};
+        OverviewGroup g{OverviewGroupId::ObjectTypes, "Object Types and Symbols", {}, {}, {}, {}};
         g.properties.push_back(
             Property("Main selection", m_doc.m_nTypeMode == 0
                                            ? "All objects in catalog have the same type"
@@ -120,6 +122,7 @@ public:
                                    : "Screen " + ColourText(m_doc.m_crScreenColour) + ", printer " +
                                          ColourText(m_doc.m_crPrinterColour)));
         g.columns = {"Field", "Value", "Symbol", "Type"};
+        g.noRows = "(no type rules)";
         for (const TypeRule& rule : m_doc.m_aTypeRules) {
             const auto cells = TypeRuleRowTexts(rule, m_fieldNames, m_symbolNames);
             g.rows.push_back({{cells.begin(), cells.end()},
@@ -130,7 +133,7 @@ public:
     }
 
     OverviewGroup Position() const {
-        OverviewGroup g{OverviewGroupId::Position, "RA/Dec", {}, {}, {}};
+        OverviewGroup g{OverviewGroupId::Position, "RA/Dec", {}, {}, {}, {}};
         g.properties.push_back(Property("Epoch", m_doc.m_strEpoch));
         g.properties.push_back(
             Property("Right ascension", Choice(kRaNotations, m_doc.m_nRaNotation)));
@@ -152,9 +155,10 @@ public:
     }
 
     OverviewGroup Labels() const {
-        OverviewGroup g{OverviewGroupId::Labels, "Labels", {}, {}, {}};
+        OverviewGroup g{OverviewGroupId::Labels, "Labels", {}, {}, {}, {}};
         g.properties.push_back(Property("Number of labels", std::to_string(m_doc.m_nLabelCount)));
         g.columns = {"Field", "Prefix"};
+        g.noRows = "(no labels)";
         for (std::size_t k = 0; k < static_cast<std::size_t>(std::clamp(m_doc.m_nLabelCount, 0, 3));
              ++k) {
             const int field = m_doc.m_anLabelField[k];
@@ -165,7 +169,7 @@ public:
     }
 
     OverviewGroup Size() const {
-        OverviewGroup g{OverviewGroupId::Size, "Size", {}, {}, {}};
+        OverviewGroup g{OverviewGroupId::Size, "Size", {}, {}, {}, {}};
         g.properties.push_back(
             Property("This data file has", Choice(kSizeFieldChoices, m_doc.m_nSizeFields)));
         if (m_doc.m_nSizeFields == 1 || m_doc.m_nSizeFields == 2)
@@ -183,7 +187,7 @@ public:
     }
 
     OverviewGroup Magnitude() const {
-        OverviewGroup g{OverviewGroupId::Magnitude, "Magnitude", {}, {}, {}};
+        OverviewGroup g{OverviewGroupId::Magnitude, "Magnitude", {}, {}, {}, {}};
         g.properties.push_back(
             Property("Number of magnitude fields", std::to_string(m_doc.m_nMagnitudeCount)));
         for (std::size_t k = 0;
@@ -240,6 +244,10 @@ std::string FormatOverviewText(const std::vector<OverviewGroup>& groups) {
             AppendRow(text, {{row.cells.at(0) + ":", row.cells.at(1)}, row.dangling}, {});
         if (g.columns.empty())
             continue;
+        if (g.rows.empty()) {
+            text += "  " + g.noRows + '\n';
+            continue;
+        }
         std::vector<std::size_t> widths;
         for (const std::string& title : g.columns)
             widths.push_back(title.size());

@@ -32,6 +32,7 @@ struct OverviewGroup {
     std::vector<OverviewRow> properties;
     std::vector<std::string> columns;
     std::vector<OverviewRow> rows;
+    std::string noRows;  // shown instead of an empty table
 };
 
 std::vector<OverviewGroup> BuildDefinitionOverview(const CCatforgeDoc& doc);
