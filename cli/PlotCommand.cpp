@@ -9,15 +9,14 @@
 
 #include "CliCommands.h"
 #include "compile/CatalogReader.h"
-#include "compile/SkyProjection.h"
+#include "compile/SkyChart.h"
 #include "model/AtomicFile.h"
 
 namespace {
 
 constexpr double kKeyToRadians = 3.141592653589793 / (180.0 * 360000.0);
 constexpr SkyColour kPaper{255, 255, 255};
-constexpr SkyColour kSky{16, 24, 40};
-constexpr SkyColour kGrid{70, 90, 130};
+constexpr double kChartMargin = 24;
 
 struct PlotArgs {
     std::string catalogue;
@@ -25,35 +24,33 @@ struct PlotArgs {
     int width = 1200;
 };
 
-struct Mark {
-    SkyPoint at;
-    double radius;
-    SkyColour colour;
-};
-
-// The catalogue's objects as marks, faintest first so that bright ones are drawn on top.
-std::vector<Mark> CatalogMarks(std::string_view bytes, const CompiledCatalog& catalog,
-                               double scale) {
+// The catalogue's objects as marks.
+std::vector<SkyMark> CatalogMarks(std::string_view bytes, const CompiledCatalog& catalog,
+                                  double halfWidth) {
     std::vector<CatalogEntry> entries;
-    MagnitudeRange range;
+    std::vector<std::int16_t> magnitudes;
     for (std::size_t i = 0; i < static_cast<std::size_t>(catalog.entryCount); ++i) {
         entries.push_back(ReadCatalogEntry(bytes, catalog, i));
-        range.Add(entries.back().magnitude);
+        magnitudes.push_back(entries.back().magnitude);
     }
-    std::vector<Mark> marks;
+    const MagnitudeRange range = ScaleMagnitudes(std::move(magnitudes));
+    const MarkSizes sizes = ChartMarkSizes(halfWidth, entries.size());
+    std::vector<SkyMark> marks;
     for (const CatalogEntry& e : entries) {
         marks.push_back({ProjectSky(e.raKey * kKeyToRadians, e.decKey * kKeyToRadians),
-                         MarkRadius(e.magnitude, range, 0.7 * scale, 4.0 * scale),
-                         ObjectTypeColour(e.type)});
+                         MarkRadius(e.magnitude, range, sizes.smallest, sizes.largest),
+                         ObjectTypeColour(e.type), sizes.opacity});
     }
+    // Faintest first, so that bright ones are drawn on top.
     std::stable_sort(marks.begin(), marks.end(),
-                     [](const Mark& a, const Mark& b) { return a.radius < b.radius; });
+                     [](const SkyMark& a, const SkyMark& b) { return a.radius < b.radius; });
     return marks;
 }
 
-std::string Number(double value) {
+std::string Number(double value, int decimals = 1) {
     char text[32];
-    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 1);
+    const auto result =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
     return std::string(text, result.ptr);
 }
 
@@ -88,9 +85,9 @@ std::string XmlText(std::string_view text) {
     return escaped;
 }
 
-std::string ChartSvg(const CompiledCatalog& catalog, const std::vector<Mark>& marks, int width,
+std::string ChartSvg(const CompiledCatalog& catalog, const std::vector<SkyMark>& marks, int width,
                      int height) {
-    const CSkyFrame frame(width, height, 24);
+    const CSkyFrame frame(width, height, kChartMargin);
     std::string svg =
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" "
         "width=\"" +
@@ -101,8 +98,8 @@ std::string ChartSvg(const CompiledCatalog& catalog, const std::vector<Mark>& ma
     const SkyPoint centre{0, 0};
     svg += "<ellipse cx=\"" + Number(frame.PixelX(centre)) + "\" cy=\"" +
            Number(frame.PixelY(centre)) + "\" rx=\"" + Number(frame.HalfWidth()) + "\" ry=\"" +
-           Number(frame.HalfWidth() / 2) + "\" fill=\"" + Hex(kSky) + "\"/>\n";
-    svg += "<g fill=\"none\" stroke=\"" + Hex(kGrid) + "\" stroke-width=\"0.8\">\n";
+           Number(frame.HalfWidth() / 2) + "\" fill=\"" + Hex(kSkyChartBackground) + "\"/>\n";
+    svg += "<g fill=\"none\" stroke=\"" + Hex(kSkyChartGrid) + "\" stroke-width=\"0.8\">\n";
     for (const auto& line : SkyGridLines()) {
         svg += "<polyline points=\"";
         for (const SkyPoint& p : line)
@@ -111,10 +108,11 @@ std::string ChartSvg(const CompiledCatalog& catalog, const std::vector<Mark>& ma
         svg += "/>\n";
     }
     svg += "</g>\n<g stroke=\"none\">\n";
-    for (const Mark& m : marks) {
+    for (const SkyMark& m : marks) {
         svg += "<circle cx=\"" + Number(frame.PixelX(m.at)) + "\" cy=\"" +
                Number(frame.PixelY(m.at)) + "\" r=\"" + Number(m.radius) + "\" fill=\"" +
-               Hex(m.colour) + "\"/>\n";
+               Hex(m.colour) + (m.opacity < 1 ? "\" fill-opacity=\"" + Number(m.opacity, 2) : "") +
+               "\"/>\n";
     }
     svg += "</g>\n<text x=\"8\" y=\"16\" font-family=\"sans-serif\" font-size=\"12\">" +
            XmlText(catalog.title) + " (" + std::to_string(marks.size()) + " objects)</text>\n";
@@ -122,77 +120,19 @@ std::string ChartSvg(const CompiledCatalog& catalog, const std::vector<Mark>& ma
     return svg;
 }
 
-// An RGB image drawn with anti-aliased discs and lines.
-class CRaster {
-public:
-    CRaster(int width, int height) : m_nWidth(width), m_nHeight(height) {
-        m_pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
-    }
-    void Blend(int x, int y, SkyColour c, double alpha) {
-        if (x < 0 || y < 0 || x >= m_nWidth || y >= m_nHeight || alpha <= 0)
-            return;
-        alpha = std::min(alpha, 1.0);
-        auto* p = &m_pixels[(static_cast<std::size_t>(y) * static_cast<std::size_t>(m_nWidth) +
-                             static_cast<std::size_t>(x)) *
-                            3];
-        for (const std::uint8_t v : {c.r, c.g, c.b}) {
-            *p = static_cast<std::uint8_t>(std::lround(*p + (v - *p) * alpha));
-            ++p;
-        }
-    }
-    void Disc(double cx, double cy, double r, SkyColour c) {
-        for (int y = static_cast<int>(std::floor(cy - r - 1)); y <= cy + r + 1; ++y) {
-            for (int x = static_cast<int>(std::floor(cx - r - 1)); x <= cx + r + 1; ++x) {
-                const double d = std::hypot(x + 0.5 - cx, y + 0.5 - cy);
-                Blend(x, y, c, r + 0.5 - d);
-            }
-        }
-    }
-    void Line(double x0, double y0, double x1, double y1, SkyColour c) {
-        const double length = std::hypot(x1 - x0, y1 - y0);
-        const int steps = std::max(1, static_cast<int>(std::ceil(length * 2)));
-        for (int k = 0; k <= steps; ++k) {
-            const double x = x0 + (x1 - x0) * k / steps;
-            const double y = y0 + (y1 - y0) * k / steps;
-            Blend(static_cast<int>(std::floor(x)), static_cast<int>(std::floor(y)), c, 0.45);
-        }
-    }
-    const std::vector<std::uint8_t>& Pixels() const { return m_pixels; }
-
-private:
-    int m_nWidth, m_nHeight;
-    std::vector<std::uint8_t> m_pixels;
-};
-
-bool ChartPng(const std::vector<Mark>& marks, int width, int height, std::string& png,
+bool ChartPng(const std::vector<SkyMark>& marks, int width, int height, std::string& png,
               std::string& error) {
-    const CSkyFrame frame(width, height, 24);
-    CRaster raster(width, height);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const SkyPoint p = frame.ToChart(x + 0.5, y + 0.5);
-            raster.Blend(x, y, p.x * p.x + p.y * p.y <= 1 ? kSky : kPaper, 1);
-        }
-    }
-    for (const auto& line : SkyGridLines()) {
-        for (std::size_t k = 1; k < line.size(); ++k) {
-            raster.Line(frame.PixelX(line[k - 1]), frame.PixelY(line[k - 1]), frame.PixelX(line[k]),
-                        frame.PixelY(line[k]), kGrid);
-        }
-    }
-    for (const Mark& m : marks)
-        raster.Disc(frame.PixelX(m.at), frame.PixelY(m.at), m.radius, m.colour);
-
+    const std::vector<std::uint8_t> pixels =
+        RenderSkyChart(width, height, marks, kPaper, kChartMargin);
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
     image.width = static_cast<png_uint_32>(width);
     image.height = static_cast<png_uint_32>(height);
     image.format = PNG_FORMAT_RGB;
     png_alloc_size_t size = 0;
-    if (png_image_write_get_memory_size(image, size, 0, raster.Pixels().data(), 0, nullptr)) {
+    if (png_image_write_get_memory_size(image, size, 0, pixels.data(), 0, nullptr)) {
         png.resize(size);
-        if (png_image_write_to_memory(&image, png.data(), &size, 0, raster.Pixels().data(), 0,
-                                      nullptr)) {
+        if (png_image_write_to_memory(&image, png.data(), &size, 0, pixels.data(), 0, nullptr)) {
             png.resize(size);
             return true;
         }
@@ -229,7 +169,8 @@ int RunPlot(CliContext& context, const PlotArgs& args) {
         return kExitRefused;
     }
     const int height = args.width / 2;
-    const std::vector<Mark> marks = CatalogMarks(bytes, catalog, args.width / 1200.0);
+    const std::vector<SkyMark> marks =
+        CatalogMarks(bytes, catalog, CSkyFrame(args.width, height, kChartMargin).HalfWidth());
     std::string chart;
     if (svg) {
         chart = ChartSvg(catalog, marks, args.width, height);

@@ -3,28 +3,19 @@
 #include <QFileInfo>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QToolTip>
 #include <algorithm>
 #include <cmath>
-#include <numeric>
 
 #include "QtText.h"
 #include "compile/CatalogObject.h"
 #include "compile/DataFile.h"
-#include "compile/SkyProjection.h"
+#include "compile/SkyChart.h"
 #include "model/CatforgeDoc.h"
 
 namespace {
 
-constexpr double kMargin = 8.0;
 constexpr double kPickRadius = 6.0;
-const QColor kSkyColour(16, 24, 40);
-const QColor kGridColour(70, 90, 130);
-
-QColor ToColor(SkyColour c) {
-    return QColor(c.r, c.g, c.b);
-}
 
 QString RaText(double ra) {
     double hours = std::fmod(ra * 12 / M_PI, 24.0);
@@ -130,82 +121,67 @@ void CSkyMapWidget::Start(std::shared_ptr<const CCatforgeDoc> doc,
     const QString knownSummary = m_strSummary;
     const std::string path = m_strDataPath;
     const unsigned generation = ++m_nGeneration;
-    job->thread = std::thread(
-        [this, state, doc, path, known, size, paper, summaryFunction, knownSummary, generation] {
-            auto result = std::make_shared<Result>();
-            result->generation = generation;
-            result->sample = known;
-            result->summary = knownSummary;
-            if (!known) {
-                auto sample = std::make_shared<SkySample>();
-                if (!DecodeSkySample(*doc, path, state->cancel, *sample)) {
-                    state->done = true;
-                    return;
-                }
-                result->summary = ToQString(FormatSkySampleSummary(*sample));
-                if (summaryFunction && sample->problem.empty()) {
-                    const std::string summary = summaryFunction(*doc, path, state->cancel);
-                    if (!summary.empty())
-                        result->summary = ToQString(summary);
-                }
-                result->sample = std::move(sample);
+    job->thread = std::thread([this, state, doc, path, known, size, paper, summaryFunction,
+                               knownSummary, generation] {
+        auto result = std::make_shared<Result>();
+        result->generation = generation;
+        result->sample = known;
+        result->summary = knownSummary;
+        if (!known) {
+            auto sample = std::make_shared<SkySample>();
+            if (!DecodeSkySample(*doc, path, state->cancel, *sample)) {
+                state->done = true;
+                return;
             }
-            const std::vector<SkyObject>& objects = result->sample->objects;
-            MagnitudeRange range;
-            for (const SkyObject& o : objects) {
-                const SkyPoint p = ProjectSky(o.ra, o.dec);
-                result->chartX.push_back(static_cast<float>(p.x));
-                result->chartY.push_back(static_cast<float>(p.y));
-                range.Add(o.magnitude);
+            result->summary = ToQString(FormatSkySampleSummary(*sample));
+            if (summaryFunction && sample->problem.empty()) {
+                const std::string summary = summaryFunction(*doc, path, state->cancel);
+                if (!summary.empty())
+                    result->summary = ToQString(summary);
             }
+            result->sample = std::move(sample);
+        }
+        const std::vector<SkyObject>& objects = result->sample->objects;
+        std::vector<std::int16_t> magnitudes;
+        for (const SkyObject& o : objects) {
+            const SkyPoint p = ProjectSky(o.ra, o.dec);
+            result->chartX.push_back(static_cast<float>(p.x));
+            result->chartY.push_back(static_cast<float>(p.y));
+            magnitudes.push_back(o.magnitude);
+        }
 
-            // The chart: the sky's ellipse, the grid, then the marks, faintest first.
-            QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
-            image.fill(paper);
-            QPainter painter(&image);
-            painter.setRenderHint(QPainter::Antialiasing);
-            const CSkyFrame frame(size.width(), size.height(), kMargin);
-            const auto pixel = [&](const SkyPoint& p) {
-                return QPointF(frame.PixelX(p), frame.PixelY(p));
-            };
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(kSkyColour);
-            painter.drawEllipse(pixel({0, 0}), frame.HalfWidth(), frame.HalfWidth() / 2);
-            painter.setPen(QPen(kGridColour, 0.8));
-            painter.setBrush(Qt::NoBrush);
-            for (const auto& line : SkyGridLines()) {
-                QPainterPath polyline(pixel(line.front()));
-                for (const SkyPoint& p : line)
-                    polyline.lineTo(pixel(p));
-                painter.drawPath(polyline);
-            }
-            const double scale = std::max(0.6, frame.HalfWidth() / 600);
-            std::vector<double> radius(objects.size());
-            for (std::size_t i = 0; i < objects.size(); ++i)
-                radius[i] = MarkRadius(objects[i].magnitude, range, 0.8 * scale, 4.5 * scale);
-            std::vector<std::size_t> order(objects.size());
-            std::iota(order.begin(), order.end(), std::size_t{0});
-            std::stable_sort(order.begin(), order.end(),
-                             [&](std::size_t a, std::size_t b) { return radius[a] < radius[b]; });
-            painter.setPen(Qt::NoPen);
-            for (std::size_t k = 0; k < order.size(); ++k) {
-                if (k % 16384 == 0 && state->cancel) {
-                    state->done = true;
-                    return;
-                }
-                const std::size_t i = order[k];
-                painter.setBrush(ToColor(ObjectTypeColour(objects[i].type)));
-                const double r = radius[i];
-                painter.drawEllipse(pixel({result->chartX[i], result->chartY[i]}), r, r);
-            }
-            painter.end();
-            result->image = std::move(image);
-            if (!state->cancel) {
-                QMetaObject::invokeMethod(
-                    this, [this, result] { Finished(result); }, Qt::QueuedConnection);
-            }
+        // The chart is drawn at the widget's size; bright objects get the larger marks.
+        const CSkyFrame frame(size.width(), size.height(), kSkyChartMargin);
+        const MagnitudeRange range = ScaleMagnitudes(std::move(magnitudes));
+        const MarkSizes sizes = ChartMarkSizes(frame.HalfWidth(), objects.size());
+        std::vector<SkyMark> marks;
+        marks.reserve(objects.size());
+        for (std::size_t i = 0; i < objects.size(); ++i) {
+            marks.push_back({{result->chartX[i], result->chartY[i]},
+                             MarkRadius(objects[i].magnitude, range, sizes.smallest, sizes.largest),
+                             ObjectTypeColour(objects[i].type),
+                             sizes.opacity});
+        }
+        const SkyColour paperColour{static_cast<std::uint8_t>(paper.red()),
+                                    static_cast<std::uint8_t>(paper.green()),
+                                    static_cast<std::uint8_t>(paper.blue())};
+        const int width = std::max(size.width(), 1);
+        const int height = std::max(size.height(), 1);
+        const std::vector<std::uint8_t> pixels = RenderSkyChart(
+            width, height, std::move(marks), paperColour, kSkyChartMargin, &state->cancel);
+        if (pixels.empty()) {
             state->done = true;
-        });
+            return;
+        }
+        QImage image =
+            QImage(pixels.data(), width, height, width * 3, QImage::Format_RGB888).copy();
+        result->image = std::move(image);
+        if (!state->cancel) {
+            QMetaObject::invokeMethod(
+                this, [this, result] { Finished(result); }, Qt::QueuedConnection);
+        }
+        state->done = true;
+    });
     m_apJobs.push_back(std::move(job));
 }
 
@@ -230,7 +206,7 @@ void CSkyMapWidget::Finished(const std::shared_ptr<Result>& result) {
 int CSkyMapWidget::ObjectAt(QPointF at) const {
     if (!m_pSample)
         return -1;
-    const CSkyFrame frame(width(), height(), kMargin);
+    const CSkyFrame frame(width(), height(), kSkyChartMargin);
     int best = -1;
     double bestDistance = kPickRadius * kPickRadius;
     for (std::size_t i = 0; i < m_afChartX.size(); ++i) {
@@ -266,7 +242,7 @@ void CSkyMapWidget::paintEvent(QPaintEvent*) {
     if (m_bBusy)
         painter.drawText(text, Qt::AlignRight | Qt::AlignTop, tr("Updating..."));
     if (m_nSelected >= 0) {
-        const CSkyFrame frame(width(), height(), kMargin);
+        const CSkyFrame frame(width(), height(), kSkyChartMargin);
         for (std::size_t i = 0; i < m_pSample->objects.size(); ++i) {
             if (m_pSample->objects[i].record != m_nSelected)
                 continue;
@@ -306,7 +282,9 @@ void CSkyMapWidget::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
     const int i = ObjectAt(event->position());
-    m_nSelected = i < 0 ? -1 : m_pSample->objects[static_cast<std::size_t>(i)].record;
+    m_nSelected =
+        i < 0 ? -1LL
+              : static_cast<long long>(m_pSample->objects[static_cast<std::size_t>(i)].record);
     update();
     emit recordSelected(m_nSelected);
 }

@@ -72,25 +72,38 @@ SkyColour ObjectTypeColour(int type) {
     return kColours[type];
 }
 
-void MagnitudeRange::Add(std::int16_t magnitude) {
-    if (magnitude == catalog_object::kNoMagnitude)
-        return;
-    const double m = magnitude / 100.0;
-    if (m_bEmpty || m < brightest)
-        brightest = m;
-    if (m_bEmpty || m > faintest)
-        faintest = m;
-    m_bEmpty = false;
+MagnitudeRange ScaleMagnitudes(std::vector<std::int16_t> magnitudes) {
+    std::erase(magnitudes, catalog_object::kNoMagnitude);
+    MagnitudeRange range;
+    if (magnitudes.empty())
+        return range;
+    const std::size_t cut = magnitudes.size() / 100;
+    const auto bright = magnitudes.begin() + static_cast<std::ptrdiff_t>(cut);
+    const auto faint = magnitudes.end() - 1 - static_cast<std::ptrdiff_t>(cut);
+    std::nth_element(magnitudes.begin(), bright, magnitudes.end());
+    range.brightest = *bright / 100.0;
+    std::nth_element(bright, faint, magnitudes.end());
+    range.faintest = *faint / 100.0;
+    range.empty = false;
+    return range;
 }
 
 double MarkRadius(std::int16_t magnitude, const MagnitudeRange& range, double smallest,
                   double largest) {
-    if (magnitude == catalog_object::kNoMagnitude || range.Empty() ||
-        range.faintest <= range.brightest) {
-        return magnitude == catalog_object::kNoMagnitude || range.Empty()
-                   ? smallest
-                   : (smallest + largest) / 2;
-    }
+    if (magnitude == catalog_object::kNoMagnitude || range.empty)
+        return smallest;
+    if (range.faintest <= range.brightest)
+        return (smallest + largest) / 2;
     const double t = (range.faintest - magnitude / 100.0) / (range.faintest - range.brightest);
     return smallest + (largest - smallest) * std::clamp(t, 0.0, 1.0);
+}
+
+MarkSizes ChartMarkSizes(double halfWidth, std::size_t count) {
+    const double scale = std::max(0.6, halfWidth / 600);
+    const double crowding =
+        std::clamp(std::sqrt(20000.0 / std::max(static_cast<double>(count), 1.0)), 0.3, 1.0);
+    const double area = std::numbers::pi * halfWidth * halfWidth / 2;
+    const double opacity =
+        std::clamp(area / (3.0 * std::max(static_cast<double>(count), 1.0)), 0.06, 1.0);
+    return {0.7 * scale, std::max(0.7, 4.5 * crowding) * scale, opacity};
 }

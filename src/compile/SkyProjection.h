@@ -3,6 +3,7 @@
 // looks the desktop map and the command-line chart share: grid, colours and mark sizes.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -43,18 +44,26 @@ struct SkyColour {
 // The mark colour of an object type code (one per type of the type table; grey otherwise).
 SkyColour ObjectTypeColour(int type);
 
-// The magnitudes the marks are scaled by: the brightest and faintest of a set of objects.
+// The magnitudes the marks are scaled by.
 struct MagnitudeRange {
     double brightest = 0;
     double faintest = 0;
-    // Widens the range to take magnitude (hundredths; 9999 for none is ignored).
-    void Add(std::int16_t magnitude);
-    bool Empty() const { return m_bEmpty; }
-
-private:
-    bool m_bEmpty = true;
+    bool empty = true;
 };
+// The range of a set of magnitudes (hundredths; 9999 for none is left out), without the
+// brightest and faintest hundredth so that a few odd values do not squeeze the rest.
+MagnitudeRange ScaleMagnitudes(std::vector<std::int16_t> magnitudes);
 // Radius in pixels of the mark of an object: largest for the brightest, smallest for the
-// faintest and for objects without magnitude.
+// faintest (and fainter) and for objects without magnitude.
 double MarkRadius(std::int16_t magnitude, const MagnitudeRange& range, double smallest,
                   double largest);
+
+// The smallest and largest mark radius on a chart whose ellipse is halfWidth pixels wide on
+// each side, holding count objects, and the marks' opacity: crowded charts get smaller,
+// fainter marks, so that dense regions still show as denser.
+struct MarkSizes {
+    double smallest;
+    double largest;
+    double opacity;
+};
+MarkSizes ChartMarkSizes(double halfWidth, std::size_t count);

@@ -7,12 +7,14 @@
 #include "app/MainFrame.h"
 #include "app/OverviewPane.h"
 #include "app/SkyMapWidget.h"
+#include "compile/SkyProjection.h"
 #include "model/CatforgeDoc.h"
 #include "support/RecordingInteraction.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QUrl>
+#include <cmath>
 #include <numbers>
 
 namespace {
@@ -52,6 +54,21 @@ TEST_F(MainViewTest, OverviewAndMapFollowTheDocument) {
     EXPECT_NEAR(MapFirstRaHours(), 6 + 38 / 60.0 + 52.5 / 3600, 1e-4);
     EXPECT_EQ(view.findChild<QLabel*>("mapSummary")->text().toStdString(),
               "15 records; no problems seen while decoding");
+    // A click on the mark of record 3 selects it.
+    CSkyMapWidget& map = view.SkyMap();
+    map.resize(600, 300);
+    const SkyObject& third = map.Sample()->objects[2];
+    const SkyPoint at = ProjectSky(third.ra, third.dec);
+    const CSkyFrame frame(map.width(), map.height());
+    const QPoint pixel(static_cast<int>(std::lround(frame.PixelX(at))),
+                       static_cast<int>(std::lround(frame.PixelY(at))));
+    EXPECT_GE(map.ObjectAt(pixel), 0);
+    QTest::mouseClick(&map, Qt::LeftButton, {}, QPoint(1, 1));
+    EXPECT_EQ(map.SelectedRecord(), -1);
+    QTest::mouseClick(&map, Qt::LeftButton, {}, pixel);
+    EXPECT_EQ(map.Sample()->objects[static_cast<std::size_t>(map.ObjectAt(pixel))].record,
+              map.SelectedRecord());
+    EXPECT_NE(view.findChild<QLabel*>("mapSummary")->text().indexOf("selected"), -1);
 
     // The position editor, opened from the overview's heading, takes the minutes as hours.
     int runs = 0;

@@ -39,16 +39,22 @@ INSTANTIATE_TEST_SUITE_P(
                       KnownPosition{0, 30, 0, 0.3660254},               // parallel of +30
                       KnownPosition{12 - 1e-9, 60, -0.5, 0.8660254}));  // edge at +60
 
-TEST(SkyMarksTest, BrighterObjectsGetLargerMarks) {
-    MagnitudeRange range;
-    for (const int m : {250, 1000, -150, 9999})
-        range.Add(static_cast<std::int16_t>(m));
-    EXPECT_DOUBLE_EQ(range.brightest, -1.5);
-    EXPECT_DOUBLE_EQ(range.faintest, 10.0);
+TEST(SkyMarksTest, BrighterObjectsGetLargerMarksAndOddValuesDoNotSqueezeTheRest) {
+    // 200 objects from -1.50 to 10.00 (one outlier at 99.99) and some without magnitude.
+    std::vector<std::int16_t> magnitudes(5, 9999);
+    for (int k = 0; k < 199; ++k)
+        magnitudes.push_back(static_cast<std::int16_t>(-150 + k * 1150 / 198));
+    magnitudes.push_back(9999);  // none
+    magnitudes.push_back(9990);  // the outlier
+    const MagnitudeRange range = ScaleMagnitudes(magnitudes);
+    ASSERT_FALSE(range.empty);
+    EXPECT_NEAR(range.brightest, -1.39, 1e-9);
+    EXPECT_NEAR(range.faintest, 9.94, 1e-9);
     EXPECT_DOUBLE_EQ(MarkRadius(-150, range, 1, 5), 5);
-    EXPECT_DOUBLE_EQ(MarkRadius(1000, range, 1, 5), 1);
+    EXPECT_DOUBLE_EQ(MarkRadius(9990, range, 1, 5), 1);
     EXPECT_DOUBLE_EQ(MarkRadius(9999, range, 1, 5), 1);
     EXPECT_GT(MarkRadius(250, range, 1, 5), MarkRadius(600, range, 1, 5));
+    EXPECT_TRUE(ScaleMagnitudes({9999, 9999}).empty);
 }
 
 TEST(SkySampleTest, LargeFilesAreSampledEvenlyAndDecodedAsTheCompileDoes) {
