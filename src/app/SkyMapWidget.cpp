@@ -223,8 +223,19 @@ int CSkyMapWidget::ObjectAt(QPointF at) const {
 
 void CSkyMapWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (!m_image.isNull())
+    if (!m_image.isNull()) {
         painter.drawImage(rect(), m_image);
+        // Hours of right ascension along the equator, growing to the left.
+        const CSkyFrame frame(width(), height(), kSkyChartMargin);
+        painter.setPen(QColor(150, 170, 210));
+        for (int hour = 0; hour < 24; hour += 4) {
+            const SkyPoint p = ProjectSky((hour == 12 ? 11.999 : hour) * M_PI / 12, 0);
+            const QPointF at(frame.PixelX(p), frame.PixelY(p));
+            const QString text = QString("%1h").arg(hour);
+            const int w = painter.fontMetrics().horizontalAdvance(text);
+            painter.drawText(at + QPointF(hour == 12 ? 4 : -w / 2.0, -4), text);
+        }
+    }
     painter.setPen(palette().color(QPalette::WindowText));
     const QRect text = rect().adjusted(6, 4, -6, -4);
     if (!m_pSample) {
