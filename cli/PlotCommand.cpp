@@ -194,6 +194,6 @@ void AddPlotCommand(CLI::App& app, CliContext& context) {
     plot->add_option("FILE", args.catalogue, "compiled catalogue (.zdc)")->required();
     plot->add_option("-o,--output", args.output, "chart to write: .svg or .png")->required();
     plot->add_option("--width", args.width, "width in pixels (height is half of it)")
-        ->check(CLI::Range(200, 20000));
+        ->check(CLI::Range(200, 10000));
     plot->callback([&context] { context.status = RunPlot(context, args); });
 }

@@ -102,6 +102,7 @@ void CSkyMapWidget::ShowDefinition(const CCatforgeDoc& doc) {
     m_pDoc = std::move(snapshot);
     m_strDataPath = path;
     m_nSelected = -1;
+    m_bDecodePending = true;
     Start(m_pDoc, nullptr);
 }
 
@@ -195,6 +196,7 @@ void CSkyMapWidget::Finished(const std::shared_ptr<Result>& result) {
     m_image = std::move(result->image);
     m_strSummary = result->summary;
     m_bBusy = false;
+    m_bDecodePending = false;
     ReapJobs(false);
     // The widget changed size while the job ran: draw again at the new size.
     if (m_image.size() != size() && !size().isEmpty())
@@ -267,7 +269,8 @@ void CSkyMapWidget::paintEvent(QPaintEvent*) {
 }
 
 void CSkyMapWidget::resizeEvent(QResizeEvent*) {
-    if (m_pSample && m_pDoc)
+    // While a new definition is decoded, its result is drawn at the size of the moment.
+    if (m_pSample && m_pDoc && !m_bDecodePending)
         Start(m_pDoc, m_pSample);
 }
 

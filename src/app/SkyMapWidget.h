@@ -71,6 +71,7 @@ private:
     QImage m_image;
     QString m_strSummary;
     bool m_bBusy = false;
+    bool m_bDecodePending = false;  // a job decodes a new definition's records
     long long m_nSelected = -1;
     unsigned m_nGeneration = 0;
     std::vector<std::shared_ptr<Job>> m_apJobs;
