@@ -8,9 +8,9 @@
 #include <ostream>
 
 #include "CliCommands.h"
-#include "compile/CatalogReader.h"
-#include "compile/SkyChart.h"
-#include "model/AtomicFile.h"
+#include "core/compile/CatalogReader.h"
+#include "core/compile/SkyChart.h"
+#include "core/io/AtomicFile.h"
 
 namespace {
 

@@ -1,14 +1,15 @@
-#include "CatforgeView.h"
+#include "app/CatforgeView.h"
 
 #include <QLabel>
 #include <QSplitter>
 #include <QVBoxLayout>
 
-#include "EditorCommands.h"
-#include "OverviewPane.h"
-#include "SkyMapWidget.h"
-#include "compile/Compile.h"
-#include "model/CatforgeDoc.h"
+#include "app/OverviewPane.h"
+#include "app/SkyMapWidget.h"
+#include "core/compile/Compile.h"
+#include "core/editing/ImportCommands.h"
+#include "core/model/CatforgeDoc.h"
+#include "gui/editors/EditorCommands.h"
 
 EditorCommandTable EditorCommandTable::Defaults() {
     EditorCommandTable table;
@@ -21,8 +22,10 @@ EditorCommandTable EditorCommandTable::Defaults() {
     table.size = RunSizeEditor;
     table.magnitude = RunMagnitudeEditor;
     table.browseData = RunDataBrowser;
-    table.normalizeDataFile = RunNormalizeDataFile;
-    table.importCdsReadMe = RunImportCdsReadMe;
+    table.normalizeDataFile = [](IUserInteraction& ui, QWidget*) { RunNormalizeDataFile(ui); };
+    table.importCdsReadMe = [](CCatforgeDoc& doc, IUserInteraction& ui, QWidget*) {
+        return RunImportCdsReadMe(doc, ui);
+    };
     return table;
 }
 

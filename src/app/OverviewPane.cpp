@@ -1,10 +1,10 @@
-#include "OverviewPane.h"
+#include "app/OverviewPane.h"
 
 #include <QScrollBar>
 #include <QUrl>
 
-#include "QtText.h"
-#include "model/CatforgeDoc.h"
+#include "core/model/CatforgeDoc.h"
+#include "gui/widgets/QtText.h"
 
 namespace {
 

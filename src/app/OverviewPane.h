@@ -4,7 +4,7 @@
 
 #include <QTextBrowser>
 
-#include "editing/DefinitionOverview.h"
+#include "core/editing/DefinitionOverview.h"
 
 class CCatforgeDoc;
 

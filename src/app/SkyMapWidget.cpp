@@ -1,4 +1,4 @@
-#include "SkyMapWidget.h"
+#include "app/SkyMapWidget.h"
 
 #include <QFileInfo>
 #include <QMouseEvent>
@@ -7,11 +7,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "QtText.h"
-#include "compile/CatalogObject.h"
-#include "compile/DataFile.h"
-#include "compile/SkyChart.h"
-#include "model/CatforgeDoc.h"
+#include "core/compile/CatalogObject.h"
+#include "core/compile/DataFile.h"
+#include "core/compile/SkyChart.h"
+#include "core/model/CatforgeDoc.h"
+#include "gui/widgets/QtText.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "compile/SkySample.h"
+#include "core/compile/SkySample.h"
 
 class CCatforgeDoc;
 

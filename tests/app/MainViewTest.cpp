@@ -7,8 +7,8 @@
 #include "app/MainFrame.h"
 #include "app/OverviewPane.h"
 #include "app/SkyMapWidget.h"
-#include "compile/SkyProjection.h"
-#include "model/CatforgeDoc.h"
+#include "core/compile/SkyProjection.h"
+#include "core/model/CatforgeDoc.h"
 #include "support/RecordingInteraction.h"
 
 #include <QAction>
