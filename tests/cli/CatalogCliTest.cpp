@@ -14,6 +14,7 @@
 #include "CliCommands.h"
 #include "CliInteraction.h"
 #include "core/compile/CatalogReader.h"
+#include "core/compile/SkyProjection.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -297,6 +298,38 @@ TEST_F(RealCatalogues, HipparcosInDecimalDegrees) {
               std::string::npos)
         << Stdout();
     EXPECT_EQ(RunCli(dir, "check " + def + " --fail-on-problems"), 0);
+}
+
+TEST_F(CatalogCli, PlotDrawsOneMarkPerObjectWhereTheProjectionPutsIt) {
+    ASSERT_EQ(RunCli(dir, "plot " + Quote(out) + " -o " + Quote(dir.Path("sky.svg"))), 0);
+    const std::string svg = CTempDir::Read(dir.Path("sky.svg"));
+    std::size_t marks = 0;
+    for (std::size_t at = svg.find("<circle"); at != std::string::npos;
+         at = svg.find("<circle", at + 1)) {
+        ++marks;
+    }
+    EXPECT_EQ(marks, 15u);
+    // NGC 2099 148 at 05h52m08.099s +32 30 33.10, on a 1200 by 600 chart with a 24 pixel margin.
+    const double ra = (5 + 52 / 60.0 + 8.099 / 3600) * 15 * 3.141592653589793 / 180;
+    const double dec = (32 + 30 / 60.0 + 33.10 / 3600) * 3.141592653589793 / 180;
+    const SkyPoint p = ProjectSky(ra, dec);
+    const CSkyFrame frame(1200, 600, 24);
+    char where[64];
+    std::snprintf(where, sizeof where, "<circle cx=\"%.1f\" cy=\"%.1f\"", frame.PixelX(p),
+                  frame.PixelY(p));
+    EXPECT_NE(svg.find(where), std::string::npos) << where;
+
+    ASSERT_EQ(
+        RunCli(dir, "plot " + Quote(out) + " -o " + Quote(dir.Path("sky.png")) + " --width 800"),
+        0);
+    const std::string png = CTempDir::Read(dir.Path("sky.png"));
+    ASSERT_GT(png.size(), 24u);
+    EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1a\n");
+    EXPECT_EQ(png.substr(16, 8), std::string("\0\0\x03\x20\0\0\x01\x90", 8));  // 800 x 400
+    EXPECT_EQ(RunCli(dir, "plot " + Quote(out) + " -o " + Quote(dir.Path("sky.jpg"))), 2);
+    EXPECT_EQ(
+        RunCli(dir, "plot " + Quote(dir.Path("none.zdc")) + " -o " + Quote(dir.Path("sky.svg"))),
+        1);
 }
 
 }  // namespace
