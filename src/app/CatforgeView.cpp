@@ -7,6 +7,7 @@
 #include "app/OverviewPane.h"
 #include "app/SkyMapWidget.h"
 #include "core/compile/Compile.h"
+#include "core/compile/DataCheck.h"
 #include "core/editing/ImportCommands.h"
 #include "core/model/CatforgeDoc.h"
 #include "gui/editors/EditorCommands.h"
@@ -40,6 +41,18 @@ CCatforgeView::CCatforgeView(CCatforgeDoc& doc, IUserInteraction& ui, QWidget* p
     setWhatsThis(
         tr("The Catforge window. Each aspect of the definition is edited in its own "
            "dialog: use the Operations menu. Tools / Compile writes the catalogue."));
+    // The line under the map is the data check's summary of the whole file.
+    m_pSkyMap->SetSummaryFunction([](const CCatforgeDoc& definition, const std::string& dataPath,
+                                     const std::atomic<bool>& cancel) {
+        CSilentInteraction silent;
+        DataCheckSummary summary;
+        if (!CheckData(
+                definition, dataPath, silent, [](const DataProblem&) {}, summary,
+                [&cancel] { return cancel.load(); })) {
+            return std::string();
+        }
+        return FormatSummary(summary);
+    });
     m_pMapSummary->setObjectName("mapSummary");
     m_pMapSummary->setWordWrap(true);
     m_pMapSummary->setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -53,7 +53,7 @@ TEST_F(MainViewTest, OverviewAndMapFollowTheDocument) {
     // The first record lies at 06h38m52.5s.
     EXPECT_NEAR(MapFirstRaHours(), 6 + 38 / 60.0 + 52.5 / 3600, 1e-4);
     EXPECT_EQ(view.findChild<QLabel*>("mapSummary")->text().toStdString(),
-              "15 records; no problems seen while decoding");
+              "no problems in 15 records");
     // A click on the mark of record 3 selects it.
     CSkyMapWidget& map = view.SkyMap();
     map.resize(600, 300);
