@@ -12,7 +12,7 @@
 namespace {
 
 const std::string kCli = CATFORGE_CLI_PATH;
-const std::string kSample = CATFORGE_TEST_DATA_DIR "/cluster-stars/cluster-stars.zdd";
+const std::string kSample = CATFORGE_EXAMPLES_DIR "/cluster-stars.zdd";
 
 // Runs catforge-cli with the arguments; returns its exit status, stdout and stderr in files.
 int RunCli(const CTempDir& dir, const std::string& arguments) {
