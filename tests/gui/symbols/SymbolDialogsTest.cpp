@@ -8,7 +8,6 @@
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 
-#include "QtTestApp.h"
 #include "core/model/CatforgeDoc.h"
 #include "gui/symbols/SymbolCommands.h"
 #include "gui/symbols/SymbolDefDlg.h"
@@ -21,7 +20,6 @@ namespace {
 class SymbolDialogs : public ::testing::Test {
 protected:
     void SetUp() override {
-        EnsureQApplication();
         doc.NewDocument();
         doc.m_aUserSymbols = {{"P", "16,CIR"}, {"Q", "0,8,DR"}, {"R", "-8,0,MA;8,0,DA"}};
         doc.m_nDefaultSymbol = -3;

@@ -10,7 +10,6 @@
 #include <QTreeWidget>
 #include <tuple>
 
-#include "QtTestApp.h"
 #include "core/model/CatforgeDoc.h"
 #include "gui/symbols/ObjectTypeDlg.h"
 #include "gui/symbols/SymbolCommands.h"
@@ -23,7 +22,6 @@ namespace {
 class TypeDialogs : public ::testing::Test {
 protected:
     void SetUp() override {
-        EnsureQApplication();
         doc.NewDocument();
         doc.m_aFields = {{"Cluster", "", 1, 8}, {"Class", "", 10, 11}};
         doc.m_aUserSymbols = {{"Ring", "10,CIR"}, {"Cross", "-8,0,MA;8,0,DA"}};
