@@ -85,30 +85,6 @@ TEST_F(PositionCommandsTest, RaDecCopiesTheWholeGroupBackOnOkOnly) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(PositionCommandsTest, OkWithoutChangesStillMarksTheDocumentModified) {
-    SetRaDec(doc, {0, 0, 1, 2, 3, 4, 5, 6, 7});
-    doc.m_nLabelCount = 0;
-    const struct {
-        std::function<bool(CCatforgeDoc&, IUserInteraction&, QWidget*)> run;
-        const char* box;
-    } commands[] = {{RunRaDecEditor, "raHours"},
-                    {RunLabelsEditor, "field1"},
-                    {RunSizeEditor, "majorAxis"},
-                    {RunMagnitudeEditor, "field1"}};
-    for (const auto& command : commands) {
-        CCatforgeDoc before;
-        std::string error;
-        ASSERT_TRUE(before.DecodeDefinition(doc.EncodeDefinition(), error)) << error;
-        doc.SetModifiedFlag(false);
-        boxName = command.box;
-        Press(true);
-        EXPECT_TRUE(command.run(doc, ui, nullptr)) << command.box;
-        EXPECT_TRUE(doc.IsModified()) << command.box;
-        EXPECT_TRUE(doc.SameDefinition(before)) << command.box;
-    }
-    EXPECT_TRUE(ui.messages.empty());
-}
-
 TEST_F(PositionCommandsTest, LabelsStoreRowsBeyondTheCountAndTheirPrefixes) {
     doc.m_nLabelCount = 3;
     doc.m_anLabelField = {0, 8, 3};
