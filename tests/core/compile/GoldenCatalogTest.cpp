@@ -35,8 +35,8 @@ TEST_P(GoldenCatalog, CompilesToTheStoredBytes) {
 INSTANTIATE_TEST_SUITE_P(Cases, GoldenCatalog,
                          ::testing::Values(CompileCase{"cluster-stars",
                                                        CATFORGE_EXAMPLES_DIR "/cluster-stars.zdd"}),
-                         [](const auto& info) {
-                             std::string name = info.param.name;
+                         [](const auto& test) {
+                             std::string name = test.param.name;
                              std::replace(name.begin(), name.end(), '-', '_');
                              return name;
                          });

@@ -169,6 +169,6 @@ const Editor kEditors[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(AllEditors, EditorProtocol, ::testing::ValuesIn(kEditors),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 }  // namespace

@@ -93,6 +93,7 @@ TEST(GeneralDlg, OkRefusesARecordLengthThatIsNotAWholeNumber) {
 TEST(GeneralCommand, EditedValuesComeBackAndALongPathIsCut) {
     CRecordingInteraction ui;
     CCatforgeDoc doc;
+    doc.m_strNotes = "line one\r\nline two";  // notes keep the line ends they had
     const CModalRunnerScope runner([](QDialog& dialog) {
         auto& dlg = dynamic_cast<CGeneralDlg&>(dialog);
         dlg.DataFileBox()->setText(QString(300, QLatin1Char('p')));
