@@ -16,6 +16,10 @@ struct CompileCase {
     std::string definition;  // the definition compiled
 };
 
+void PrintTo(const CompileCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class GoldenCatalog : public ::testing::TestWithParam<CompileCase> {};
 
 TEST_P(GoldenCatalog, CompilesToTheStoredBytes) {

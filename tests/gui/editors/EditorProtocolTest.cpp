@@ -30,6 +30,10 @@ struct Editor {
     std::function<bool(const CCatforgeDoc&)> edited;  // that change, seen in the document
 };
 
+void PrintTo(const Editor& editor, std::ostream* os) {
+    *os << editor.name;
+}
+
 // A document whose every member differs from its default, so a member the command fails to
 // copy in comes back changed after OK.
 void FillDocument(CCatforgeDoc& doc) {
