@@ -2,6 +2,7 @@
 // a subcommand's callback stores its exit status in the shared result.
 #pragma once
 
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 
@@ -18,7 +19,12 @@ struct CliContext {
     std::ostream& out;
     std::ostream& err;
     int status = kExitOk;
+    // err goes to a terminal: long operations may show their progress there.
+    bool errIsTerminal = false;
 };
+
+// Exit status of an operation stopped by Ctrl+C.
+inline constexpr int kExitInterrupted = 130;
 
 // info (definition files), create
 void AddDefinitionCommands(CLI::App& app, CliContext& context);
@@ -31,3 +37,7 @@ int RunCatalogInfo(CliContext& context, const std::string& path, int entries);
 
 // normalize, import-cds
 void AddImportCommands(CLI::App& app, CliContext& context);
+
+// A size of memory: digits with an optional K, M or G (binary multiples); false when the text
+// is none or the size is 0.
+[[nodiscard]] bool ParseMemorySize(const std::string& text, std::uint64_t& bytes);

@@ -1,11 +1,18 @@
 // The catalogue commands of catforge-cli, run as a user runs them.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
+#include <vector>
 
 #include "CliCommands.h"
+#include "CliInteraction.h"
 #include "support/Golden.h"
 #include "support/TempDir.h"
 
@@ -45,6 +52,88 @@ TEST_F(CatalogCli, CompileExitStatuses) {
               "error: Unable to open file\n\"" + dir.Path("none.dat") + "\"\n");
     EXPECT_EQ(RunCli(dir, "compile"), 2);
     EXPECT_EQ(RunCli(dir, "compile " + Quote(kSample) + " --bogus"), 2);
+    EXPECT_EQ(RunCli(dir, Compile() + " --max-memory 12X"), 2);
+}
+
+TEST(MemorySize, Suffixes) {
+    const std::pair<const char*, std::uint64_t> sizes[] = {
+        {"4096", 4096}, {"64K", 65536}, {"256M", 256u << 20}, {"2g", 2ull << 30}, {"1k", 1024}};
+    for (const auto& [text, bytes] : sizes) {
+        std::uint64_t parsed = 0;
+        EXPECT_TRUE(ParseMemorySize(text, parsed)) << text;
+        EXPECT_EQ(parsed, bytes) << text;
+    }
+    for (const char* bad : {"", "M", "0", "12X", "1.5G", "-1M", "5MB", "99999999999G"}) {
+        std::uint64_t parsed = 0;
+        EXPECT_FALSE(ParseMemorySize(bad, parsed)) << bad;
+    }
+}
+
+// The progress line goes only to a terminal, not when quiet, and a message erases it first.
+TEST(CliProgress, OnlyOnATerminalAndNotWhenQuiet) {
+    for (const bool terminal : {false, true}) {
+        for (const bool quiet : {false, true}) {
+            std::ostringstream err;
+            CCliInteraction ui(err);
+            ui.SetQuiet(quiet);
+            ui.ShowProgress(terminal, std::chrono::milliseconds(0));
+            ui.ReportProgress(ProgressPhase::Decoding, 0.5);
+            ui.ShowMessage("done", MessageIcon::Stop);
+            EXPECT_EQ(err.str(), terminal && !quiet ? "\rDecoding records  50%\r\x1b[Kerror: done\n"
+                                                    : "error: done\n")
+                << terminal << quiet;
+        }
+    }
+    std::ostringstream err;
+    CCliInteraction ui(err);
+    ui.ShowProgress(true);  // a compile shorter than half a second shows nothing
+    ui.ReportProgress(ProgressPhase::Writing, 1.0);
+    EXPECT_EQ(err.str(), "");
+}
+
+// Ctrl+C during a compile stops it: exit 130, nothing written, no temporary file.
+TEST(CliInterrupt, LeavesNothingBehind) {
+    CTempDir dir;
+    const std::string sample = CTempDir::Read(CATFORGE_EXAMPLES_DIR "/cluster-stars.dat");
+    std::string data;
+    while (data.size() < (std::size_t{24} << 20))
+        data += sample;
+    const std::string dataPath = dir.Write("big.dat", data);
+    const std::string out = dir.Path("big.zdc");
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const int null = ::open("/dev/null", O_WRONLY);
+        ::dup2(null, STDOUT_FILENO);
+        ::dup2(::open(dir.Path("stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600),
+               STDERR_FILENO);
+        ::execl(kCli.c_str(), kCli.c_str(), "compile", kSample.c_str(), "--data", dataPath.c_str(),
+                "-o", out.c_str(), "--max-memory", "1M", nullptr);
+        ::_exit(127);
+    }
+    // Once the compile reads the data file it listens for Ctrl+C.
+    const std::filesystem::path fds = "/proc/" + std::to_string(child) + "/fd";
+    bool reading = false;
+    for (int i = 0; i < 20000 && !reading; ++i) {
+        std::error_code ec;
+        for (const auto& fd : std::filesystem::directory_iterator(fds, ec)) {
+            reading = reading || std::filesystem::read_symlink(fd.path(), ec) == dataPath;
+        }
+        if (!reading)
+            ::usleep(500);
+    }
+    ASSERT_TRUE(reading);
+    ::kill(child, SIGINT);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), kExitInterrupted);
+    EXPECT_EQ(CTempDir::Read(dir.Path("stderr")), "Compile cancelled: nothing was written.\n");
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Root()))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"big.dat", "stderr"}));
 }
 
 TEST_F(CatalogCli, InfoPrintsTheCatalogueAndRefusesDamage) {
@@ -52,9 +141,9 @@ TEST_F(CatalogCli, InfoPrintsTheCatalogueAndRefusesDamage) {
     CliContext context{text, errors};
     EXPECT_EQ(RunCatalogInfo(context, out, 2), kExitOk);
     const std::string info = text.str();
-    EXPECT_NE(info.find("Record length: 104\n"), std::string::npos);
-    EXPECT_NE(info.find("Hour index: 0 0 0 0 0 0 3 6 9 12 12"), std::string::npos) << info;
-    EXPECT_NE(info.find("Entries: 15 of 172 bytes\n"), std::string::npos);
+    EXPECT_NE(info.find("  Record length:    104\n"), std::string::npos);
+    EXPECT_NE(info.find("  Hour index:       0 0 0 0 0 0 3 6 9 12 12"), std::string::npos) << info;
+    EXPECT_NE(info.find("Entries (15 of 172 bytes)\n"), std::string::npos);
     EXPECT_NE(info.find("  0: \"NGC 2099  148\" RA 05h52m08.099s Dec +32\u00B030\u203233.10\u2033 "
                         "mag 11.09 axes 0\u2033 x 0\u2033 PA - symbol 9 (Star) type 8 (Star)\n"),
               std::string::npos)

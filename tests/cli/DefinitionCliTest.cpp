@@ -9,7 +9,7 @@
 #include "CliCommands.h"
 #include "DefinitionJson.h"
 #include "core/model/CatforgeDoc.h"
-#include "support/FilledDocument.h"
+#include "support/EveryMember.h"
 #include "support/Golden.h"
 #include "support/TempDir.h"
 
@@ -78,7 +78,10 @@ TEST(DefinitionInfo, ListingNamesFieldsTypesSymbolsAndMarksSelectionsWithoutAFie
 TEST(DefinitionInfo, JsonHasEveryMemberInOrderAndRoundTripsEveryByte) {
     CTempDir dir;
     CCatforgeDoc doc;
-    FillEveryMember(doc);
+    ChangeEveryMember(doc);
+    doc.m_aFields[0].m_strName = "Name";
+    doc.m_crScreenColour = 0x00123456;
+    doc.m_astrLabelPrefix[2] = "\xe9";
     const std::string original = dir.Path("original.zdd");
     ASSERT_TRUE(doc.OnSaveDocument(original));
 
@@ -181,7 +184,7 @@ TEST(DefinitionCreate, BadJsonIsRefusedNamingTheMemberAndWritesNothing) {
 }
 
 TEST(DefinitionJsonText, EveryByteSurvivesLatin1ToUtf8AndBack) {
-    const std::string all = std::string(1, '\0') + AllBytes();
+    const std::string all = every_member::AllBytes();
     const std::string text = Latin1ToUtf8(all);
     EXPECT_EQ(text.size(), all.size() + 128);  // the 128 high bytes take two bytes each
     std::string back;

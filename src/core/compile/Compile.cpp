@@ -1,17 +1,47 @@
 #include "core/compile/Compile.h"
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <climits>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <thread>
 
 #include "core/compile/CatalogObject.h"
 #include "core/compile/CatalogWriter.h"
-#include "core/compile/CompileTable.h"
+#include "core/compile/CompileProgress.h"
 #include "core/compile/DataFile.h"
 #include "core/compile/RecordDecoder.h"
+#include "core/compile/SortedEntries.h"
 #include "core/model/CatforgeDoc.h"
 #include "core/model/UserInteraction.h"
 
-bool CompileDefinition(CCatforgeDoc& doc, EpochState& epoch, IUserInteraction& ui,
-                       const CompileOptions& options) {
+namespace {
+
+// Memory the system can give without swapping, in bytes.
+std::uint64_t AvailableMemory() {
+    std::ifstream meminfo("/proc/meminfo");
+    std::string name;
+    std::uint64_t kilobytes = 0;
+    std::string unit;
+    while (meminfo >> name >> kilobytes >> unit) {
+        if (name == "MemAvailable:")
+            return kilobytes * 1024;
+    }
+    const long pages = ::sysconf(_SC_AVPHYS_PAGES);
+    const long pageSize = ::sysconf(_SC_PAGESIZE);
+    return pages > 0 && pageSize > 0
+               ? static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize)
+               : std::uint64_t{1} << 30;
+}
+
+}  // namespace
+
+bool CompileDefinitionInChunks(CCatforgeDoc& doc, EpochState& epoch, IUserInteraction& ui,
+                               const CompileOptions& options, std::size_t chunkRecords) {
     // Refuse what cannot be read before touching any file.
     if (doc.m_nRecordLength < 1) {
         ui.ShowMessage(FormatMessage("The record length is %d.\nPlease set the length of a "
@@ -34,6 +64,8 @@ bool CompileDefinition(CCatforgeDoc& doc, EpochState& epoch, IUserInteraction& u
 
     SetUpEpoch(doc.m_strEpoch, epoch);
 
+    CCompileProgress progress(ui);
+    progress.Enter(ProgressPhase::Counting);
     const bool given = !options.dataFile.empty();
     const std::string shownName = given ? options.dataFile : doc.GetDataFile();
     const std::string path =
@@ -41,12 +73,78 @@ bool CompileDefinition(CCatforgeDoc& doc, EpochState& epoch, IUserInteraction& u
     int count = 0;
     if (!CountRecords(path, shownName, doc.m_nRecordLength, count, ui))
         return false;
+    doc.m_pEntries.reset();
     doc.m_nRecordCount = count;
-    if (!DecodeRecords(doc, epoch, path, ui, options.threads))
+    doc.m_nEntrySize = doc.m_nRecordLength + static_cast<int>(catalog_object::kFixedSize);
+    if (progress.Cancelled())
         return false;
 
-    SortCompileTable(doc);
-    return WriteCompiledCatalog(doc, ui);
+    const auto records = static_cast<std::size_t>(count);
+    const auto entrySize = static_cast<std::size_t>(doc.m_nEntrySize);
+    unsigned threads = options.threads;
+    if (threads == 0)
+        threads = std::max(1u, std::thread::hardware_concurrency());
+    threads = std::min(threads, 16u);
+    std::uint64_t memory = options.maxMemory;
+    if (chunkRecords == 0) {
+        if (memory == 0 &&
+            sorted_entries::InMemoryBytes(records, entrySize, threads) > AvailableMemory() / 2) {
+            memory = AvailableMemory() / 2;
+        }
+        chunkRecords =
+            memory == 0 || sorted_entries::InMemoryBytes(records, entrySize, threads) <= memory
+                ? records
+                : sorted_entries::ChunkRecordsFor(memory, entrySize, threads);
+    }
+
+    // A compile that spills its runs beside the output needs the output's name first.
+    std::string output = options.outputPath;
+    const bool spills = chunkRecords < records;
+    if (output.empty() && spills) {
+        const std::optional<std::string> chosen = AskCatalogName(doc, ui);
+        if (!chosen)
+            return false;
+        output = *chosen;
+    }
+
+    const CRecordDecoder decoder(doc, epoch);
+    CSortedEntries entries(decoder, progress, ui);
+    CSortedEntries::Setup setup;
+    setup.dataPath = path;
+    setup.recordLength = static_cast<std::size_t>(doc.m_nRecordLength);
+    setup.count = records;
+    setup.chunkRecords = chunkRecords;
+    setup.threads = threads;
+    setup.spillFolder = std::filesystem::path(output).parent_path().string();
+    if (setup.spillFolder.empty())
+        setup.spillFolder = ".";
+    setup.mergeMemory = memory;
+    if (!entries.Build(setup))
+        return false;
+    doc.m_nFirstSortKey = entries.FirstKey();
+    doc.m_nLastSortKey = entries.LastKey();
+    doc.m_anHourIndex = entries.HourIndex();
+
+    if (output.empty()) {
+        const std::optional<std::string> chosen = AskCatalogName(doc, ui);
+        if (!chosen)
+            return false;
+        output = *chosen;
+    }
+    if (progress.Cancelled())
+        return false;
+    progress.Enter(ProgressPhase::Writing);
+    return WriteCatalogFile(
+        doc, output, ui,
+        [&entries](const std::function<bool(const unsigned char*, std::size_t)>& write) {
+            return entries.Emit(write);
+        },
+        [&progress] { return progress.Cancelled(); });
+}
+
+bool CompileDefinition(CCatforgeDoc& doc, EpochState& epoch, IUserInteraction& ui,
+                       const CompileOptions& options) {
+    return CompileDefinitionInChunks(doc, epoch, ui, options, 0);
 }
 
 std::string ProposedCatalogName(const std::string& definitionPath) {

@@ -1,6 +1,8 @@
 // The compile: from a definition and its ASCII data file to the compiled catalogue (.zdc).
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "core/compile/Epoch.h"
@@ -13,13 +15,26 @@ struct CompileOptions {
     std::string dataFile;
     // Threads that decode records; 0 takes one per core. The output is the same either way.
     unsigned threads = 0;
+    // The catalogue to write; when empty the name is asked through the user interaction.
+    std::string outputPath;
+    // Memory the compile table may take, in bytes; 0 decides by itself: the whole table in
+    // memory when it fits in half of the available memory, else in sorted runs spilled to a
+    // temporary file and merged.
+    std::uint64_t maxMemory = 0;
 };
 
 // Tools / Compile: set up the epoch, count, decode, sort, index and write. The output name
-// is asked through ui (title "Save Compiled Data Catalog As", the proposed name). Messages
-// go to ui. Returns true when the catalogue was written.
+// is options.outputPath, or else asked through ui (title "Save Compiled Data Catalog As", the
+// proposed name). Messages, progress and the cancel question go through ui. Returns true when
+// the catalogue was written; a cancelled compile writes nothing and says nothing.
 bool CompileDefinition(CCatforgeDoc& doc, EpochState& epoch, IUserInteraction& ui,
                        const CompileOptions& options = {});
+
+// CompileDefinition with the records decoded and sorted in chunks of chunkRecords (0: chosen
+// from options.maxMemory and the memory available; the record count or more: all at once).
+// A chunked compile asks for the output name before decoding.
+bool CompileDefinitionInChunks(CCatforgeDoc& doc, EpochState& epoch, IUserInteraction& ui,
+                               const CompileOptions& options, std::size_t chunkRecords);
 
 // The proposed output name: the definition's path up to its last "." plus ".zdc";
 // "Untitled.zdc" for a definition never saved.

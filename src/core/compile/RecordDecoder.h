@@ -11,7 +11,6 @@
 #include "core/model/DefinitionRecords.h"
 
 class CCatforgeDoc;
-class IUserInteraction;
 
 // Decodes one record into one entry (the 68 fixed bytes and the raw record) by the
 // definition's settings. The definition must have passed CheckUsedFields and must outlive
@@ -61,11 +60,3 @@ private:
 
 // Asks the system to back the whole 2 MB pages of a large block with large pages (a hint).
 void AdviseHugePages(void* data, std::size_t size);
-
-// Reads the first recordCount records of the data file at path into doc's compile table
-// (m_nEntrySize and m_pEntries), decoding them on up to threads threads (0: one per core);
-// the table is the same whatever the number of threads. Reports through ui and returns
-// false when the memory cannot be had or the file no longer holds recordCount records.
-[[nodiscard]] bool DecodeRecords(CCatforgeDoc& doc, const EpochState& epoch,
-                                 const std::string& path, IUserInteraction& ui,
-                                 unsigned threads = 0);

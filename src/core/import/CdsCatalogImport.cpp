@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "core/io/AtomicFile.h"
+#include "core/io/FileReading.h"
 #include "core/model/CatforgeDoc.h"
 
 namespace fs = std::filesystem;

@@ -217,7 +217,7 @@ TEST(CdsCatalogImport, SampleNormalisesAndCompilesKeepingThePositions) {
     CompiledCatalog catalog;
     ASSERT_TRUE(ReadCompiledCatalog(bytes, catalog, error)) << error;
     ASSERT_EQ(catalog.entryCount, 15);
-    EXPECT_EQ(catalog.recordLength, 104);
+    EXPECT_EQ(catalog.definition.m_nRecordLength, 104);
     std::int32_t previousKey = -1;
     for (int i = 0; i < catalog.entryCount; ++i) {
         const CatalogEntry entry = ReadCatalogEntry(bytes, catalog, static_cast<std::size_t>(i));

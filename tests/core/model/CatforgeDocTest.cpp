@@ -4,15 +4,15 @@
 
 #include <array>
 
-#include "support/FilledDocument.h"
+#include "support/EveryMember.h"
 #include "support/RecordingInteraction.h"
 #include "support/TempDir.h"
 
 namespace {
 
-// Every member filled, the work area too.
-void FillWithWorkArea(CCatforgeDoc& doc) {
-    FillEveryMember(doc);
+// A document with something other than the default in every member and a filled work area.
+void FillEveryMember(CCatforgeDoc& doc) {
+    ChangeEveryMember(doc);
     doc.m_nRecordCount = 3;
     doc.m_nEntrySize = 148;
     doc.m_pEntries = std::make_unique<unsigned char[]>(3 * 148);
@@ -37,14 +37,14 @@ void ExpectDefaults(const CCatforgeDoc& doc) {
 TEST(CatforgeDoc, DeleteContentsAndNewDocumentResetEveryMember) {
     CCatforgeDoc doc;
     ExpectDefaults(doc);
-    FillWithWorkArea(doc);
+    FillEveryMember(doc);
     EXPECT_FALSE(doc.SameDefinition(CCatforgeDoc()));
     doc.DeleteContents();
     ExpectDefaults(doc);
     EXPECT_TRUE(doc.SameDefinition(CCatforgeDoc()));
 
     // A new document is also untitled and unmodified.
-    FillWithWorkArea(doc);
+    FillEveryMember(doc);
     doc.SetPathName("/somewhere/old.zdd");
     doc.SetModifiedFlag(true);
     ASSERT_TRUE(doc.NewDocument());
@@ -54,17 +54,14 @@ TEST(CatforgeDoc, DeleteContentsAndNewDocumentResetEveryMember) {
     EXPECT_EQ(doc.GetTitle(), "Untitled");
 }
 
-TEST(CatforgeDoc, SameDefinitionLooksAtEveryDefinitionMemberButNotTheWorkArea) {
+TEST(CatforgeDoc, SameDefinitionLeavesOutTheWorkArea) {
     CCatforgeDoc a;
     CCatforgeDoc b;
-    FillWithWorkArea(a);
-    FillWithWorkArea(b);
+    FillEveryMember(a);
+    FillEveryMember(b);
     b.m_nRecordCount = 0;
     b.m_pEntries.reset();
     EXPECT_TRUE(a.SameDefinition(b));
-    b.m_anMagnitudeField[2] = -1;
-    EXPECT_FALSE(a.SameDefinition(b));
-    b.m_anMagnitudeField[2] = 2;
     b.m_aTypeRules[0].m_strValue = "H";
     EXPECT_FALSE(a.SameDefinition(b));
 }
