@@ -110,7 +110,7 @@ CRaDecDlg::CRaDecDlg(IUserInteraction& ui, QWidget* parent) : QDialog(parent), m
     m_pEpoch->setMaxLength(kMaxEpochChars);
     m_pEpoch->setValidator(new CLatin1Validator(true, m_pEpoch));
     auto* epochRow = new QHBoxLayout;
-    auto* epochLabel = new QLabel(QStringLiteral("Epoch of position data:"), this);
+    auto* epochLabel = new QLabel(QStringLiteral("E&poch of position data:"), this);
     epochLabel->setBuddy(m_pEpoch);
     epochRow->addWidget(epochLabel);
     epochRow->addWidget(m_pEpoch, 1);
@@ -119,24 +119,24 @@ CRaDecDlg::CRaDecDlg(IUserInteraction& ui, QWidget* parent) : QDialog(parent), m
     auto* raColumn = new QVBoxLayout(raFrame);
     m_pRaNotation =
         AddNotationButtons(this, raColumn, "raNotation",
-                           {"Hours, minutes and seconds", "Hours and minutes", "Hours only"});
+                           {"Hours, &minutes and seconds", "Hours &and minutes", "Hours &only"});
     auto* raForm = new QFormLayout;
     raColumn->addLayout(raForm);
-    m_apRaBoxes = {AddBox(this, raForm, "Hours:", "raHours"),
-                   AddBox(this, raForm, "Min:", "raMinutes"),
-                   AddBox(this, raForm, "Sec:", "raSeconds")};
+    m_apRaBoxes = {AddBox(this, raForm, "&Hours:", "raHours"),
+                   AddBox(this, raForm, "Mi&n:", "raMinutes"),
+                   AddBox(this, raForm, "Se&c:", "raSeconds")};
     raColumn->addStretch(1);
 
     auto* decFrame = new QGroupBox(QStringLiteral("Declination"), this);
     auto* decColumn = new QVBoxLayout(decFrame);
-    m_pDecNotation =
-        AddNotationButtons(this, decColumn, "decNotation",
-                           {"Sign, Degree, Min, Sec", "Sign, Degrees, Minutes", "Signed degrees"});
+    m_pDecNotation = AddNotationButtons(
+        this, decColumn, "decNotation",
+        {"Sign, Deg&ree, Min, Sec", "Sign, Degrees, Min&utes", "Signe&d degrees"});
     auto* decForm = new QFormLayout;
     decColumn->addLayout(decForm);
     m_apDecBoxes = {
-        AddBox(this, decForm, "Sign:", "decSign"), AddBox(this, decForm, "Deg:", "decDegrees"),
-        AddBox(this, decForm, "Min:", "decMinutes"), AddBox(this, decForm, "Sec:", "decSeconds")};
+        AddBox(this, decForm, "&Sign:", "decSign"), AddBox(this, decForm, "De&g:", "decDegrees"),
+        AddBox(this, decForm, "M&in:", "decMinutes"), AddBox(this, decForm, "S&ec:", "decSeconds")};
 
     auto* frames = new QHBoxLayout;
     frames->addWidget(raFrame);

@@ -76,9 +76,9 @@ CSizeDlg::CSizeDlg(IUserInteraction& ui, QWidget* parent) : QDialog(parent), m_u
     // axes are read.
     auto* left = new QVBoxLayout;
     QVBoxLayout* axesColumn = nullptr;
-    m_pSizeFields =
-        AddRadioFrame(this, left, "This &data file has", "sizeFields",
-                      {"No size fields", "Major axis only", "Major and minor axes"}, &axesColumn);
+    m_pSizeFields = AddRadioFrame(this, left, "This &data file has", "sizeFields",
+                                  {"N&o size fields", "Ma&jor axis only", "Major &and minor axes"},
+                                  &axesColumn);
     auto* axesForm = new QFormLayout;
     m_pMajorAxis = NewBox(this, "majorAxis");
     m_pMinorAxis = NewBox(this, "minorAxis");
@@ -87,18 +87,18 @@ CSizeDlg::CSizeDlg(IUserInteraction& ui, QWidget* parent) : QDialog(parent), m_u
     axesColumn->addLayout(axesForm);
     auto* angleFrame = new QGroupBox(QStringLiteral("&Position angle"), this);
     auto* angleForm = new QFormLayout(angleFrame);
-    m_pPositionAngle = new QCheckBox(QStringLiteral("Position angle field exists"), this);
+    m_pPositionAngle = new QCheckBox(QStringLiteral("Position angle field e&xists"), this);
     m_pPositionAngle->setObjectName(QStringLiteral("positionAngle"));
     m_pPositionAngleField = NewBox(this, "positionAngleField");
     angleForm->addRow(m_pPositionAngle);
-    angleForm->addRow(QStringLiteral("Name:"), m_pPositionAngleField);
+    angleForm->addRow(QStringLiteral("Nam&e:"), m_pPositionAngleField);
     left->addWidget(angleFrame);
 
     auto* right = new QVBoxLayout;
-    m_pSizeUnits =
-        AddRadioFrame(this, right, "Size &units", "sizeUnits", {"Degrees", "Minutes", "Seconds"});
+    m_pSizeUnits = AddRadioFrame(this, right, "Size &units", "sizeUnits",
+                                 {"De&grees", "Minu&tes", "Se&conds"});
     m_pSizeMeaning =
-        AddRadioFrame(this, right, "&Size specifies", "sizeMeaning", {"Radius", "Diameter"});
+        AddRadioFrame(this, right, "&Size specifies", "sizeMeaning", {"&Radius", "D&iameter"});
     right->addStretch(1);
 
     auto* columns = new QHBoxLayout;
