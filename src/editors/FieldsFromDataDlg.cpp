@@ -169,8 +169,7 @@ void CColumnView::paintEvent(QPaintEvent*) {
              ToQString(field.m_strName));
     for (std::size_t i = 0; i < m_layout.Added().size(); ++i) {
         const FieldDefinition& field = m_layout.Added()[i];
-        band({field.m_nStartCol, field.m_nEndCol}, BandColour(i, 220),
-             ToQString(field.m_strName));
+        band({field.m_nStartCol, field.m_nEndCol}, BandColour(i, 220), ToQString(field.m_strName));
     }
     if (m_selection) {
         QColor highlight = pal.color(QPalette::Highlight);
@@ -199,6 +198,7 @@ void CColumnView::mousePressEvent(QMouseEvent* event) {
         return;
     m_nPressColumn = std::max(1, ColumnAt(event->position().toPoint().x()));
     m_bDragging = true;
+    m_bLeftPressColumn = false;
     SetSelection(ColumnRange{m_nPressColumn, m_nPressColumn});
 }
 
@@ -206,6 +206,7 @@ void CColumnView::mouseMoveEvent(QMouseEvent* event) {
     if (!m_bDragging)
         return;
     const int column = std::max(1, ColumnAt(event->position().toPoint().x()));
+    m_bLeftPressColumn = m_bLeftPressColumn || column != m_nPressColumn;
     SetSelection(DragRange(m_nPressColumn, column, {}));
 }
 
@@ -214,7 +215,7 @@ void CColumnView::mouseReleaseEvent(QMouseEvent* event) {
         return;
     m_bDragging = false;
     const int column = std::max(1, ColumnAt(event->position().toPoint().x()));
-    SetSelection(DragRange(m_nPressColumn, column, m_aSuggestions));
+    SetSelection(DragRange(m_nPressColumn, column, m_aSuggestions, m_bLeftPressColumn));
 }
 
 CFieldsFromDataDlg::CFieldsFromDataDlg(const std::string& path, const DataSample& sample,
@@ -228,9 +229,9 @@ CFieldsFromDataDlg::CFieldsFromDataDlg(const std::string& path, const DataSample
     setWindowTitle(tr("Fields from Data"));
 
     auto* intro = new QLabel(
-        tr("The first %1 lines of \"%2\". Drag across the columns of a field, or click a "
-           "suggested one (shaded columns are blank in every line), then name it and press "
-           "Add Field.")
+        tr("The first %1 lines of \"%2\". Drag across the columns of a field, or click a run "
+           "of unshaded columns to take it whole (shaded columns are blank in every line; to "
+           "take one column of a run, drag off it and back). Then name it and press Enter.")
             .arg(m_sample.lines.size())
             .arg(QString::fromLocal8Bit(path.c_str())),
         this);
@@ -292,7 +293,7 @@ CFieldsFromDataDlg::CFieldsFromDataDlg(const std::string& path, const DataSample
     // The record length the lines suggest, offered when it differs from the definition's.
     if (m_nProposedLength && *m_nProposedLength != currentRecordLength) {
         m_pRecordLength = new QCheckBox(
-            tr("Set the &record length to %1 bytes (%2 characters and the end of line)")
+            tr("Set the record &length to %1 bytes (%2 characters and the end of line)")
                 .arg(*m_nProposedLength)
                 .arg(m_sample.width),
             this);
@@ -318,9 +319,8 @@ CFieldsFromDataDlg::CFieldsFromDataDlg(const std::string& path, const DataSample
     connect(m_pName, &QLineEdit::returnPressed, this, [this] { OnAddField(); });
     connect(suggestions, &QPushButton::clicked, this, &CFieldsFromDataDlg::OnAddSuggestions);
     connect(m_pRemove, &QPushButton::clicked, this, &CFieldsFromDataDlg::OnRemove);
-    connect(m_pList, &QTreeWidget::itemSelectionChanged, this, [this] {
-        m_pRemove->setEnabled(!m_pList->selectedItems().isEmpty());
-    });
+    connect(m_pList, &QTreeWidget::itemSelectionChanged, this,
+            [this] { m_pRemove->setEnabled(!m_pList->selectedItems().isEmpty()); });
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
@@ -336,13 +336,13 @@ std::optional<int> CFieldsFromDataDlg::RecordLength() const {
 
 void CFieldsFromDataDlg::OnSelectionChanged() {
     const std::optional<ColumnRange> columns = m_pView->Selection();
-    m_pColumns->setText(!columns                          ? tr("none; drag across the data")
-                        : columns->first == columns->last ? QString::number(columns->first)
-                                                          : tr("%1 to %2 (%3 characters)")
-                                                                .arg(columns->first)
-                                                                .arg(columns->last)
-                                                                .arg(columns->last -
-                                                                     columns->first + 1));
+    m_pColumns->setText(!columns ? tr("none; drag across the data")
+                        : columns->first == columns->last
+                            ? QString::number(columns->first)
+                            : tr("%1 to %2 (%3 characters)")
+                                  .arg(columns->first)
+                                  .arg(columns->last)
+                                  .arg(columns->last - columns->first + 1));
     m_pAdd->setEnabled(columns.has_value());
     m_pProblem->clear();
     if (columns)
@@ -353,9 +353,8 @@ bool CFieldsFromDataDlg::OnAddField() {
     const std::optional<ColumnRange> columns = m_pView->Selection();
     if (!columns)
         return false;
-    const std::optional<std::string> problem =
-        m_layout.Add(FromQString(m_pName->text().trimmed()), FromQString(m_pUnit->text().trimmed()),
-                     *columns);
+    const std::optional<std::string> problem = m_layout.Add(
+        FromQString(m_pName->text().trimmed()), FromQString(m_pUnit->text().trimmed()), *columns);
     if (problem) {
         m_pProblem->setText(ToQString(*problem));
         return false;

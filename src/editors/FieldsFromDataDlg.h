@@ -58,6 +58,7 @@ private:
     std::optional<ColumnRange> m_selection;
     int m_nPressColumn = 0;
     bool m_bDragging = false;
+    bool m_bLeftPressColumn = false;
     int m_nCharWidth = 8;
     int m_nLineHeight = 16;
 };

@@ -63,8 +63,7 @@ bool SampleDataFile(const std::string& path, std::size_t maxLines, DataSample& s
         error = FormatMessage("Unable to open file \"%s\".", {path});
         return false;
     }
-    const auto size =
-        static_cast<std::size_t>(std::min<std::int64_t>(file.Length(), kSampleBytes));
+    const auto size = static_cast<std::size_t>(std::min<std::int64_t>(file.Length(), kSampleBytes));
     std::string head(size, '\0');
     head.resize(file.ReadAt(0, head.data(), size));
     sample = SampleLines(head, maxLines, head.size() == static_cast<std::size_t>(file.Length()));
@@ -105,10 +104,10 @@ std::optional<int> ProposedRecordLength(const DataSample& sample) {
 }
 
 ColumnRange DragRange(int pressColumn, int releaseColumn,
-                      const std::vector<ColumnRange>& suggestions) {
+                      const std::vector<ColumnRange>& suggestions, bool leftPressColumn) {
     const int first = std::clamp(std::min(pressColumn, releaseColumn), 1, kLastFieldColumn);
     const int last = std::clamp(std::max(pressColumn, releaseColumn), 1, kLastFieldColumn);
-    if (first == last) {
+    if (first == last && !leftPressColumn) {
         for (const ColumnRange& suggestion : suggestions) {
             if (suggestion.Contains(first))
                 return suggestion;
@@ -126,10 +125,10 @@ std::optional<std::string> CFieldLayout::Problem(const std::string& name,
     for (const auto* fields : {&m_aExisting, &m_aAdded}) {
         for (const FieldDefinition& field : *fields) {
             if (Columns(field).Overlaps(columns)) {
-                return FormatMessage("Columns %d-%d overlap field \"%s\" (columns %d-%d).",
-                                     {std::to_string(columns.first), std::to_string(columns.last),
-                                      field.m_strName, std::to_string(field.m_nStartCol),
-                                      std::to_string(field.m_nEndCol)});
+                return FormatMessage(
+                    "Columns %d-%d overlap field \"%s\" (columns %d-%d).",
+                    {std::to_string(columns.first), std::to_string(columns.last), field.m_strName,
+                     std::to_string(field.m_nStartCol), std::to_string(field.m_nEndCol)});
             }
         }
     }

@@ -46,8 +46,8 @@ DataSample SampleLines(std::string_view head, std::size_t maxLines, bool atEnd);
 
 // Reads up to maxLines lines from the start of the file at path (never more than 1 MB).
 // False with error set when the file cannot be read.
-[[nodiscard]] bool SampleDataFile(const std::string& path, std::size_t maxLines,
-                                  DataSample& sample, std::string& error);
+[[nodiscard]] bool SampleDataFile(const std::string& path, std::size_t maxLines, DataSample& sample,
+                                  std::string& error);
 
 // For each column 1..width: true when it is blank (a space, or past the line's end) in every
 // sampled line. Element 0 stands for column 1.
@@ -62,10 +62,11 @@ std::vector<ColumnRange> SuggestFields(const DataSample& sample);
 std::optional<int> ProposedRecordLength(const DataSample& sample);
 
 // The columns a drag from pressColumn to releaseColumn covers, either direction, kept within
-// 1..kLastFieldColumn. A click (press and release on one column) inside a suggested field
-// takes that whole field.
+// 1..kLastFieldColumn. A click (press and release on one column, the pointer never having left
+// it) inside a suggested field takes that whole field; a drag that left the column and came
+// back takes the one column.
 ColumnRange DragRange(int pressColumn, int releaseColumn,
-                      const std::vector<ColumnRange>& suggestions);
+                      const std::vector<ColumnRange>& suggestions, bool leftPressColumn = false);
 
 // The fields laid out on the data: those the definition already has, and those added here.
 class CFieldLayout {

@@ -15,8 +15,8 @@ const std::vector<ColumnRange> kReadMeColumns = {
 DataSample ClusterSample() {
     DataSample sample;
     std::string error;
-    EXPECT_TRUE(SampleDataFile(std::string(CATFORGE_TEST_DATA_DIR) + "/cds/table1.dat", 100,
-                               sample, error))
+    EXPECT_TRUE(
+        SampleDataFile(std::string(CATFORGE_TEST_DATA_DIR) + "/cds/table1.dat", 100, sample, error))
         << error;
     return sample;
 }
@@ -79,8 +79,8 @@ TEST(FieldsFromData, LineEndsAndProposedRecordLength) {
     // A fixed-length file from the examples proposes its own record length.
     DataSample fixed;
     std::string error;
-    ASSERT_TRUE(SampleDataFile(std::string(CATFORGE_EXAMPLES_DIR) + "/cluster-stars.dat", 50,
-                               fixed, error));
+    ASSERT_TRUE(SampleDataFile(std::string(CATFORGE_EXAMPLES_DIR) + "/cluster-stars.dat", 50, fixed,
+                               error));
     EXPECT_TRUE(fixed.sameLength);
     EXPECT_EQ(ProposedRecordLength(fixed), fixed.width + fixed.endOfLineBytes);
     EXPECT_FALSE(SampleDataFile("/nonexistent/file.dat", 5, fixed, error));
@@ -94,18 +94,15 @@ TEST(FieldsFromData, DragsBecomeFieldsThatNeverOverlap) {
     EXPECT_EQ(DragRange(23, 20, suggested), (ColumnRange{20, 23}));
     EXPECT_EQ(DragRange(0, 12000, suggested), (ColumnRange{1, kLastFieldColumn}));
     EXPECT_EQ(DragRange(21, 21, suggested), (ColumnRange{20, 23}));
-    EXPECT_EQ(DragRange(8, 8, suggested), (ColumnRange{8, 8}));  // a blank column
+    EXPECT_EQ(DragRange(8, 8, suggested), (ColumnRange{8, 8}));            // a blank column
+    EXPECT_EQ(DragRange(25, 25, suggested, true), (ColumnRange{25, 25}));  // off and back
 
     CFieldLayout layout({{"Cluster", "", 1, 7}});
     EXPECT_EQ(layout.Add("RAh", "h", DragRange(14, 15, suggested)), std::nullopt);
     EXPECT_EQ(layout.Add("RAs", "s", DragRange(22, 22, suggested)), std::nullopt);
     const std::pair<std::string, ColumnRange> refused[] = {
-        {"", {30, 31}},
-        {"Star", {7, 12}},
-        {"Star", {15, 16}},
-        {"RAh", {40, 41}},
-        {"Cluster", {40, 41}},
-        {"Far", {9999, 10000}},
+        {"", {30, 31}},    {"Star", {7, 12}},     {"Star", {15, 16}},
+        {"RAh", {40, 41}}, {"Cluster", {40, 41}}, {"Far", {9999, 10000}},
     };
     const char* const messages[] = {
         "You must enter a field name!",
