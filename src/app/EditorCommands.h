@@ -19,7 +19,9 @@ bool RunUserSymbolsEditor(CCatforgeDoc& doc, IUserInteraction& ui, QWidget* pare
 // Tools / Browse Data: shows the data file a page at a time; never changes the document.
 void RunDataBrowser(const CCatforgeDoc& doc, IUserInteraction& ui, QWidget* parent);
 
-// Tools / Normalize Data File: pads a line-oriented file to fixed-length records.
-void RunNormalizeDataFile(IUserInteraction& ui, QWidget* parent);
+// Tools / Normalize Data File: pads a line-oriented file to fixed-length records, then offers
+// to make the padded file the definition's data file with its record length. True when the
+// definition was changed.
+bool RunNormalizeDataFile(CCatforgeDoc& doc, IUserInteraction& ui, QWidget* parent);
 // File / Import VizieR ReadMe: fills the document from a CDS ReadMe. True when it did.
 bool RunImportCdsReadMe(CCatforgeDoc& doc, IUserInteraction& ui, QWidget* parent);
