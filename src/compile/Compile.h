@@ -1,6 +1,7 @@
 // The compile: from a definition and its ASCII data file to the compiled catalogue (.zdc).
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "compile/Epoch.h"
@@ -13,6 +14,12 @@ struct CompileOptions {
     std::string dataFile;
     // Threads that decode records; 0 takes one per core. The output is the same either way.
     unsigned threads = 0;
+    // The catalogue to write; when empty the name is asked through the user interaction.
+    std::string outputPath;
+    // Memory the compile table may take, in bytes; 0 decides by itself: the whole table in
+    // memory when it fits in half of the available memory, else in sorted runs spilled to a
+    // temporary file and merged.
+    std::uint64_t maxMemory = 0;
 };
 
 // Tools / Compile: set up the epoch, count, decode, sort, index and write. The output name
