@@ -1,7 +1,7 @@
 #include "CatforgeView.h"
 
+#include "CompileProgress.h"
 #include "EditorCommands.h"
-#include "compile/Compile.h"
 #include "model/CatforgeDoc.h"
 
 EditorCommandTable EditorCommandTable::Defaults() {
@@ -63,10 +63,9 @@ void CCatforgeView::OnBrowseData() {
 }
 
 void CCatforgeView::OnNormalizeDataFile() {
-    if (m_commands.normalizeDataFile)
-        m_commands.normalizeDataFile(m_ui, this);
+    RunEditor(m_commands.normalizeDataFile);
 }
 
 bool CCatforgeView::OnCompile() {
-    return CompileDefinition(m_doc, m_epochState, m_ui);
+    return RunCompileWithProgress(m_doc, m_epochState, m_ui, this);
 }

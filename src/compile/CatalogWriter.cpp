@@ -73,7 +73,7 @@ std::string EncodeCatalogHeader(const CCatforgeDoc& doc) {
 }
 
 bool WriteCompiledCatalogTo(const CCatforgeDoc& doc, const std::string& path, std::string& error,
-                            bool& opened) {
+                            bool& opened, IUserInteraction* progress) {
     CAtomicFile file;
     opened = file.Open(path);
     if (!opened) {
@@ -82,15 +82,31 @@ bool WriteCompiledCatalogTo(const CCatforgeDoc& doc, const std::string& path, st
     }
     const std::size_t entryBytes =
         static_cast<std::size_t>(doc.m_nRecordCount) * static_cast<std::size_t>(doc.m_nEntrySize);
-    const bool ok = file.Write(EncodeCatalogHeader(doc)) &&
-                    (entryBytes == 0 || file.Write(doc.m_pEntries.get(), entryBytes)) &&
-                    file.Commit();
+    bool ok = file.Write(EncodeCatalogHeader(doc));
+    // The entries in pieces, so that progress can be shown and a cancel heard between them.
+    constexpr std::size_t kPiece = std::size_t{64} << 20;
+    for (std::size_t at = 0; ok && at < entryBytes; at += kPiece) {
+        if (progress != nullptr) {
+            progress->ReportProgress(ProgressPhase::Writing,
+                                     static_cast<double>(at) / static_cast<double>(entryBytes));
+            if (progress->IsCancelRequested()) {
+                file.Abort();
+                return false;
+            }
+        }
+        ok = file.Write(doc.m_pEntries.get() + at, std::min(kPiece, entryBytes - at));
+    }
+    if (ok && progress != nullptr && progress->IsCancelRequested()) {
+        file.Abort();
+        return false;
+    }
+    ok = ok && file.Commit();
     if (!ok)
         error = file.Error();
     return ok;
 }
 
-bool WriteCompiledCatalog(const CCatforgeDoc& doc, IUserInteraction& ui) {
+FileDialogRequest CatalogSaveRequest(const CCatforgeDoc& doc) {
     FileDialogRequest request;
     request.title = "Save Compiled Data Catalog As";
     request.filters =
@@ -98,7 +114,13 @@ bool WriteCompiledCatalog(const CCatforgeDoc& doc, IUserInteraction& ui) {
     request.defaultExtension = "zdc";
     request.proposedName = ProposedCatalogName(doc.GetPathName());
     request.confirmOverwrite = true;
-    const std::optional<std::string> chosen = ui.AskSaveFileName(request);
+    return request;
+}
+
+bool WriteCompiledCatalog(const CCatforgeDoc& doc, IUserInteraction& ui,
+                          const std::string& outputPath) {
+    const std::optional<std::string> chosen =
+        outputPath.empty() ? ui.AskSaveFileName(CatalogSaveRequest(doc)) : outputPath;
     if (!chosen)
         return false;
 
@@ -108,7 +130,9 @@ bool WriteCompiledCatalog(const CCatforgeDoc& doc, IUserInteraction& ui) {
         fullPath = *chosen;
     std::string error;
     bool opened = false;
-    if (!WriteCompiledCatalogTo(doc, *chosen, error, opened)) {
+    if (!WriteCompiledCatalogTo(doc, *chosen, error, opened, &ui)) {
+        if (ui.IsCancelRequested())
+            return false;
         if (!opened) {
             ui.ShowMessage(FormatMessage("Unable to open file \"%s\"\nfor writing.", {fullPath}),
                            MessageIcon::Stop);

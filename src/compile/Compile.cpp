@@ -10,9 +10,7 @@
 #include "model/CatforgeDoc.h"
 #include "model/UserInteraction.h"
 
-bool CompileDefinition(CCatforgeDoc& doc, EpochState& epoch, IUserInteraction& ui,
-                       const CompileOptions& options) {
-    // Refuse what cannot be read before touching any file.
+bool CheckCompileSettings(const CCatforgeDoc& doc, IUserInteraction& ui) {
     if (doc.m_nRecordLength < 1) {
         ui.ShowMessage(FormatMessage("The record length is %d.\nPlease set the length of a "
                                      "record (at least 1 byte)\nin the general properties.",
@@ -31,6 +29,14 @@ bool CompileDefinition(CCatforgeDoc& doc, EpochState& epoch, IUserInteraction& u
         ui.ShowMessage(problem, MessageIcon::Stop);
         return false;
     }
+    return true;
+}
+
+bool CompileDefinition(CCatforgeDoc& doc, EpochState& epoch, IUserInteraction& ui,
+                       const CompileOptions& options) {
+    // Refuse what cannot be read before touching any file.
+    if (!CheckCompileSettings(doc, ui))
+        return false;
 
     SetUpEpoch(doc.m_strEpoch, epoch);
 
@@ -39,14 +45,18 @@ bool CompileDefinition(CCatforgeDoc& doc, EpochState& epoch, IUserInteraction& u
     const std::string path =
         given ? options.dataFile : ResolveDataFile(doc.GetDataFile(), doc.GetPathName());
     int count = 0;
-    if (!CountRecords(path, shownName, doc.m_nRecordLength, count, ui))
+    ui.ReportProgress(ProgressPhase::Counting, 0.0);
+    if (!CountRecords(path, shownName, doc.m_nRecordLength, count, ui) || ui.IsCancelRequested())
         return false;
     doc.m_nRecordCount = count;
     if (!DecodeRecords(doc, epoch, path, ui, options.threads))
         return false;
 
+    ui.ReportProgress(ProgressPhase::Sorting, 0.0);
     SortCompileTable(doc);
-    return WriteCompiledCatalog(doc, ui);
+    if (ui.IsCancelRequested())
+        return false;
+    return WriteCompiledCatalog(doc, ui, options.outputPath);
 }
 
 std::string ProposedCatalogName(const std::string& definitionPath) {

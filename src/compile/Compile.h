@@ -22,9 +22,14 @@ struct CompileOptions {
     std::uint64_t maxMemory = 0;
 };
 
+// The refusals made before any file is touched: a record length below 1 or too large, and
+// fields used by the definition that it does not have. Shown through ui; true when none.
+bool CheckCompileSettings(const CCatforgeDoc& doc, IUserInteraction& ui);
+
 // Tools / Compile: set up the epoch, count, decode, sort, index and write. The output name
-// is asked through ui (title "Save Compiled Data Catalog As", the proposed name). Messages
-// go to ui. Returns true when the catalogue was written.
+// is asked through ui (title "Save Compiled Data Catalog As", the proposed name) unless
+// options name it. Messages, progress and the request to cancel go through ui. Returns true
+// when the catalogue was written.
 bool CompileDefinition(CCatforgeDoc& doc, EpochState& epoch, IUserInteraction& ui,
                        const CompileOptions& options = {});
 

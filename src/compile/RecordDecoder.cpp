@@ -248,6 +248,12 @@ bool DecodeRecords(CCatforgeDoc& doc, const EpochState& epoch, const std::string
     unsigned char* const entries = doc.m_pEntries.get();
     std::size_t done = 0;
     while (done < count) {
+        ui.ReportProgress(ProgressPhase::Decoding,
+                          static_cast<double>(done) / static_cast<double>(count));
+        if (ui.IsCancelRequested()) {
+            doc.m_pEntries.reset();
+            return false;
+        }
         const std::size_t want = std::min(blockRecords, count - done);
         const std::size_t got = source.Read(block.get(), want);
         const auto decodeRange = [&](std::size_t from, std::size_t to) {
