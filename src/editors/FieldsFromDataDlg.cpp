@@ -69,8 +69,8 @@ CColumnView::CColumnView(const DataSample& sample, const CFieldLayout& layout, Q
 }
 
 QSize CColumnView::sizeHint() const {
-    const int columns = std::clamp(m_sample.width + 2, 40, 110);
-    const int lines = std::clamp(static_cast<int>(m_astrLines.size()), 8, 20);
+    const int columns = std::clamp(m_sample.width + 3, 40, 120);
+    const int lines = std::clamp(static_cast<int>(m_astrLines.size()), 8, 16);
     return {kMargin * 2 + columns * m_nCharWidth + verticalScrollBar()->sizeHint().width(),
             DataTop() + lines * m_nLineHeight + horizontalScrollBar()->sizeHint().height() + 4};
 }
@@ -152,24 +152,29 @@ void CColumnView::paintEvent(QPaintEvent*) {
     }
 
     // Bands: the fields the definition has (grey), those added here (in colour), the drag.
-    const auto band = [&](const ColumnRange& columns, const QColor& fill, const QString& name) {
+    // Only the new fields tint their columns, so they stand out from the blank ones.
+    const auto band = [&](const ColumnRange& columns, const QColor& fill, const QString& name,
+                          bool tint) {
         const QRect strip(ColumnX(columns.first), h * 2,
                           (columns.last - columns.first + 1) * m_nCharWidth, h);
         const QRect body(strip.left(), top, strip.width(), area.height() - top);
-        QColor light = fill;
-        light.setAlpha(fill.alpha() / 3);
-        painter.fillRect(body, light);
+        if (tint) {
+            QColor light = fill;
+            light.setAlpha(60);
+            painter.fillRect(body, light);
+        }
         painter.fillRect(strip.adjusted(0, 1, 0, -1), fill);
         painter.setPen(Qt::white);
         painter.drawText(strip.adjusted(2, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter,
                          painter.fontMetrics().elidedText(name, Qt::ElideRight, strip.width() - 4));
     };
     for (const FieldDefinition& field : m_layout.Existing())
-        band({field.m_nStartCol, field.m_nEndCol}, QColor(120, 120, 120, 200),
-             ToQString(field.m_strName));
+        band({field.m_nStartCol, field.m_nEndCol}, QColor(128, 128, 128),
+             ToQString(field.m_strName), false);
     for (std::size_t i = 0; i < m_layout.Added().size(); ++i) {
         const FieldDefinition& field = m_layout.Added()[i];
-        band({field.m_nStartCol, field.m_nEndCol}, BandColour(i, 220), ToQString(field.m_strName));
+        band({field.m_nStartCol, field.m_nEndCol}, BandColour(i, 255), ToQString(field.m_strName),
+             true);
     }
     if (m_selection) {
         QColor highlight = pal.color(QPalette::Highlight);
@@ -237,6 +242,7 @@ CFieldsFromDataDlg::CFieldsFromDataDlg(const std::string& path, const DataSample
         this);
     intro->setWordWrap(true);
     m_pView = new CColumnView(m_sample, m_layout, this);
+    m_pView->setMinimumSize(m_pView->sizeHint());
 
     m_pColumns = new QLabel(this);
     m_pName = new QLineEdit(this);
@@ -311,12 +317,12 @@ CFieldsFromDataDlg::CFieldsFromDataDlg(const std::string& path, const DataSample
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     layout->addWidget(buttons);
-    for (QPushButton* button : {m_pAdd, suggestions, m_pRemove})
+    m_pOk = buttons->button(QDialogButtonBox::Ok);
+    for (QPushButton* button : {suggestions, m_pRemove})
         button->setAutoDefault(false);
 
     connect(m_pView, &CColumnView::selectionChanged, this, &CFieldsFromDataDlg::OnSelectionChanged);
     connect(m_pAdd, &QPushButton::clicked, this, [this] { OnAddField(); });
-    connect(m_pName, &QLineEdit::returnPressed, this, [this] { OnAddField(); });
     connect(suggestions, &QPushButton::clicked, this, &CFieldsFromDataDlg::OnAddSuggestions);
     connect(m_pRemove, &QPushButton::clicked, this, &CFieldsFromDataDlg::OnRemove);
     connect(m_pList, &QTreeWidget::itemSelectionChanged, this,
@@ -344,6 +350,9 @@ void CFieldsFromDataDlg::OnSelectionChanged() {
                                   .arg(columns->last)
                                   .arg(columns->last - columns->first + 1));
     m_pAdd->setEnabled(columns.has_value());
+    // Enter adds the chosen columns; with none chosen it is OK.
+    m_pAdd->setDefault(columns.has_value());
+    m_pOk->setDefault(!columns.has_value());
     m_pProblem->clear();
     if (columns)
         m_pName->setFocus();  // columns chosen: type the name at once

@@ -102,6 +102,7 @@ private:
     QLineEdit* m_pName;
     QLineEdit* m_pUnit;
     QPushButton* m_pAdd;
+    QPushButton* m_pOk;
     QLabel* m_pProblem;
     QTreeWidget* m_pList;
     QPushButton* m_pRemove;

@@ -115,6 +115,7 @@ TEST_F(CompileFromGuiTest, ProgressShownAndEscapeStopsWithoutAFileOrAWord) {
     EXPECT_EQ(phases.back(), ProgressPhase::Decoding);
     ASSERT_TRUE(sinceEscape.isValid()) << "the compile ended before it could be cancelled";
     EXPECT_LT(stopped, 1000) << "ms from Escape to the end of the compile";
+    RecordProperty("msFromEscapeToEnd", static_cast<int>(stopped));
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(CTempDir::Read(output), "the previous catalogue");
     std::vector<std::string> files;
