@@ -242,7 +242,7 @@ CFieldsFromDataDlg::CFieldsFromDataDlg(const std::string& path, const DataSample
         this);
     intro->setWordWrap(true);
     m_pView = new CColumnView(m_sample, m_layout, this);
-    m_pView->setMinimumSize(m_pView->sizeHint());
+    m_pView->setMinimumWidth(m_pView->sizeHint().width());
 
     m_pColumns = new QLabel(this);
     m_pName = new QLineEdit(this);
@@ -332,6 +332,7 @@ CFieldsFromDataDlg::CFieldsFromDataDlg(const std::string& path, const DataSample
 
     OnSelectionChanged();
     ShowFields();
+    resize(sizeHint().width(), sizeHint().height() + m_pView->sizeHint().height() / 3);
 }
 
 std::optional<int> CFieldsFromDataDlg::RecordLength() const {
