@@ -6,9 +6,9 @@
 
 #include "CatalogFormat.h"
 #include "CliCommands.h"
-#include "compile/CatalogReader.h"
-#include "model/AtomicFile.h"
-#include "symbols/SymbolTables.h"
+#include "core/compile/CatalogReader.h"
+#include "core/io/AtomicFile.h"
+#include "core/symbols/SymbolTables.h"
 
 namespace {
 

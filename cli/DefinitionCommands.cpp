@@ -13,9 +13,9 @@
 #include "CliCommands.h"
 #include "CliInteraction.h"
 #include "DefinitionJson.h"
-#include "model/AtomicFile.h"
-#include "model/CatforgeDoc.h"
-#include "symbols/SymbolTables.h"
+#include "core/io/AtomicFile.h"
+#include "core/model/CatforgeDoc.h"
+#include "core/symbols/SymbolTables.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "model/CatforgeDoc.h"
+#include "core/model/CatforgeDoc.h"
 
 namespace {
 

@@ -1,8 +1,9 @@
-#include "CatforgeView.h"
+#include "app/CatforgeView.h"
 
-#include "CompileProgress.h"
-#include "EditorCommands.h"
-#include "model/CatforgeDoc.h"
+#include "app/CompileProgress.h"
+#include "core/editing/ImportCommands.h"
+#include "core/model/CatforgeDoc.h"
+#include "gui/editors/EditorCommands.h"
 
 EditorCommandTable EditorCommandTable::Defaults() {
     EditorCommandTable table;
@@ -15,8 +16,12 @@ EditorCommandTable EditorCommandTable::Defaults() {
     table.size = RunSizeEditor;
     table.magnitude = RunMagnitudeEditor;
     table.browseData = RunDataBrowser;
-    table.normalizeDataFile = RunNormalizeDataFile;
-    table.importCdsReadMe = RunImportCdsReadMe;
+    table.normalizeDataFile = [](CCatforgeDoc& doc, IUserInteraction& ui, QWidget*) {
+        return RunNormalizeDataFile(doc, ui);
+    };
+    table.importCdsReadMe = [](CCatforgeDoc& doc, IUserInteraction& ui, QWidget*) {
+        return RunImportCdsReadMe(doc, ui);
+    };
     return table;
 }
 

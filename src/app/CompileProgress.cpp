@@ -1,6 +1,6 @@
-#include "CompileProgress.h"
+#include "app/CompileProgress.h"
 
-#include "WorkerInteraction.h"
+#include "app/WorkerInteraction.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -14,10 +14,10 @@
 #include <QVBoxLayout>
 #include <thread>
 
-#include "compile/CatalogWriter.h"
-#include "compile/Compile.h"
-#include "editors/ModalRun.h"
-#include "model/CatforgeDoc.h"
+#include "core/compile/CatalogWriter.h"
+#include "core/compile/Compile.h"
+#include "core/model/CatforgeDoc.h"
+#include "gui/widgets/ModalRun.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <QDialog>
 #include <atomic>
 
-#include "model/UserInteraction.h"
+#include "core/model/UserInteraction.h"
 
 class QLabel;
 class QProgressBar;

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "model/UserInteraction.h"
+#include "core/model/UserInteraction.h"
 
 class CWorkerInteraction : public IUserInteraction {
 public:

@@ -10,8 +10,8 @@
 #include "app/CatforgeView.h"
 #include "app/CompileProgress.h"
 #include "app/MainFrame.h"
-#include "editors/ModalRun.h"
-#include "model/CatforgeDoc.h"
+#include "core/model/CatforgeDoc.h"
+#include "gui/widgets/ModalRun.h"
 #include "support/RecordingInteraction.h"
 
 namespace {
@@ -90,7 +90,7 @@ TEST_F(CompileFromGuiTest, ProgressShownAndEscapeStopsWithoutAFileOrAWord) {
     std::vector<ProgressPhase> phases;
     QString title;
     QElapsedTimer sinceEscape;
-    SetModalDialogRunner([&](QDialog& dialog) {
+    const CModalRunnerScope runnerScope([&](QDialog& dialog) {
         auto& progress = dynamic_cast<CCompileProgressDlg&>(dialog);
         title = progress.windowTitle();
         QObject::connect(
@@ -107,7 +107,6 @@ TEST_F(CompileFromGuiTest, ProgressShownAndEscapeStopsWithoutAFileOrAWord) {
     });
     const bool written = app->View().OnCompile();
     const qint64 stopped = sinceEscape.elapsed();
-    SetModalDialogRunner({});
 
     EXPECT_FALSE(written);
     EXPECT_EQ(title, "Compiling old.zdc");

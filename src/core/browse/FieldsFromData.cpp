@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "compile/RawFile.h"
-#include "model/UserInteraction.h"
+#include "core/browse/RawFile.h"
+#include "core/model/UserInteraction.h"
 
 namespace {
 

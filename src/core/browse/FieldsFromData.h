@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "model/DefinitionRecords.h"
+#include "core/model/DefinitionRecords.h"
 
 // Columns beyond this cannot hold a field.
 inline constexpr int kLastFieldColumn = 9999;
