@@ -2,6 +2,7 @@
 // a subcommand's callback stores its exit status in the shared result.
 #pragma once
 
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 
@@ -9,16 +10,23 @@ namespace CLI {
 class App;
 }
 
-// Exit statuses: 0 done, 1 refused (bad input, failed operation), 2 usage error.
+// Exit statuses: 0 done, 1 refused (bad input, failed operation), 2 usage error, 3 check
+// found problems (only with --fail-on-problems).
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitRefused = 1;
 inline constexpr int kExitUsage = 2;
+inline constexpr int kExitProblemsFound = 3;
 
 struct CliContext {
     std::ostream& out;
     std::ostream& err;
     int status = kExitOk;
+    // err goes to a terminal: long operations may show their progress there.
+    bool errIsTerminal = false;
 };
+
+// Exit status of an operation stopped by Ctrl+C.
+inline constexpr int kExitInterrupted = 130;
 
 // info (definition files), create
 void AddDefinitionCommands(CLI::App& app, CliContext& context);
@@ -29,5 +37,12 @@ void AddCatalogCommands(CLI::App& app, CliContext& context);
 // Returns the exit status.
 int RunCatalogInfo(CliContext& context, const std::string& path, int entries);
 
+// check
+void AddCheckCommand(CLI::App& app, CliContext& context);
+
 // normalize, import-cds
 void AddImportCommands(CLI::App& app, CliContext& context);
+
+// A size of memory: digits with an optional K, M or G (binary multiples); false when the text
+// is none or the size is 0.
+[[nodiscard]] bool ParseMemorySize(const std::string& text, std::uint64_t& bytes);

@@ -137,7 +137,7 @@ bool RunCompileWithProgress(CCatforgeDoc& doc, EpochState& epoch, IUserInteracti
     // What needs no file is refused, and the name asked, before anything runs.
     if (!CheckCompileSettings(doc, ui))
         return false;
-    const std::optional<std::string> output = ui.AskSaveFileName(CatalogSaveRequest(doc));
+    const std::optional<std::string> output = AskCatalogName(doc, ui);
     if (!output)
         return false;
     CompileOptions options;

@@ -2,33 +2,36 @@
 // and last RA keys, the hour index and the sorted entries, little-endian and without gaps.
 #pragma once
 
+#include <cstddef>
+#include <functional>
+#include <optional>
 #include <string>
-
-#include "core/model/UserInteraction.h"
+#include <string_view>
 
 class CCatforgeDoc;
 class IUserInteraction;
 
-inline constexpr const char* kCatalogMagic = "zdc0Data";
+// The first bytes of every compiled catalogue.
+inline constexpr std::string_view kCatalogMagic = "zdc0Data";
+inline constexpr std::size_t kCatalogMagicSize = kCatalogMagic.size();
 inline constexpr int kCatalogVersion = 1;
 
 // Every byte of the catalogue before the entries themselves, ending with the entry count and
 // the entry size, from doc's definition and its sorted and indexed compile table.
 std::string EncodeCatalogHeader(const CCatforgeDoc& doc);
 
-// The question for the output name: "Save Compiled Data Catalog As", proposing the
-// definition's name with ".zdc".
-FileDialogRequest CatalogSaveRequest(const CCatforgeDoc& doc);
+// Asks for the output name ("Save Compiled Data Catalog As", proposing the definition's name
+// with ".zdc"); nothing when the person cancels.
+std::optional<std::string> AskCatalogName(const CCatforgeDoc& doc, IUserInteraction& ui);
 
-// Asks for the output name (unless outputPath gives it), writes the catalogue through a
-// temporary file that is renamed over the target when complete, and reports success.
-// Returns false when the person cancels the question or the write (no message) or the file
-// cannot be written (a stop message); any earlier file of that name is untouched.
-bool WriteCompiledCatalog(const CCatforgeDoc& doc, IUserInteraction& ui,
-                          const std::string& outputPath = {});
+// The entries of a catalogue, in order: hands them to write (in blocks of whole entries) and
+// returns false when write failed or the entries could not all be had.
+using CatalogEntrySource =
+    std::function<bool(const std::function<bool(const unsigned char*, std::size_t)>& write)>;
 
-// Writes the catalogue to path without asking; false with error set when it fails. With
-// progress, reports the writing through it and abandons the file when it asks to cancel.
-[[nodiscard]] bool WriteCompiledCatalogTo(const CCatforgeDoc& doc, const std::string& path,
-                                          std::string& error, bool& opened,
-                                          IUserInteraction* progress = nullptr);
+// Writes the catalogue to path through a temporary file that is renamed over the target when
+// complete: the header from doc, then the entries from source. Reports success or failure
+// through ui; when cancelled() is true after source failed, removes the temporary file and says
+// nothing. Any earlier file of that name is untouched unless the write succeeds.
+bool WriteCatalogFile(const CCatforgeDoc& doc, const std::string& path, IUserInteraction& ui,
+                      const CatalogEntrySource& source, const std::function<bool()>& cancelled);

@@ -63,7 +63,7 @@ void SortCompileTable(CCatforgeDoc& doc) {
 }
 
 int HourOfRaKey(int raKey) {
-    const int hour = raKey / 360000 / 15;
+    const int hour = raKey / kKeyUnitsPerDegree / 15;
     return std::clamp(hour, 0, 23);
 }
 
@@ -79,4 +79,22 @@ void BuildHourIndex(CCatforgeDoc& doc) {
     for (int h = last + 1; h < 24; ++h) {
         doc.m_anHourIndex[static_cast<std::size_t>(h)] = std::max(doc.m_nRecordCount, 0);
     }
+}
+
+void CHourCounts::Add(const CHourCounts& other) {
+    for (std::size_t b = 0; b < m_anCounts.size(); ++b)
+        m_anCounts[b] += other.m_anCounts[b];
+}
+
+std::array<int, 24> CHourCounts::Index() const {
+    // Keys in ascending order have hours that never decrease, so the first entry whose hour
+    // is h or more stands after all entries of smaller hours.
+    std::array<int, 24> index{};
+    std::int64_t before = 0;
+    for (int h = 0; h < 24; ++h) {
+        const auto bucket = static_cast<std::size_t>(h + 1);
+        before += m_anCounts[bucket - 1];
+        index[static_cast<std::size_t>(h)] = static_cast<int>(before);
+    }
+    return index;
 }

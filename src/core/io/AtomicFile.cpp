@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 
 namespace {
 
@@ -116,26 +115,4 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
     if (!ok && error != nullptr)
         *error = file.Error();
     return ok;
-}
-
-bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* error) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-        if (error != nullptr)
-            *error = "\"" + path + "\" is a folder";
-        return false;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        if (error != nullptr)
-            *error = "cannot open \"" + path + "\": " + std::strerror(errno);
-        return false;
-    }
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        if (error != nullptr)
-            *error = "cannot read \"" + path + "\"";
-        return false;
-    }
-    return true;
 }

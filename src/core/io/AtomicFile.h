@@ -51,7 +51,3 @@ private:
 // Writes bytes to path through a CAtomicFile.
 [[nodiscard]] bool WriteFileAtomically(const std::string& path, std::string_view bytes,
                                        std::string* error = nullptr);
-
-// Reads a whole file. Fails for a missing or unreadable file (and for a folder).
-[[nodiscard]] bool ReadWholeFile(const std::string& path, std::string& bytes,
-                                 std::string* error = nullptr);
