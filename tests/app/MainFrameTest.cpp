@@ -60,6 +60,8 @@ const std::vector<MenuExpectation> kMenus = {
       {"&Magnitude...", "", "Define the fields which specify the object magnitude."}}},
     {"&Tools",
      {{"&Browse Data...", "", "Browse through the data."},
+      {"Chec&k Data...", "",
+       "Check every record of the data file for values the compile cannot read."},
       {"&Normalize Data File...", "",
        "Pad the lines of a data file with blanks to records of one length."},
       {"&Compile", "", ""}}},

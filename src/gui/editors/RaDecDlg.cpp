@@ -21,6 +21,12 @@
 
 namespace {
 
+// The notation buttons' texts, in code order.
+const char* const kRaButtons[] = {"Hours, &minutes and seconds", "Hours &and minutes",
+                                  "Hours &only", "&Degrees"};
+const char* const kDecButtons[] = {"Sign, Deg&ree, Min, Sec", "Sign, Degrees, Min&utes",
+                                   "Signe&d degrees"};
+
 constexpr int kMaxEpochChars = 30;
 
 // A radio group in a frame: one button per text, button i with id i.
@@ -61,9 +67,7 @@ CRaDecDlg::CRaDecDlg(IUserInteraction& ui, QWidget* parent) : QDialog(parent), m
 
     auto* raFrame = new QGroupBox(QStringLiteral("Right Ascension"), this);
     auto* raColumn = new QVBoxLayout(raFrame);
-    m_pRaNotation = AddNotationButtons(
-        this, raColumn, "raNotation",
-        {"Hours, &minutes and seconds", "Hours &and minutes", "Hours &only", "&Degrees"});
+    m_pRaNotation = AddNotationButtons(this, raColumn, "raNotation", kRaButtons);
     auto* raForm = new QFormLayout;
     raColumn->addLayout(raForm);
     m_apRaBoxes = {AddBox(this, raForm, "&Hours:", "raHours"),
@@ -75,9 +79,7 @@ CRaDecDlg::CRaDecDlg(IUserInteraction& ui, QWidget* parent) : QDialog(parent), m
 
     auto* decFrame = new QGroupBox(QStringLiteral("Declination"), this);
     auto* decColumn = new QVBoxLayout(decFrame);
-    m_pDecNotation = AddNotationButtons(
-        this, decColumn, "decNotation",
-        {"Sign, Deg&ree, Min, Sec", "Sign, Degrees, Min&utes", "Signe&d degrees"});
+    m_pDecNotation = AddNotationButtons(this, decColumn, "decNotation", kDecButtons);
     auto* decForm = new QFormLayout;
     decColumn->addLayout(decForm);
     m_apDecBoxes = {

@@ -18,6 +18,8 @@
 namespace {
 
 // The dialog's own button texts for the size units and meaning, in code order.
+const char* const kSizeFieldsButtons[] = {"N&o size fields", "Ma&jor axis only",
+                                          "Major &and minor axes"};
 const char* const kUnitButtons[] = {"De&grees", "Minu&tes", "Se&conds"};
 const char* const kMeaningButtons[] = {"&Radius", "D&iameter"};
 
@@ -61,8 +63,7 @@ CSizeDlg::CSizeDlg(IUserInteraction& ui, QWidget* parent) : QDialog(parent), m_u
     auto* left = new QVBoxLayout;
     QVBoxLayout* axesColumn = nullptr;
     m_pSizeFields = AddRadioFrame(this, left, "This &data file has", "sizeFields",
-                                  {"N&o size fields", "Ma&jor axis only", "Major &and minor axes"},
-                                  &axesColumn);
+                                  kSizeFieldsButtons, &axesColumn);
     auto* axesForm = new QFormLayout;
     m_pMajorAxis = NewBox(this, "majorAxis");
     m_pMinorAxis = NewBox(this, "minorAxis");
