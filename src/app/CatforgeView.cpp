@@ -4,6 +4,7 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
+#include "app/CompileProgress.h"
 #include "app/OverviewPane.h"
 #include "app/SkyMapWidget.h"
 #include "core/compile/Compile.h"
@@ -23,7 +24,9 @@ EditorCommandTable EditorCommandTable::Defaults() {
     table.size = RunSizeEditor;
     table.magnitude = RunMagnitudeEditor;
     table.browseData = RunDataBrowser;
-    table.normalizeDataFile = [](IUserInteraction& ui, QWidget*) { RunNormalizeDataFile(ui); };
+    table.normalizeDataFile = [](CCatforgeDoc& doc, IUserInteraction& ui, QWidget*) {
+        return RunNormalizeDataFile(doc, ui);
+    };
     table.importCdsReadMe = [](CCatforgeDoc& doc, IUserInteraction& ui, QWidget*) {
         return RunImportCdsReadMe(doc, ui);
     };
@@ -155,12 +158,11 @@ void CCatforgeView::OnBrowseData() {
 }
 
 void CCatforgeView::OnNormalizeDataFile() {
-    if (m_commands.normalizeDataFile)
-        m_commands.normalizeDataFile(m_ui, this);
+    RunEditor(m_commands.normalizeDataFile);
     // The data file may have been rewritten in place.
     OnUpdate();
 }
 
 bool CCatforgeView::OnCompile() {
-    return CompileDefinition(m_doc, m_epochState, m_ui);
+    return RunCompileWithProgress(m_doc, m_epochState, m_ui, this);
 }

@@ -27,7 +27,7 @@ struct EditorCommandTable {
     Editor size;
     Editor magnitude;
     std::function<void(const CCatforgeDoc&, IUserInteraction&, QWidget*)> browseData;
-    std::function<void(IUserInteraction&, QWidget*)> normalizeDataFile;
+    Editor normalizeDataFile;
     Editor importCdsReadMe;
 
     static EditorCommandTable Defaults();

@@ -15,6 +15,7 @@
 
 #include "app/CatforgeApp.h"
 #include "app/CatforgeView.h"
+#include "app/CheckDataDlg.h"
 #include "app/HelpWindow.h"
 #include "app/LockKeys.h"
 #include "app/RecentFileList.h"
@@ -129,6 +130,10 @@ void CMainFrame::CreateActions() {
         a = MakeAction(command.id, tr(command.text), tr(command.prompt));
         connect(a, &QAction::triggered, &view, command.handler);
     }
+    a = MakeAction("ID_TOOLS_CHECKDATA", tr("Chec&k Data..."),
+                   tr("Check every record of the data file for values the compile cannot read."));
+    connect(a, &QAction::triggered, this,
+            [&app, this] { RunCheckData(app.Document(), app.Interaction(), this); });
     a = MakeAction("ID_TOOLS_COMPILE", tr("&Compile"), QString());
     connect(a, &QAction::triggered, &view, [&view] { view.OnCompile(); });
 
@@ -237,6 +242,7 @@ void CMainFrame::CreateMenus() {
     menu = menuBar()->addMenu(tr("&Tools"));
     menu->setObjectName("menuTools");
     menu->addAction(Action("ID_TOOLS_BROWSEDATA"));
+    menu->addAction(Action("ID_TOOLS_CHECKDATA"));
     menu->addAction(Action("ID_TOOLS_NORMALIZE"));
     menu->addAction(Action("ID_TOOLS_COMPILE"));
 

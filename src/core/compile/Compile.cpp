@@ -40,9 +40,7 @@ std::uint64_t AvailableMemory() {
 
 }  // namespace
 
-bool CompileDefinitionInChunks(CCatforgeDoc& doc, EpochState& epoch, IUserInteraction& ui,
-                               const CompileOptions& options, std::size_t chunkRecords) {
-    // Refuse what cannot be read before touching any file.
+bool CheckCompileSettings(const CCatforgeDoc& doc, IUserInteraction& ui) {
     if (doc.m_nRecordLength < 1) {
         ui.ShowMessage(FormatMessage("The record length is %d.\nPlease set the length of a "
                                      "record (at least 1 byte)\nin the general properties.",
@@ -61,6 +59,14 @@ bool CompileDefinitionInChunks(CCatforgeDoc& doc, EpochState& epoch, IUserIntera
         ui.ShowMessage(problem, MessageIcon::Stop);
         return false;
     }
+    return true;
+}
+
+bool CompileDefinitionInChunks(CCatforgeDoc& doc, EpochState& epoch, IUserInteraction& ui,
+                               const CompileOptions& options, std::size_t chunkRecords) {
+    // Refuse what cannot be read before touching any file.
+    if (!CheckCompileSettings(doc, ui))
+        return false;
 
     SetUpEpoch(doc.m_strEpoch, epoch);
 

@@ -28,6 +28,10 @@ struct CompileOptions {
     bool keepBlankPositions = false;
 };
 
+// The refusals made before any file is touched: a record length below 1 or too large, and
+// fields used by the definition that it does not have. Shown through ui; true when none.
+bool CheckCompileSettings(const CCatforgeDoc& doc, IUserInteraction& ui);
+
 // Tools / Compile: set up the epoch, count, decode, sort, index and write. The output name
 // is options.outputPath, or else asked through ui (title "Save Compiled Data Catalog As", the
 // proposed name). Messages, progress and the cancel question go through ui. Returns true when

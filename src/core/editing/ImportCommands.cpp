@@ -48,20 +48,31 @@ std::string ProposedDataFile(const std::string& readMePath, const CCdsReadMe& re
 
 }  // namespace
 
-void RunNormalizeDataFile(IUserInteraction& ui) {
+bool RunNormalizeDataFile(CCatforgeDoc& doc, IUserInteraction& ui) {
     const auto input = ui.AskOpenFileName(DataFileRequest("Normalize Data File", ""));
     if (!input)
-        return;
+        return false;
     const auto output = ui.AskSaveFileName(FixedFileRequest(*input));
     if (!output)
-        return;
+        return false;
     CDataNormalizer normalizer;
     NormalizeReport report;
     if (!normalizer.Normalize(*input, *output, report)) {
         ui.ShowMessage(normalizer.Error(), MessageIcon::Stop);
-        return;
+        return false;
     }
     ui.ShowMessage(DescribeNormalization(*input, *output, report), MessageIcon::Information);
+    // The padded file is what the definition can read: offer to use it.
+    const std::string question = FormatMessage(
+        "Use \"%s\" as the data file of this definition,\nwith a record length "
+        "of %d bytes?",
+        {*output, std::to_string(report.RecordLength())});
+    if (ui.Ask(question, MessageIcon::Information, false) != Answer::Yes)
+        return false;
+    doc.SetDataFile(*output);
+    doc.m_nRecordLength = report.RecordLength();
+    doc.SetModifiedFlag(true);
+    return true;
 }
 
 bool RunImportCdsReadMe(CCatforgeDoc& doc, IUserInteraction& ui) {

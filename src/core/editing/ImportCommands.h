@@ -5,7 +5,9 @@
 class CCatforgeDoc;
 class IUserInteraction;
 
-// Tools / Normalize Data File: pads a line-oriented file to fixed-length records.
-void RunNormalizeDataFile(IUserInteraction& ui);
+// Tools / Normalize Data File: pads a line-oriented file to fixed-length records, then offers
+// to make the padded file the definition's data file with its record length. True when the
+// definition was changed.
+bool RunNormalizeDataFile(CCatforgeDoc& doc, IUserInteraction& ui);
 // File / Import VizieR ReadMe: fills the document from a CDS ReadMe. True when it did.
 bool RunImportCdsReadMe(CCatforgeDoc& doc, IUserInteraction& ui);

@@ -158,8 +158,10 @@ void CBrowserDlg::OnInitDialog() {
 
 void CBrowserDlg::Start(int pageSize) {
     m_bStarted = true;
-    m_browse.Start(pageSize);
+    m_browse.Start(pageSize, m_nStartRecord);
     ShowPage();
+    if (m_nStartRecord > 0 && m_pTable->rowCount() > 0)
+        m_pTable->selectRow(0);
 }
 
 void CBrowserDlg::OnNext() {

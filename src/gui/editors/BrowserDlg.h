@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDialog>
+#include <cstdint>
 
 class QLabel;
 class QPushButton;
@@ -19,8 +20,10 @@ public:
     // Takes the page size from the rows the table shows fully, then shows the first page.
     // Runs once, when the dialog is first shown.
     void OnInitDialog();
-    // Shows the first page with the given page size.
+    // Shows the first page with the given page size, from the start record on.
     void Start(int pageSize);
+    // The 0-based record the first page starts with (selected); 0 unless set before showing.
+    void SetStartRecord(std::int64_t record) { m_nStartRecord = record; }
     void OnNext();
     void OnPrev();
 
@@ -40,6 +43,7 @@ private:
 
     CDataBrowse& m_browse;
     bool m_bStarted = false;
+    std::int64_t m_nStartRecord = 0;
     QLabel* m_pStatus;
     QTableWidget* m_pTable;
     QPushButton* m_pPrev;

@@ -31,10 +31,16 @@ bool RunGeneralEditor(CCatforgeDoc& doc, IUserInteraction& ui, QWidget* parent) 
 bool RunFieldsEditor(CCatforgeDoc& doc, IUserInteraction& ui, QWidget* parent) {
     CFieldListDlg dlg(ui, parent);
     dlg.SetFields(doc.m_aFields);
+    dlg.SetDataFile(ResolveDataFile(doc.GetDataFile(), doc.GetPathName()), doc.m_nRecordLength);
     if (RunModal(dlg) != QDialog::Accepted)
         return false;
     // Field selections elsewhere keep their numbers, whatever now stands at them.
     doc.m_aFields = dlg.Fields();
+    // Fields from Data may have been given the data file and asked to set the record length.
+    if (!dlg.ChosenDataFile().empty())
+        doc.SetDataFile(dlg.ChosenDataFile());
+    if (const std::optional<int> length = dlg.ChosenRecordLength())
+        doc.m_nRecordLength = *length;
     doc.SetModifiedFlag(true);
     return true;
 }

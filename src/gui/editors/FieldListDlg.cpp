@@ -9,8 +9,11 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "core/browse/FieldsFromData.h"
 #include "core/model/UserInteraction.h"
 #include "gui/editors/FieldEditDlg.h"
+#include "gui/editors/FieldsFromDataDlg.h"
+#include "gui/widgets/ModalRun.h"
 #include "gui/widgets/QtText.h"
 
 namespace {
@@ -59,15 +62,18 @@ CFieldListDlg::CFieldListDlg(IUserInteraction& ui, QWidget* parent) : QDialog(pa
     auto* add = new QPushButton(tr("&Add..."), this);
     auto* edit = new QPushButton(tr("&Edit..."), this);
     auto* remove = new QPushButton(tr("&Delete"), this);
+    auto* fromData = new QPushButton(tr("&From Data..."), this);
+    fromData->setToolTip(tr("Mark fields with the mouse on the first lines of the data file"));
     auto* ok = new QPushButton(tr("OK"), this);
     auto* cancel = new QPushButton(tr("Cancel"), this);
     ok->setDefault(true);
-    for (QPushButton* button : {add, edit, remove})
+    for (QPushButton* button : {add, edit, remove, fromData})
         button->setAutoDefault(false);
 
     connect(add, &QPushButton::clicked, this, &CFieldListDlg::OnAdd);
     connect(edit, &QPushButton::clicked, this, &CFieldListDlg::OnEdit);
     connect(remove, &QPushButton::clicked, this, &CFieldListDlg::OnDelete);
+    connect(fromData, &QPushButton::clicked, this, &CFieldListDlg::OnFromData);
     connect(ok, &QPushButton::clicked, this, [this] { OnOK(); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_pList, &QTreeWidget::itemDoubleClicked, this, [this] { OnEdit(); });
@@ -77,6 +83,8 @@ CFieldListDlg::CFieldListDlg(IUserInteraction& ui, QWidget* parent) : QDialog(pa
     buttons->addWidget(add);
     buttons->addWidget(edit);
     buttons->addWidget(remove);
+    buttons->addSpacing(fromData->sizeHint().height() / 2);
+    buttons->addWidget(fromData);
     buttons->addStretch();
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
@@ -141,6 +149,49 @@ void CFieldListDlg::OnDelete() {
         return;
     }
     m_rows.Remove(row);
+    ShowRows();
+}
+
+void CFieldListDlg::SetDataFile(const std::string& path, int recordLength) {
+    m_strDataFile = path;
+    m_nRecordLength = recordLength;
+}
+
+void CFieldListDlg::OnFromData() {
+    std::string path = m_strChosenDataFile.empty() ? m_strDataFile : m_strChosenDataFile;
+    const bool asked = path.empty();
+    if (asked) {
+        FileDialogRequest request;
+        request.title = "Fields from Data";
+        request.filters = ParseFilterText("Data files (*.dat)|*.dat|All files (*.*)|*.*||");
+        request.defaultExtension = "dat";
+        request.mustExist = true;
+        const std::optional<std::string> chosen = m_ui.AskOpenFileName(request);
+        if (!chosen)
+            return;
+        path = *chosen;
+    }
+    DataSample sample;
+    std::string error;
+    if (!SampleDataFile(path, kFieldsFromDataLines, sample, error)) {
+        m_ui.ShowMessage(error, MessageIcon::Stop);
+        return;
+    }
+    if (sample.lines.empty()) {
+        m_ui.ShowMessage(FormatMessage("The file \"%s\" holds no lines.", {path}),
+                         MessageIcon::Stop);
+        return;
+    }
+    CFieldsFromDataDlg dlg(path, sample, m_rows.Rows(),
+                           m_nChosenRecordLength.value_or(m_nRecordLength), this);
+    if (RunModal(dlg) != QDialog::Accepted)
+        return;
+    for (const FieldDefinition& field : dlg.Fields())
+        m_rows.Insert(field);
+    if (asked)
+        m_strChosenDataFile = path;
+    if (const std::optional<int> length = dlg.RecordLength())
+        m_nChosenRecordLength = length;
     ShowRows();
 }
 

@@ -33,9 +33,18 @@ public:
 
     void SetFieldEditRunner(FieldEditRunner runner) { m_editRunner = std::move(runner); }
 
+    // The data file "From Data..." lays fields out on (empty: it asks for one) and the
+    // definition's record length.
+    void SetDataFile(const std::string& path, int recordLength);
+    // The data file chosen and the record length asked for in Fields from Data, if any.
+    [[nodiscard]] const std::string& ChosenDataFile() const { return m_strChosenDataFile; }
+    [[nodiscard]] std::optional<int> ChosenRecordLength() const { return m_nChosenRecordLength; }
+
     void OnAdd();
     void OnEdit();
     void OnDelete();
+    // Opens Fields from Data on the data file and adds the fields made there to the list.
+    void OnFromData();
     // Reports the first overlapping pair and stays open, or rebuilds the array and closes
     // with OK.
     bool OnOK();
@@ -52,6 +61,10 @@ private:
     IUserInteraction& m_ui;
     FieldEditRunner m_editRunner;
     std::vector<FieldDefinition> m_aFields;
+    std::string m_strDataFile;
+    int m_nRecordLength = 0;
+    std::string m_strChosenDataFile;
+    std::optional<int> m_nChosenRecordLength;
     CFieldRows m_rows;
     QTreeWidget* m_pList;
 };

@@ -21,6 +21,12 @@
 
 namespace {
 
+// The notation buttons' texts, in code order.
+const char* const kRaButtons[] = {"Hours, &minutes and seconds", "Hours &and minutes",
+                                  "Hours &only", "&Degrees"};
+const char* const kDecButtons[] = {"Sign, Deg&ree, Min, Sec", "Sign, Degrees, Min&utes",
+                                   "Signe&d degrees"};
+
 constexpr int kMaxEpochChars = 30;
 
 // A radio group in a frame: one button per text, button i with id i.
@@ -54,31 +60,31 @@ CRaDecDlg::CRaDecDlg(IUserInteraction& ui, QWidget* parent) : QDialog(parent), m
     m_pEpoch->setMaxLength(kMaxEpochChars);
     m_pEpoch->setValidator(new CLatin1Validator(true, m_pEpoch));
     auto* epochRow = new QHBoxLayout;
-    auto* epochLabel = new QLabel(QStringLiteral("Epoch of position data:"), this);
+    auto* epochLabel = new QLabel(QStringLiteral("E&poch of position data:"), this);
     epochLabel->setBuddy(m_pEpoch);
     epochRow->addWidget(epochLabel);
     epochRow->addWidget(m_pEpoch, 1);
 
     auto* raFrame = new QGroupBox(QStringLiteral("Right Ascension"), this);
     auto* raColumn = new QVBoxLayout(raFrame);
-    m_pRaNotation = AddNotationButtons(this, raColumn, "raNotation", kRaNotationNames);
+    m_pRaNotation = AddNotationButtons(this, raColumn, "raNotation", kRaButtons);
     auto* raForm = new QFormLayout;
     raColumn->addLayout(raForm);
-    m_apRaBoxes = {AddBox(this, raForm, "Hours:", "raHours"),
-                   AddBox(this, raForm, "Min:", "raMinutes"),
-                   AddBox(this, raForm, "Sec:", "raSeconds")};
+    m_apRaBoxes = {AddBox(this, raForm, "&Hours:", "raHours"),
+                   AddBox(this, raForm, "Mi&n:", "raMinutes"),
+                   AddBox(this, raForm, "Se&c:", "raSeconds")};
     m_pRaHoursLabel = qobject_cast<QLabel*>(raForm->labelForField(m_apRaBoxes[0]));
     m_pRaHoursLabel->setObjectName(QStringLiteral("raHoursLabel"));
     raColumn->addStretch(1);
 
     auto* decFrame = new QGroupBox(QStringLiteral("Declination"), this);
     auto* decColumn = new QVBoxLayout(decFrame);
-    m_pDecNotation = AddNotationButtons(this, decColumn, "decNotation", kDecNotationNames);
+    m_pDecNotation = AddNotationButtons(this, decColumn, "decNotation", kDecButtons);
     auto* decForm = new QFormLayout;
     decColumn->addLayout(decForm);
     m_apDecBoxes = {
-        AddBox(this, decForm, "Sign:", "decSign"), AddBox(this, decForm, "Deg:", "decDegrees"),
-        AddBox(this, decForm, "Min:", "decMinutes"), AddBox(this, decForm, "Sec:", "decSeconds")};
+        AddBox(this, decForm, "&Sign:", "decSign"), AddBox(this, decForm, "De&g:", "decDegrees"),
+        AddBox(this, decForm, "M&in:", "decMinutes"), AddBox(this, decForm, "S&ec:", "decSeconds")};
 
     auto* frames = new QHBoxLayout;
     frames->addWidget(raFrame);
@@ -122,7 +128,7 @@ void CRaDecDlg::OnRaNotation(int notation) {
         m_apRaBoxes[i]->setEnabled(enabled[i]);
     // Degrees are read from the one box that otherwise holds the hours.
     m_pRaHoursLabel->setText(notation == kRaNotationDegrees ? QStringLiteral("Degrees:")
-                                                            : QStringLiteral("Hours:"));
+                                                            : QStringLiteral("&Hours:"));
 }
 
 void CRaDecDlg::OnDecNotation(int notation) {

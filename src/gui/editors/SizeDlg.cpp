@@ -18,8 +18,10 @@
 namespace {
 
 // The dialog's own button texts for the size units and meaning, in code order.
-const char* const kUnitButtons[] = {"Degrees", "Minutes", "Seconds"};
-const char* const kMeaningButtons[] = {"Radius", "Diameter"};
+const char* const kSizeFieldsButtons[] = {"N&o size fields", "Ma&jor axis only",
+                                          "Major &and minor axes"};
+const char* const kUnitButtons[] = {"De&grees", "Minu&tes", "Se&conds"};
+const char* const kMeaningButtons[] = {"&Radius", "D&iameter"};
 
 const char* const kNoSizeFields =
     "Please select the fields required to\nspecify the object size and position angle.";
@@ -60,8 +62,8 @@ CSizeDlg::CSizeDlg(IUserInteraction& ui, QWidget* parent) : QDialog(parent), m_u
     // axes are read.
     auto* left = new QVBoxLayout;
     QVBoxLayout* axesColumn = nullptr;
-    m_pSizeFields = AddRadioFrame(this, left, "This &data file has", "sizeFields", kSizeFieldsNames,
-                                  &axesColumn);
+    m_pSizeFields = AddRadioFrame(this, left, "This &data file has", "sizeFields",
+                                  kSizeFieldsButtons, &axesColumn);
     auto* axesForm = new QFormLayout;
     m_pMajorAxis = NewBox(this, "majorAxis");
     m_pMinorAxis = NewBox(this, "minorAxis");
@@ -70,11 +72,11 @@ CSizeDlg::CSizeDlg(IUserInteraction& ui, QWidget* parent) : QDialog(parent), m_u
     axesColumn->addLayout(axesForm);
     auto* angleFrame = new QGroupBox(QStringLiteral("&Position angle"), this);
     auto* angleForm = new QFormLayout(angleFrame);
-    m_pPositionAngle = new QCheckBox(QStringLiteral("Position angle field exists"), this);
+    m_pPositionAngle = new QCheckBox(QStringLiteral("Position angle field e&xists"), this);
     m_pPositionAngle->setObjectName(QStringLiteral("positionAngle"));
     m_pPositionAngleField = NewBox(this, "positionAngleField");
     angleForm->addRow(m_pPositionAngle);
-    angleForm->addRow(QStringLiteral("Name:"), m_pPositionAngleField);
+    angleForm->addRow(QStringLiteral("Nam&e:"), m_pPositionAngleField);
     left->addWidget(angleFrame);
 
     auto* right = new QVBoxLayout;

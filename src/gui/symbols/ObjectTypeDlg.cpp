@@ -50,8 +50,8 @@ CObjectTypeDlg::CObjectTypeDlg(const CCatforgeDoc& doc, IUserInteraction& ui, QW
 
     // Main selection
     auto* mainBox = new QGroupBox("Main selection", this);
-    auto* sameType = new QRadioButton(kTypeModeNames[0], mainBox);
-    auto* byList = new QRadioButton(kTypeModeNames[1], mainBox);
+    auto* sameType = new QRadioButton("All objects in catalog &have the same type", mainBox);
+    auto* byList = new QRadioButton("Object type &varies according to list below", mainBox);
     m_pTypeMode = new QButtonGroup(this);
     m_pTypeMode->addButton(sameType, 0);
     m_pTypeMode->addButton(byList, 1);
@@ -64,8 +64,8 @@ CObjectTypeDlg::CObjectTypeDlg(const CCatforgeDoc& doc, IUserInteraction& ui, QW
     m_pTypeBox = new QComboBox(defaultBox);
     m_pSymbolBox = new QComboBox(defaultBox);
     auto* defaultLayout = new QFormLayout(defaultBox);
-    defaultLayout->addRow("Type:", m_pTypeBox);
-    defaultLayout->addRow("Symbol:", m_pSymbolBox);
+    defaultLayout->addRow("&Type:", m_pTypeBox);
+    defaultLayout->addRow("Sy&mbol:", m_pSymbolBox);
 
     // Type information: the rule list
     auto* rulesBox = new QGroupBox("Type information", this);
@@ -80,9 +80,9 @@ CObjectTypeDlg::CObjectTypeDlg(const CCatforgeDoc& doc, IUserInteraction& ui, QW
     m_pRuleList->header()->setSectionsClickable(false);
     m_pRuleList->header()->setSectionResizeMode(QHeaderView::Stretch);
     m_pRuleList->setMinimumSize(480, 160);
-    auto* add = new QPushButton("Add...", rulesBox);
-    auto* edit = new QPushButton("Edit...", rulesBox);
-    auto* remove = new QPushButton("Delete", rulesBox);
+    auto* add = new QPushButton("&Add...", rulesBox);
+    auto* edit = new QPushButton("&Edit...", rulesBox);
+    auto* remove = new QPushButton("&Delete", rulesBox);
     auto* ruleButtons = new QHBoxLayout;
     ruleButtons->addStretch();
     ruleButtons->addWidget(add);
@@ -94,8 +94,8 @@ CObjectTypeDlg::CObjectTypeDlg(const CCatforgeDoc& doc, IUserInteraction& ui, QW
 
     // Colour
     auto* colourBox = new QGroupBox("&Colour", this);
-    auto* standard = new QRadioButton(kColourModeNames[0], colourBox);
-    auto* custom = new QRadioButton(kColourModeNames[1], colourBox);
+    auto* standard = new QRadioButton("Use standa&rd map colours", colourBox);
+    auto* custom = new QRadioButton("Define c&ustom colour", colourBox);
     m_pColourMode = new QButtonGroup(this);
     m_pColourMode->addButton(standard, 0);
     m_pColourMode->addButton(custom, 1);

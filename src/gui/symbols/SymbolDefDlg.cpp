@@ -40,10 +40,14 @@ CSymbolDefDlg::CSymbolDefDlg(QWidget* parent) : QDialog(parent) {
 
     auto* layout = new QVBoxLayout(this);
     auto* nameRow = new QHBoxLayout;
-    nameRow->addWidget(new QLabel("Name:", this));
+    auto* nameLabel = new QLabel("&Name:", this);
+    nameLabel->setBuddy(m_pNameEdit);
+    nameRow->addWidget(nameLabel);
     nameRow->addWidget(m_pNameEdit, 1);
     layout->addLayout(nameRow);
-    layout->addWidget(new QLabel("Drawing instructions:", this));
+    auto* instructionsLabel = new QLabel("Drawing &instructions:", this);
+    instructionsLabel->setBuddy(m_pInstructionsEdit);
+    layout->addWidget(instructionsLabel);
     layout->addWidget(m_pInstructionsEdit, 1);
     layout->addWidget(sampleBox);
     layout->addWidget(buttons);

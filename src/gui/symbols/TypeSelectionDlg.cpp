@@ -46,10 +46,10 @@ CTypeSelectionDlg::CTypeSelectionDlg(const CCatforgeDoc& doc, QWidget* parent)
     m_pSymbolBox = new QComboBox(this);
 
     auto* form = new QFormLayout;
-    form->addRow("When field:", m_pFieldBox);
-    form->addRow("Has the value:", m_pValueEdit);
-    form->addRow("Object type:", m_pTypeBox);
-    form->addRow("Use the symbol:", m_pSymbolBox);
+    form->addRow("&When field:", m_pFieldBox);
+    form->addRow("&Has the value:", m_pValueEdit);
+    form->addRow("Object &type:", m_pTypeBox);
+    form->addRow("Use the &symbol:", m_pSymbolBox);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &CTypeSelectionDlg::OnOK);

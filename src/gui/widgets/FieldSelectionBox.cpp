@@ -26,7 +26,7 @@ QButtonGroup* MakeCountGroup(QGroupBox* frame, QWidget* owner) {
     auto* row = new QHBoxLayout(frame);
     auto* group = new QButtonGroup(owner);
     for (int n = 0; n < 4; ++n) {
-        auto* button = new QRadioButton(QString::number(n), owner);
+        auto* button = new QRadioButton(QStringLiteral("&%1").arg(n), owner);
         button->setObjectName(QStringLiteral("count%1").arg(n));
         group->addButton(button, n);
         row->addWidget(button);

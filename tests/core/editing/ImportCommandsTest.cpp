@@ -9,24 +9,39 @@ namespace {
 const std::string kDataDir = std::string(CATFORGE_TEST_DATA_DIR) + "/cds";
 }
 
-TEST(ImportCommands, NormalizeAsksForBothFilesAndReportsWithInformationIcon) {
+TEST(ImportCommands, NormalizeAsksForBothFilesReportsAndOffersThePaddedFile) {
     CTempDir dir;
     const std::string in = dir.Write("lines.dat", "a\nabc");
-    CRecordingInteraction ui;
-    ui.fileNames = {in, dir.Path("fixed.dat")};
-    RunNormalizeDataFile(ui);
-    ASSERT_EQ(ui.fileRequests.size(), 2u);
-    EXPECT_TRUE(ui.fileRequests[0].mustExist);
-    EXPECT_EQ(ui.fileRequests[1].proposedName, dir.Path("lines.fixed.dat"));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Information);
-    EXPECT_NE(ui.messages[0].text.find("2 lines read, record length 4 bytes"), std::string::npos);
-    EXPECT_EQ(CTempDir::Read(dir.Path("fixed.dat")), "a  \nabc\n");
+    for (const Answer answer : {Answer::No, Answer::Yes}) {
+        CCatforgeDoc doc;
+        doc.NewDocument();
+        doc.SetDataFile("old.dat");
+        CRecordingInteraction ui;
+        ui.fileNames = {in, dir.Path("fixed.dat")};
+        ui.answers = {answer};
+        EXPECT_EQ(RunNormalizeDataFile(doc, ui), answer == Answer::Yes);
+        ASSERT_EQ(ui.fileRequests.size(), 2u);
+        EXPECT_TRUE(ui.fileRequests[0].mustExist);
+        EXPECT_EQ(ui.fileRequests[1].proposedName, dir.Path("lines.fixed.dat"));
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].icon, MessageIcon::Information);
+        EXPECT_NE(ui.messages[0].text.find("2 lines read, record length 4 bytes"),
+                  std::string::npos);
+        EXPECT_EQ(CTempDir::Read(dir.Path("fixed.dat")), "a  \nabc\n");
+        EXPECT_EQ(ui.questions, std::vector<std::string>{"Use \"" + dir.Path("fixed.dat") +
+                                                         "\" as the data file of this definition,"
+                                                         "\nwith a record length of 4 bytes?"});
+        // Only a Yes changes the definition: data file, record length, modified.
+        EXPECT_EQ(doc.GetDataFile(), answer == Answer::Yes ? dir.Path("fixed.dat") : "old.dat");
+        EXPECT_EQ(doc.m_nRecordLength, answer == Answer::Yes ? 4 : 0);
+        EXPECT_EQ(doc.IsModified(), answer == Answer::Yes);
+    }
 
     // Cancelling the second question writes nothing and says nothing.
+    CCatforgeDoc doc;
     CRecordingInteraction cancel;
     cancel.fileNames = {in, std::nullopt};
-    RunNormalizeDataFile(cancel);
+    EXPECT_FALSE(RunNormalizeDataFile(doc, cancel));
     EXPECT_TRUE(cancel.messages.empty());
 }
 

@@ -79,7 +79,7 @@ TEST_F(RaDecDlgTest, EnablesTheBoxesOfTheStoredNotationsAtStart) {
         EXPECT_EQ(EnabledOf(fresh, kRaBoxes), kRaTable[notation]) << notation;
         EXPECT_EQ(EnabledOf(fresh, kDecBoxes), kDecTable[dec]) << notation;
         EXPECT_EQ(Control<QLabel>(fresh, "raHoursLabel")->text(),
-                  notation == 3 ? "Degrees:" : "Hours:");
+                  notation == 3 ? "Degrees:" : "&Hours:");
     }
 }
 
@@ -108,7 +108,7 @@ TEST_F(RaDecDlgTest, EachClickAppliesItsGroupsRowOfTheTableOnly) {
         EXPECT_EQ(EnabledOf(dlg, kRaBoxes), kRaTable[std::size_t(notation)]) << notation;
         EXPECT_EQ(EnabledOf(dlg, kDecBoxes), kDecTable[0]) << "declination untouched";
         EXPECT_EQ(Control<QLabel>(dlg, "raHoursLabel")->text(),
-                  notation == 3 ? "Degrees:" : "Hours:");
+                  notation == 3 ? "Degrees:" : "&Hours:");
     }
     for (int notation : clicks) {
         Click(dlg, ("decNotation" + std::to_string(notation)).c_str());
