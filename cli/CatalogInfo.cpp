@@ -7,7 +7,7 @@
 #include "CatalogFormat.h"
 #include "CliCommands.h"
 #include "compile/CatalogReader.h"
-#include "model/AtomicFile.h"
+#include "model/InputFile.h"
 #include "symbols/SymbolTables.h"
 
 namespace {

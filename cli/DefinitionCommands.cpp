@@ -1,5 +1,7 @@
 // info: prints a definition (or, for a compiled catalogue, hands over to the catalogue side);
 // create: writes a definition, from JSON or new.
+#include <unistd.h>
+
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cstdio>
@@ -13,20 +15,27 @@
 #include "CliCommands.h"
 #include "CliInteraction.h"
 #include "DefinitionJson.h"
-#include "model/AtomicFile.h"
 #include "model/CatforgeDoc.h"
+#include "model/InputFile.h"
 #include "symbols/SymbolTables.h"
 
 namespace {
 
 constexpr char kCatalogMagic[] = "zdc0Data";
 
-// The first 8 bytes of a file, or fewer when it is shorter or cannot be read.
+// JSON definitions may come through a pipe; more than this is refused.
+constexpr std::uint64_t kMaxJsonSize = std::uint64_t{128} << 20;
+
+// The first 8 bytes of a regular file, or fewer when it is shorter or cannot be read.
 std::string FileMagic(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::string kind;
+    const int fd = OpenInputFile(path, kind);
+    if (fd < 0)
+        return {};
     char magic[8] = {};
-    in.read(magic, sizeof magic);
-    return std::string(magic, static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+    const ssize_t got = ::pread(fd, magic, sizeof magic, 0);
+    ::close(fd);
+    return std::string(magic, static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
 }
 
 // A one-line string for the listing: bytes as Latin-1, control bytes escaped.
@@ -279,10 +288,15 @@ int RunCreate(CliContext& context, const CreateOptions& options) {
     CCliInteraction ui(context.err);
     CCatforgeDoc doc;
     doc.SetInteraction(&ui);
+    if (SameFile(options.outPath, options.jsonPath)) {
+        context.err << "error: \"" << options.outPath
+                    << "\" is the JSON being read; the definition needs another name.\n";
+        return kExitRefused;
+    }
     if (!options.jsonPath.empty()) {
         std::string text;
         std::string error;
-        if (!ReadWholeFile(options.jsonPath, text, &error)) {
+        if (!ReadWholeFile(options.jsonPath, text, &error, kMaxJsonSize, true)) {
             context.err << "error: " << error << '\n';
             return kExitRefused;
         }
@@ -308,7 +322,9 @@ void AddDefinitionCommands(CLI::App& app, CliContext& context) {
     auto info = std::make_shared<InfoOptions>();
     auto* infoCommand = app.add_subcommand(
         "info", "Print a definition (.zdd), or a compiled catalogue (.zdc), found by its magic");
-    infoCommand->add_option("FILE", info->path, "definition or catalogue file")->required();
+    infoCommand->add_option("FILE", info->path, "definition or catalogue file")
+        ->required()
+        ->check(kFileName);
     infoCommand->add_flag("--json", info->json,
                           "print the definition as JSON (the input of create --from-json)");
     infoCommand->add_option("--entries", info->entries, "catalogues: how many entries to print")
@@ -318,8 +334,12 @@ void AddDefinitionCommands(CLI::App& app, CliContext& context) {
     auto create = std::make_shared<CreateOptions>();
     auto* createCommand = app.add_subcommand(
         "create", "Write a definition: from JSON as printed by info --json, or a new one");
-    createCommand->add_option("--from-json", create->jsonPath,
-                              "JSON definition; members left out take their defaults");
-    createCommand->add_option("OUT", create->outPath, "definition file to write")->required();
+    createCommand
+        ->add_option("--from-json", create->jsonPath,
+                     "JSON definition; members left out take their defaults")
+        ->check(kFileName);
+    createCommand->add_option("OUT", create->outPath, "definition file to write")
+        ->required()
+        ->check(kFileName);
     createCommand->callback([&context, create] { context.status = RunCreate(context, *create); });
 }

@@ -7,6 +7,7 @@
 #include "model/AtomicFile.h"
 #include "model/ByteIO.h"
 #include "model/CatforgeDoc.h"
+#include "model/InputFile.h"
 #include "model/UserInteraction.h"
 #include "symbols/SymbolLanguage.h"
 
@@ -90,7 +91,8 @@ bool WriteCompiledCatalogTo(const CCatforgeDoc& doc, const std::string& path, st
     return ok;
 }
 
-bool WriteCompiledCatalog(const CCatforgeDoc& doc, IUserInteraction& ui) {
+bool WriteCompiledCatalog(const CCatforgeDoc& doc, IUserInteraction& ui,
+                          const CompileInputs& inputs) {
     FileDialogRequest request;
     request.title = "Save Compiled Data Catalog As";
     request.filters =
@@ -106,6 +108,15 @@ bool WriteCompiledCatalog(const CCatforgeDoc& doc, IUserInteraction& ui) {
     std::string fullPath = std::filesystem::absolute(*chosen, ec).lexically_normal().string();
     if (ec)
         fullPath = *chosen;
+    for (const auto& [what, input] : inputs) {
+        if (SameFile(*chosen, input)) {
+            ui.ShowMessage(FormatMessage("\"%s\" is the %s of this compile.\nThe catalogue "
+                                         "is not written over it; please choose another name.",
+                                         {fullPath, what}),
+                           MessageIcon::Stop);
+            return false;
+        }
+    }
     std::string error;
     bool opened = false;
     if (!WriteCompiledCatalogTo(doc, *chosen, error, opened)) {

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 class CCatforgeDoc;
 class IUserInteraction;
@@ -14,11 +16,16 @@ inline constexpr int kCatalogVersion = 1;
 // the entry size, from doc's definition and its sorted and indexed compile table.
 std::string EncodeCatalogHeader(const CCatforgeDoc& doc);
 
+// The files a compile reads, each with what it is ("definition", "data file"): the catalogue
+// is never written over one of them.
+using CompileInputs = std::vector<std::pair<std::string, std::string>>;
+
 // Asks for the output name ("Save Compiled Data Catalog As", proposing the definition's name
-// with ".zdc"), writes the catalogue through a temporary file that is renamed over the target
-// when complete, and reports success. Returns false when the person cancels (no message) or
-// the file cannot be written (a stop message; any earlier file of that name is untouched).
-bool WriteCompiledCatalog(const CCatforgeDoc& doc, IUserInteraction& ui);
+// with ".zdc"), writes the catalogue whole or not at all (CAtomicFile), and reports success.
+// Returns false when the person cancels (no message), names one of inputs, or the file cannot
+// be written (a stop message; any earlier file of that name is untouched).
+bool WriteCompiledCatalog(const CCatforgeDoc& doc, IUserInteraction& ui,
+                          const CompileInputs& inputs = {});
 
 // Writes the catalogue to path without asking; false with error set when it fails.
 [[nodiscard]] bool WriteCompiledCatalogTo(const CCatforgeDoc& doc, const std::string& path,

@@ -46,14 +46,17 @@ bool CompileDefinition(CCatforgeDoc& doc, EpochState& epoch, IUserInteraction& u
         return false;
 
     SortCompileTable(doc);
-    return WriteCompiledCatalog(doc, ui);
+    return WriteCompiledCatalog(doc, ui, {{"definition", doc.GetPathName()}, {"data file", path}});
 }
 
 std::string ProposedCatalogName(const std::string& definitionPath) {
     if (definitionPath.empty())
         return "Untitled.zdc";
+    // Only the file name's extension is replaced; a name that starts with its only dot (a
+    // hidden file) has none.
+    const std::size_t nameStart = definitionPath.rfind('/') + 1;  // 0 without a folder
     const std::size_t dot = definitionPath.rfind('.');
-    if (dot == std::string::npos)
+    if (dot == std::string::npos || dot <= nameStart)
         return definitionPath + ".zdc";
     return definitionPath.substr(0, dot) + ".zdc";
 }

@@ -21,6 +21,7 @@ struct CompileOptions {
 bool CompileDefinition(CCatforgeDoc& doc, EpochState& epoch, IUserInteraction& ui,
                        const CompileOptions& options = {});
 
-// The proposed output name: the definition's path up to its last "." plus ".zdc";
-// "Untitled.zdc" for a definition never saved.
+// The proposed output name: the definition's path with the extension of its file name
+// replaced by ".zdc" (added when the name has none); "Untitled.zdc" for a definition never
+// saved.
 std::string ProposedCatalogName(const std::string& definitionPath);

@@ -63,8 +63,7 @@ void SortCompileTable(CCatforgeDoc& doc) {
 }
 
 int HourOfRaKey(int raKey) {
-    const int hour = raKey / 360000 / 15;
-    return std::clamp(hour, 0, 23);
+    return std::min(raKey / 360000 / 15, 23);
 }
 
 void BuildHourIndex(CCatforgeDoc& doc) {

@@ -14,8 +14,9 @@ inline constexpr int kRaKeysPerHour = 5400000;
 // Then sets the first and last keys (when there are entries) and builds the hour index.
 void SortCompileTable(CCatforgeDoc& doc);
 
-// The hour of right ascension of an RA key, 0..23: a key of 24h or more counts as hour 23,
-// a negative key as hour 0.
+// The hour of right ascension of an RA key: the key divided by 360000 and by 15, both
+// truncating, so that keys above -1h count as hour 0 and lower ones as hours below 0, which
+// no element of the hour index covers; a key of 24h or more counts as hour 23.
 int HourOfRaKey(int raKey);
 
 // Fills doc.m_anHourIndex from the sorted table: element h is the position of the first

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -13,6 +14,7 @@
 #include "compile/DataFile.h"
 #include "compile/FieldReading.h"
 #include "model/CatforgeDoc.h"
+#include "model/InputFile.h"
 #include "model/UserInteraction.h"
 
 namespace co = catalog_object;
@@ -100,18 +102,21 @@ void CRecordDecoder::DecodeLabel(const char* record, unsigned char* label) const
         // trailing white space only shortens the text.
         while (!text.empty() && IsWhiteSpace(text.back()))
             text.remove_suffix(1);
-        const std::string& prefix = m_doc.m_astrLabelPrefix[k];
+        // A NUL byte in the prefix ends the label there, and the blanks before it are trailing
+        // blanks of the label like any others.
+        std::string_view prefix = m_doc.m_astrLabelPrefix[k];
+        if (const std::size_t nul = prefix.find('\0'); nul != std::string_view::npos) {
+            prefix = prefix.substr(0, nul);
+            while (!prefix.empty() && IsWhiteSpace(prefix.back()))
+                prefix.remove_suffix(1);
+            text = {};
+        }
         std::size_t used = 0;
-        const auto append = [&](std::string_view part) {
-            for (char c : part) {
-                if (used == co::kLabelSize - 1 || c == '\0')
-                    return false;
-                label[used++] = static_cast<unsigned char>(c);
-            }
-            return true;
-        };
-        if (append(prefix))
-            append(text);
+        for (const std::string_view part : {prefix, text}) {
+            const std::size_t n = std::min(part.size(), co::kLabelSize - 1 - used);
+            std::memcpy(label + used, part.data(), n);
+            used += n;
+        }
         return;
     }
 }
@@ -223,11 +228,19 @@ bool DecodeRecords(CCatforgeDoc& doc, const EpochState& epoch, const std::string
     doc.m_pEntries.reset();
     doc.m_nEntrySize = doc.m_nRecordLength + static_cast<int>(co::kFixedSize);
     const auto entrySize = static_cast<std::size_t>(doc.m_nEntrySize);
-    doc.m_pEntries.reset(new (std::nothrow) unsigned char[count * entrySize]);
     // Records are read a few megabytes at a time and decoded straight into their entries.
     const std::size_t blockRecords =
         std::max<std::size_t>(1, (std::size_t{4} << 20) / recordLength);
-    std::unique_ptr<char[]> block(new (std::nothrow) char[blockRecords * recordLength]);
+    // What the table needs is checked against the computer first: an allocation far beyond
+    // it may still succeed and only fail once the pages are touched.
+    const bool fits =
+        std::uint64_t{count} * entrySize + std::uint64_t{blockRecords} * recordLength <=
+        MemoryLimit();
+    std::unique_ptr<char[]> block;
+    if (fits) {
+        doc.m_pEntries.reset(new (std::nothrow) unsigned char[count * entrySize]);
+        block.reset(new (std::nothrow) char[blockRecords * recordLength]);
+    }
     if (!doc.m_pEntries || !block) {
         doc.m_pEntries.reset();
         ui.ShowMessage("There is not enough memory to compile " + std::to_string(count) +
@@ -238,8 +251,10 @@ bool DecodeRecords(CCatforgeDoc& doc, const EpochState& epoch, const std::string
     // Large pages also make the final write of the table several times cheaper.
     AdviseHugePages(doc.m_pEntries.get(), count * entrySize);
     CRecordSource source;
-    if (!source.Open(path, recordLength))
+    if (!source.Open(path, recordLength)) {
+        ui.ShowMessage(FormatMessage("Unable to open file\n\"%s\"", {path}), MessageIcon::Stop);
         return false;
+    }
 
     if (threads == 0)
         threads = std::max(1u, std::thread::hardware_concurrency());

@@ -7,8 +7,8 @@
 #include "import/CdsCatalogImport.h"
 #include "import/CdsReadMe.h"
 #include "import/DataNormalizer.h"
-#include "model/AtomicFile.h"
 #include "model/CatforgeDoc.h"
+#include "model/InputFile.h"
 #include "model/UserInteraction.h"
 
 namespace {
@@ -77,7 +77,7 @@ bool RunImportCdsReadMe(CCatforgeDoc& doc, IUserInteraction& ui, QWidget*) {
     // Read the ReadMe first: a bad one is reported before any further question.
     std::string text;
     std::string error;
-    if (!ReadWholeFile(*readMePath, text, &error)) {
+    if (!ReadWholeFile(*readMePath, text, &error, kMaxReadMeSize)) {
         ui.ShowMessage(error, MessageIcon::Stop);
         return false;
     }

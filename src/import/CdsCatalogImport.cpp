@@ -3,15 +3,12 @@
 #include <filesystem>
 #include <system_error>
 
-#include "model/AtomicFile.h"
 #include "model/CatforgeDoc.h"
+#include "model/InputFile.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// Larger ReadMe files are refused rather than read into memory.
-constexpr std::uintmax_t kMaxReadMeSize = 64u << 20;
 
 bool IsRegularFile(const fs::path& path) {
     std::error_code ec;
@@ -46,15 +43,9 @@ std::string CdsImportResult::Text() const {
 bool ImportCdsCatalogue(const CdsImportRequest& request, CCatforgeDoc& doc, CdsImportResult& result,
                         std::string& error) {
     result = CdsImportResult{};
-    std::error_code ec;
-    const std::uintmax_t size = fs::file_size(request.m_strReadMe, ec);
-    if (!ec && size > kMaxReadMeSize) {
-        error = "\"" + request.m_strReadMe + "\" is too large for a ReadMe.";
-        return false;
-    }
     std::string text;
     std::string readError;
-    if (!ReadWholeFile(request.m_strReadMe, text, &readError)) {
+    if (!ReadWholeFile(request.m_strReadMe, text, &readError, kMaxReadMeSize)) {
         error = readError;
         return false;
     }
@@ -123,6 +114,26 @@ bool ImportCdsCatalogue(const CdsImportRequest& request, CCatforgeDoc& doc, CdsI
         error = "The data file path is longer than " + std::to_string(kMaxDataFilePath - 1) +
                 " characters: \"" + result.m_strFixedFile + "\".";
         return false;
+    }
+
+    // Nothing is written over a file the import reads.
+    const int sameAsInput = SameFileIndex(request.m_strDefinitionFile, {request.m_strReadMe, data});
+    if (sameAsInput >= 0) {
+        error = "The definition \"" + request.m_strDefinitionFile + "\" would be written over " +
+                (sameAsInput == 0 ? "the ReadMe" : "the data file") + "; choose another name.";
+        return false;
+    }
+    if (normalize) {
+        const int sameAsFixed =
+            SameFileIndex(fixed, {request.m_strReadMe, data, request.m_strDefinitionFile});
+        if (sameAsFixed >= 0) {
+            error = "The normalized data file \"" + fixed + "\" would be written over " +
+                    (sameAsFixed == 0   ? "the ReadMe"
+                     : sameAsFixed == 1 ? "the data file"
+                                        : "the definition") +
+                    "; choose another name.";
+            return false;
+        }
     }
 
     // Normalise to the ReadMe's line length, or check that the data already has it.

@@ -3,12 +3,16 @@
 // the definition from the byte-by-byte description.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "CdsImporter.h"
 #include "DataNormalizer.h"
 
 class CCatforgeDoc;
+
+// Larger ReadMe files are refused rather than read into memory.
+inline constexpr std::uint64_t kMaxReadMeSize = std::uint64_t{64} << 20;
 
 struct CdsImportRequest {
     std::string m_strReadMe;  // path of the ReadMe
@@ -25,6 +29,9 @@ struct CdsImportRequest {
     // m_strFixedFolder (beside the data file when that is empty too).
     std::string m_strFixedFile;
     std::string m_strFixedFolder;
+    // The definition file the result will be saved as, if known: it must not be one of the
+    // files the import reads.
+    std::string m_strDefinitionFile;
 };
 
 struct CdsImportResult {

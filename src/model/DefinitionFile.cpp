@@ -4,7 +4,7 @@
 //   "zdd0Data", version, 260-byte zero-terminated data file path, title, notes, record
 //   length, fields, nine position integers, epoch, labels, sixteen integers of size,
 //   magnitude, type and colour; version 2 adds the type mode, user symbols and type rules.
-#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -15,6 +15,7 @@
 #include "AtomicFile.h"
 #include "ByteIO.h"
 #include "CatforgeDoc.h"
+#include "InputFile.h"
 
 namespace {
 
@@ -41,14 +42,15 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
-// Opens a file for reading; nothing for a file that cannot be opened or is a folder.
-FilePtr OpenForReading(const std::string& path) {
-    FilePtr file(std::fopen(path.c_str(), "rb"));
+// Opens a regular file for reading; nothing for a file that cannot be opened, and for a
+// folder, FIFO or device (kind says which), which is not even read from.
+FilePtr OpenForReading(const std::string& path, std::string& kind) {
+    const int fd = OpenInputFile(path, kind);
+    if (fd < 0)
+        return nullptr;
+    FilePtr file(::fdopen(fd, "rb"));
     if (!file)
-        return file;
-    struct stat st {};
-    if (::fstat(::fileno(file.get()), &st) != 0 || S_ISDIR(st.st_mode))
-        file.reset();
+        ::close(fd);
     return file;
 }
 
@@ -219,9 +221,13 @@ bool CCatforgeDoc::DecodeDefinition(const std::string& bytes, std::string& error
 }
 
 bool CCatforgeDoc::OnOpenDocument(const std::string& path) {
-    const FilePtr file = OpenForReading(path);
+    std::string kind;
+    const FilePtr file = OpenForReading(path, kind);
     if (!file) {
-        Interaction().ShowMessage(FormatMessage(kUnableToRead, {path}), MessageIcon::Stop);
+        std::string message = FormatMessage(kUnableToRead, {path});
+        if (!kind.empty())
+            message += "\nIt is " + kind + ", not a regular file.";
+        Interaction().ShowMessage(message, MessageIcon::Stop);
         return false;
     }
     // From here on the previous contents are gone. A failed read leaves a new, untitled
@@ -258,8 +264,25 @@ bool CCatforgeDoc::OnOpenDocument(const std::string& path) {
 }
 
 bool CCatforgeDoc::OnSaveDocument(const std::string& path) {
-    if (!WriteFileAtomically(path, EncodeDefinition())) {
+    // Nothing is written that the reader would refuse as damaged.
+    const std::string bytes = EncodeDefinition();
+    if (bytes.size() > kMaxDefinitionFileSize) {
+        Interaction().ShowMessage(
+            FormatMessage(
+                "The definition takes %s bytes, more than the %s bytes a definition "
+                "file may have.\nFile \"%s\" was not written.",
+                {std::to_string(bytes.size()), std::to_string(kMaxDefinitionFileSize), path}),
+            MessageIcon::Stop);
+        return false;
+    }
+    CAtomicFile file;
+    if (!file.Open(path)) {
         Interaction().ShowMessage(FormatMessage(kUnableToWrite, {path}), MessageIcon::Stop);
+        return false;
+    }
+    if (!file.Write(bytes) || !file.Commit()) {
+        Interaction().ShowMessage("Writing the definition failed:\n" + file.Error(),
+                                  MessageIcon::Stop);
         return false;
     }
     SetModifiedFlag(false);

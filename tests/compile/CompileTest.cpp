@@ -1,12 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
+#include <fstream>
 #include <random>
 
 #include "CompileFixture.h"
 #include "compile/CatalogWriter.h"
 #include "compile/Compile.h"
+#include "compile/RecordDecoder.h"
+#include "model/AtomicFile.h"
 #include "model/ByteIO.h"
+#include "support/FaultInjection.h"
 #include "support/RecordingInteraction.h"
 #include "support/TempDir.h"
 
@@ -131,11 +137,91 @@ TEST_F(CompileRun, DataOptionReplacesTheDefinitionsFile) {
     EXPECT_EQ(doc.m_nRecordCount, 5);
 }
 
-TEST(ProposedCatalogName, ReplacesTheExtension) {
-    EXPECT_EQ(ProposedCatalogName("/data/ngc.zdd"), "/data/ngc.zdc");
-    EXPECT_EQ(ProposedCatalogName("/data/ngc"), "/data/ngc.zdc");
-    EXPECT_EQ(ProposedCatalogName("/data/ngc.v2.zdd"), "/data/ngc.v2.zdc");
-    EXPECT_EQ(ProposedCatalogName(""), "Untitled.zdc");
+// The catalogue is never written over a file the compile reads, named directly or through a
+// symbolic or hard link; both stay byte for byte.
+TEST_F(CompileRun, AnOutputThatIsAnInputIsRefused) {
+    WriteData(3);
+    ASSERT_TRUE(doc.OnSaveDocument(doc.GetPathName()));
+    ASSERT_EQ(::symlink("objects.dat", dir.Path("data-link").c_str()), 0);
+    ASSERT_EQ(::link(doc.GetPathName().c_str(), dir.Path("definition-link").c_str()), 0);
+    const std::string data = CTempDir::Read(dir.Path("objects.dat"));
+    const std::string definition = CTempDir::Read(doc.GetPathName());
+    for (const auto& [name, what] :
+         {std::pair<std::string, std::string>{"objects.dat", "data file"},
+          {"data-link", "data file"},
+          {"objects.zdd", "definition"},
+          {"definition-link", "definition"}}) {
+        ui.messages.clear();
+        ui.fileNames.push_back(dir.Path(name));
+        EXPECT_FALSE(Compile());
+        EXPECT_EQ(
+            ui.Texts(),
+            (std::vector<std::string>{"\"" + dir.Path(name) + "\" is the " + what +
+                                      " of this compile.\nThe catalogue is not written over it; "
+                                      "please choose another name."}));
+    }
+    EXPECT_EQ(CTempDir::Read(dir.Path("objects.dat")), data);
+    EXPECT_EQ(CTempDir::Read(doc.GetPathName()), definition);
+}
+
+// What the definition and the data file ask for is checked before memory is taken; a data
+// file that is gone when the records are read is reported.
+TEST_F(CompileRun, HugeTablesAndDataGoneBeforeReadingAreReported) {
+    doc.m_nRecordLength = 2000000000;
+    std::ofstream(dir.Path("objects.dat"));
+    std::filesystem::resize_file(dir.Path("objects.dat"), 2000 * std::uintmax_t{2000000000});
+    EXPECT_FALSE(Compile());
+    doc.m_nRecordLength = kTestRecordLength;
+    doc.m_nRecordCount = 3;
+    EpochState epoch;
+    EXPECT_FALSE(DecodeRecords(doc, epoch, dir.Path("gone.dat"), ui, 1));
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{
+                              "There is not enough memory to compile 2000 records of 2000000068 "
+                              "bytes.",
+                              "Unable to open file\n\"" + dir.Path("gone.dat") + "\""}));
+}
+
+// Every system call that writes the catalogue fails in turn (with and without unnamed
+// temporary files): each failure is reported and leaves the previous catalogue and nothing
+// else.
+class CompileFaults : public CompileRun, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(CompileFaults, EveryFailingCallKeepsThePreviousCatalogue) {
+    WriteData(20000);  // a catalogue of about 3 MB, written a megabyte at a time
+    const std::string out = dir.Write("objects.zdc", "previous catalogue");
+    const auto compile = [&](int failAt) {
+        CFaultInjection faults(failAt, EIO, GetParam());
+        ui.fileNames.push_back(out);
+        const bool compiled = Compile();
+        return std::make_pair(compiled, CFaultInjection::Calls());
+    };
+    const auto [compiled, calls] = compile(0);
+    ASSERT_TRUE(compiled);
+    ASSERT_GE(calls, 8);
+    ASSERT_TRUE(WriteFileAtomically(out, "previous catalogue"));
+    for (int n = 1; n <= calls; ++n) {
+        SCOPED_TRACE("failing call " + std::to_string(n));
+        ui.messages.clear();
+        EXPECT_FALSE(compile(n).first);
+        EXPECT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(CTempDir::Read(out), "previous catalogue");
+        EXPECT_EQ(FolderEntries(dir.Root()), (std::set<std::string>{"objects.dat", "objects.zdc"}));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(UnnamedAndNamed, CompileFaults, ::testing::Bool());
+
+TEST(ProposedCatalogName, ReplacesTheExtensionOfTheFileNameOnly) {
+    const std::pair<std::string, std::string> names[] = {{"/data/ngc.zdd", "/data/ngc.zdc"},
+                                                         {"/data/ngc", "/data/ngc.zdc"},
+                                                         {"x.tar.zdd", "x.tar.zdc"},
+                                                         {"catalog", "catalog.zdc"},
+                                                         {"./catalog", "./catalog.zdc"},
+                                                         {"my.dir/catalog", "my.dir/catalog.zdc"},
+                                                         {"my.dir/.hidden", "my.dir/.hidden.zdc"},
+                                                         {"", "Untitled.zdc"}};
+    for (const auto& [definition, catalogue] : names)
+        EXPECT_EQ(ProposedCatalogName(definition), catalogue) << definition;
 }
 
 TEST(CatalogHeader, UserSymbolsAsCompiledPrograms) {
