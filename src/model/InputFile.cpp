@@ -27,12 +27,12 @@ std::string KindOf(mode_t mode) {
 }
 
 // Opens path read-only without waiting for a FIFO's writer. Regular files always open;
-// FIFOs and character devices only with streams. Anything refused is not opened at all when
+// FIFOs and pipes only with streams. Anything refused is not opened at all when
 // the name shows it beforehand, so that opening a device has no side effect.
 int OpenChecked(const std::string& path, bool streams, std::string& kind) {
     kind.clear();
     const auto allowed = [streams](mode_t mode) {
-        return S_ISREG(mode) || (streams && (S_ISFIFO(mode) || S_ISCHR(mode)));
+        return S_ISREG(mode) || (streams && S_ISFIFO(mode));
     };
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0 && !allowed(st.st_mode)) {

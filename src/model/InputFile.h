@@ -21,7 +21,7 @@ std::string NotARegularFile(const std::string& path, const std::string& kind);
 std::uint64_t MemoryLimit();
 
 // Reads a whole regular file of at most maxBytes bytes (0: MemoryLimit()). With streams, a
-// FIFO, pipe or character device is read once as it comes, up to maxBytes. Fails with a
+// FIFO or pipe is read once as it comes, up to maxBytes (devices are refused). Fails with a
 // message in error for a missing, unreadable, odd or too large file.
 [[nodiscard]] bool ReadWholeFile(const std::string& path, std::string& bytes,
                                  std::string* error = nullptr, std::uint64_t maxBytes = 0,
