@@ -10,7 +10,7 @@
 #include <random>
 #include <string>
 
-#include "model/CatforgeDoc.h"
+#include "core/model/CatforgeDoc.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <random>
 #include <string>
 
-#include "import/DataNormalizer.h"
+#include "core/import/DataNormalizer.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "compile/FieldReading.h"
+#include "core/compile/FieldReading.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 # Times the whole compile of a synthetic catalogue of 1,000,000 records with catforge-cli and
 # compares it with copying a file as large as the output.
 # Usage: bench/run-compile-bench.sh [BUILD_DIR] [COUNT]   (BUILD_DIR configured with
-# -DCATFORGE_BUILD_BENCH=ON; default build-bench, made here when missing)
+# -DCATFORGE_BUILD_BENCH=ON; default build-bench, made here from the bench preset when missing)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build-bench}
@@ -13,8 +13,7 @@ if [ ! -x /usr/bin/time ]; then
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq time >/dev/null
 fi
 if [ ! -f "$build/CMakeCache.txt" ]; then
-    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCATFORGE_BUILD_BENCH=ON \
-          -DCATFORGE_BUILD_GUI=OFF -DCATFORGE_BUILD_TESTS=OFF >/dev/null
+    cmake --preset bench -B "$build" >/dev/null
 fi
 cmake --build "$build" -j2 --target catforge-cli catforge-bench-generate >/dev/null
 

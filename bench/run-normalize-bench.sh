@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Normalising a 1 GB line-oriented file with catforge-cli, against cp of the same file.
 # Usage: bench/run-normalize-bench.sh [path/to/catforge-cli] [size in MB, default 1024]
+# (default: build-bench/cli/catforge-cli, built with the bench preset:
+#  cmake --preset bench && cmake --build --preset bench)
 #
 # Two inputs of the same size:
 #   varied:    lines of 40 to 140 bytes, all padded to 140: the output is about 1.55 times
@@ -15,7 +17,7 @@
 # The files live in a fresh folder under /tmp and are deleted afterwards.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cli=${1:-build/cli/catforge-cli}
+cli=${1:-build-bench/cli/catforge-cli}
 megabytes=${2:-1024}
 [ -x "$cli" ] || { echo "no catforge-cli at $cli (build it first)" >&2; exit 2; }
 [ -x /usr/bin/time ] || { echo "needs /usr/bin/time (apt-get install time)" >&2; exit 2; }

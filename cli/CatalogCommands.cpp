@@ -7,12 +7,12 @@
 #include "CliCommands.h"
 #include "CliInteraction.h"
 #include "SvgSymbolSurface.h"
-#include "compile/CatalogReader.h"
-#include "compile/Compile.h"
-#include "model/AtomicFile.h"
-#include "model/CatforgeDoc.h"
-#include "model/InputFile.h"
-#include "symbols/SymbolTables.h"
+#include "core/compile/CatalogReader.h"
+#include "core/compile/Compile.h"
+#include "core/io/AtomicFile.h"
+#include "core/io/InputFile.h"
+#include "core/model/CatforgeDoc.h"
+#include "core/symbols/SymbolTables.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "symbols/SymbolTables.h"
+#include "core/symbols/SymbolTables.h"
 
 std::string FormatRaKey(std::int32_t key) {
     // One second of time is 1500 key units; count in milliseconds of time.

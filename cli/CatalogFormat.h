@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "symbols/SymbolLanguage.h"
+#include "core/symbols/SymbolLanguage.h"
 
 // "06h38m52.500s" from an RA key (0.01 arcsecond units); negative keys get a minus.
 std::string FormatRaKey(std::int32_t key);

@@ -6,9 +6,10 @@
 
 #include "CatalogFormat.h"
 #include "CliCommands.h"
-#include "compile/CatalogReader.h"
-#include "model/InputFile.h"
-#include "symbols/SymbolTables.h"
+#include "core/compile/CatalogReader.h"
+#include "core/io/AtomicFile.h"
+#include "core/io/InputFile.h"
+#include "core/symbols/SymbolTables.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "model/UserInteraction.h"
+#include "core/model/UserInteraction.h"
 
 class CCliInteraction : public IUserInteraction {
 public:

@@ -15,9 +15,10 @@
 #include "CliCommands.h"
 #include "CliInteraction.h"
 #include "DefinitionJson.h"
-#include "model/CatforgeDoc.h"
-#include "model/InputFile.h"
-#include "symbols/SymbolTables.h"
+#include "core/io/AtomicFile.h"
+#include "core/io/InputFile.h"
+#include "core/model/CatforgeDoc.h"
+#include "core/symbols/SymbolTables.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "model/CatforgeDoc.h"
+#include "core/model/CatforgeDoc.h"
 
 namespace {
 

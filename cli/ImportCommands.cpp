@@ -10,9 +10,9 @@
 
 #include "CliCommands.h"
 #include "CliInteraction.h"
-#include "import/CdsCatalogImport.h"
-#include "import/DataNormalizer.h"
-#include "model/CatforgeDoc.h"
+#include "core/import/CdsCatalogImport.h"
+#include "core/import/DataNormalizer.h"
+#include "core/model/CatforgeDoc.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-#include "symbols/SymbolLanguage.h"
+#include "core/symbols/SymbolLanguage.h"
 
 class CSvgSymbolSurface : public ISymbolSurface {
 public:

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "CatalogFormat.h"
-#include "compile/CatalogReader.h"
-#include "symbols/SymbolTables.h"
+#include "core/compile/CatalogReader.h"
+#include "core/symbols/SymbolTables.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "model/CatforgeDoc.h"
+#include "core/model/CatforgeDoc.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);

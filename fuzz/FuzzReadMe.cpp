@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "import/CdsImporter.h"
-#include "import/CdsReadMe.h"
-#include "model/CatforgeDoc.h"
+#include "core/import/CdsImporter.h"
+#include "core/import/CdsReadMe.h"
+#include "core/model/CatforgeDoc.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "compile/FieldReading.h"
+#include "core/compile/FieldReading.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const locale_t s_c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));

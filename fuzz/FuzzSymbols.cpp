@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "symbols/SymbolLanguage.h"
+#include "core/symbols/SymbolLanguage.h"
 
 namespace {
 

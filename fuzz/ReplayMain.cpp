@@ -1,4 +1,5 @@
 // Runs a fuzz target over every file of the folders (or files) named on the command line.
+// A replay that found nothing to replay fails: a moved or emptied corpus must not pass.
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -32,5 +33,9 @@ int main(int argc, char** argv) {
         }
     }
     std::printf("replayed %zu inputs\n", count);
+    if (count == 0) {
+        std::fprintf(stderr, "no inputs found: the corpus is missing or empty\n");
+        return 1;
+    }
     return 0;
 }

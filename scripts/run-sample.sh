@@ -3,7 +3,7 @@
 # build folder and show the compiled catalogue with its first five entries.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh build
+scripts/setup.sh default  # builds into build/
 mkdir -p build/sample
 ./build/cli/catforge-cli compile examples/cluster-stars.zdd -o build/sample/cluster-stars.zdc
 ./build/cli/catforge-cli info build/sample/cluster-stars.zdc --entries 5

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the build needs (Debian 12 packages, only those missing), then configures and
-# builds. Usage: scripts/setup.sh BUILD_DIR [extra CMake arguments...]
+# builds. Usage: scripts/setup.sh PRESET [extra CMake arguments...]
+# PRESET is a configure preset of CMakePresets.json (default, asan, tsan, fuzz, bench); a
+# folder name instead configures that folder with the default settings.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,7 +22,13 @@ if [ ${#missing[@]} -gt 0 ]; then
     apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-build=${1:?usage: scripts/setup.sh BUILD_DIR [cmake args...]}
+target=${1:?usage: scripts/setup.sh PRESET [cmake args...]}
 shift
-cmake -S . -B "$build" -G Ninja "$@" >/dev/null
-cmake --build "$build" -j "$(nproc)"
+case "$target" in
+    default|asan|tsan|fuzz|bench)
+        cmake --preset "$target" "$@" >/dev/null
+        cmake --build --preset "$target" -j "$(nproc)" ;;
+    *)
+        cmake -S . -B "$target" -G Ninja "$@" >/dev/null
+        cmake --build "$target" -j "$(nproc)" ;;
+esac

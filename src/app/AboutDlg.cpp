@@ -1,4 +1,4 @@
-#include "AboutDlg.h"
+#include "app/AboutDlg.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "CatforgeApp.h"
+#include "app/CatforgeApp.h"
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     CCatforgeApp::InitResources();

@@ -1,14 +1,14 @@
-#include "CatforgeApp.h"
+#include "app/CatforgeApp.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 
-#include "AboutDlg.h"
-#include "CatforgeView.h"
-#include "MainFrame.h"
-#include "QtUserInteraction.h"
-#include "model/CatforgeDoc.h"
+#include "app/AboutDlg.h"
+#include "app/CatforgeView.h"
+#include "app/MainFrame.h"
+#include "app/QtUserInteraction.h"
+#include "core/model/CatforgeDoc.h"
 
 namespace {
 

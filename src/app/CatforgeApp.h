@@ -7,7 +7,7 @@
 #include <functional>
 #include <memory>
 
-#include "RecentFileList.h"
+#include "app/RecentFileList.h"
 
 class CCatforgeDoc;
 class CCatforgeView;

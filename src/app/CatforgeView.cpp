@@ -1,8 +1,9 @@
-#include "CatforgeView.h"
+#include "app/CatforgeView.h"
 
-#include "EditorCommands.h"
-#include "compile/Compile.h"
-#include "model/CatforgeDoc.h"
+#include "core/compile/Compile.h"
+#include "core/editing/ImportCommands.h"
+#include "core/model/CatforgeDoc.h"
+#include "gui/editors/EditorCommands.h"
 
 EditorCommandTable EditorCommandTable::Defaults() {
     EditorCommandTable table;
@@ -15,8 +16,10 @@ EditorCommandTable EditorCommandTable::Defaults() {
     table.size = RunSizeEditor;
     table.magnitude = RunMagnitudeEditor;
     table.browseData = RunDataBrowser;
-    table.normalizeDataFile = RunNormalizeDataFile;
-    table.importCdsReadMe = RunImportCdsReadMe;
+    table.normalizeDataFile = [](IUserInteraction& ui, QWidget*) { RunNormalizeDataFile(ui); };
+    table.importCdsReadMe = [](CCatforgeDoc& doc, IUserInteraction& ui, QWidget*) {
+        return RunImportCdsReadMe(doc, ui);
+    };
     return table;
 }
 

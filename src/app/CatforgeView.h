@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "compile/Epoch.h"
+#include "core/compile/Epoch.h"
 
 class CCatforgeDoc;
 class IUserInteraction;

@@ -1,4 +1,4 @@
-#include "CommandLineInfo.h"
+#include "app/CommandLineInfo.h"
 
 #ifndef CATFORGE_VERSION
 #define CATFORGE_VERSION "2.0.1.0"

@@ -1,4 +1,4 @@
-#include "HelpWindow.h"
+#include "app/HelpWindow.h"
 
 #include <QAction>
 #include <QDesktopServices>

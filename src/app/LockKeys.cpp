@@ -1,4 +1,4 @@
-#include "LockKeys.h"
+#include "app/LockKeys.h"
 
 #ifdef CATFORGE_HAVE_X11
 // Qt's headers first: X11's macros (None, Bool, Status) clash with names Qt declares.

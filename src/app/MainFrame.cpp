@@ -1,4 +1,4 @@
-#include "MainFrame.h"
+#include "app/MainFrame.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,11 +13,11 @@
 #include <QToolButton>
 #include <QWhatsThis>
 
-#include "CatforgeApp.h"
-#include "CatforgeView.h"
-#include "HelpWindow.h"
-#include "LockKeys.h"
-#include "RecentFileList.h"
+#include "app/CatforgeApp.h"
+#include "app/CatforgeView.h"
+#include "app/HelpWindow.h"
+#include "app/LockKeys.h"
+#include "app/RecentFileList.h"
 
 namespace {
 

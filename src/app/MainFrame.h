@@ -5,7 +5,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
-#include "HelpWindow.h"
+#include "app/HelpWindow.h"
 
 class CCatforgeApp;
 class CCatforgeView;

@@ -1,4 +1,4 @@
-#include "QtUserInteraction.h"
+#include "app/QtUserInteraction.h"
 
 #include <QFile>
 #include <QFileDialog>
@@ -6,7 +6,7 @@
 #include <QMessageBox>
 #include <QStringDecoder>
 
-#include "QtText.h"
+#include "gui/widgets/QtText.h"
 
 namespace {
 

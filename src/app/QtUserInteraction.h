@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "model/UserInteraction.h"
+#include "core/model/UserInteraction.h"
 
 class QWidget;
 

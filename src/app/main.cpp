@@ -2,9 +2,9 @@
 #include <QApplication>
 #include <cstdio>
 
-#include "CatforgeApp.h"
-#include "CommandLineInfo.h"
-#include "MainFrame.h"
+#include "app/CatforgeApp.h"
+#include "app/CommandLineInfo.h"
+#include "app/MainFrame.h"
 
 int main(int argc, char* argv[]) {
     // --version and --help answer without a display.

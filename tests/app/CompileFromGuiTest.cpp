@@ -6,7 +6,7 @@
 #include "app/CatforgeApp.h"
 #include "app/CatforgeView.h"
 #include "app/MainFrame.h"
-#include "model/CatforgeDoc.h"
+#include "core/model/CatforgeDoc.h"
 #include "support/RecordingInteraction.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include "app/MainFrame.h"
 #include "app/QtUserInteraction.h"
 #include "app/RecentFileList.h"
-#include "model/CatforgeDoc.h"
+#include "core/model/CatforgeDoc.h"
 #include "support/RecordingInteraction.h"
 
 namespace {

@@ -19,7 +19,7 @@
 #include "app/CatforgeView.h"
 #include "app/CommandLineInfo.h"
 #include "app/MainFrame.h"
-#include "model/CatforgeDoc.h"
+#include "core/model/CatforgeDoc.h"
 #include "support/RecordingInteraction.h"
 
 namespace {

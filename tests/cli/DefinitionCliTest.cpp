@@ -8,7 +8,7 @@
 
 #include "CliCommands.h"
 #include "DefinitionJson.h"
-#include "model/CatforgeDoc.h"
+#include "core/model/CatforgeDoc.h"
 #include "support/TempDir.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <set>
 #include <string>
 
-#include "model/AtomicFile.h"
+#include "core/io/AtomicFile.h"
 
 class CFaultInjection {
 public:

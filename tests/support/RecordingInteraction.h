@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "model/UserInteraction.h"
+#include "core/model/UserInteraction.h"
 
 class CRecordingInteraction : public IUserInteraction {
 public:

@@ -1,0 +1,133 @@
+#include "core/compile/CatalogReader.h"
+
+#include <cstring>
+
+#include "core/compile/CatalogObject.h"
+#include "core/compile/CatalogWriter.h"
+#include "core/io/ByteIO.h"
+
+namespace co = catalog_object;
+
+bool ReadCompiledCatalog(std::string_view bytes, CompiledCatalog& catalog, std::string& error) {
+    catalog = CompiledCatalog{};
+    CByteReader in(bytes);
+    const std::string magic = in.ReadBytes(8, "bytes of the file's magic");
+    if (!in.Failed() && magic != kCatalogMagic) {
+        error = "at byte 0: not a compiled catalogue (the file does not begin with \"zdc0Data\")";
+        return false;
+    }
+    const std::size_t versionAt = in.Offset();
+    catalog.version = in.ReadInt32();
+    if (!in.Failed() && catalog.version != kCatalogVersion) {
+        error = "at byte " + std::to_string(versionAt) + ": format version " +
+                std::to_string(catalog.version) + " is not known (expected 1)";
+        return false;
+    }
+    catalog.title = in.ReadString("title");
+    catalog.notes = in.ReadString("notes");
+    catalog.recordLength = in.ReadInt32();
+
+    const std::int32_t fieldCount = in.ReadCount(16, "fields");
+    for (std::int32_t i = 0; i < fieldCount && !in.Failed(); ++i) {
+        FieldDefinition field;
+        field.m_strName = in.ReadString("field name");
+        field.m_strUnit = in.ReadString("field unit");
+        field.m_nStartCol = in.ReadInt32();
+        field.m_nEndCol = in.ReadInt32();
+        catalog.fields.push_back(std::move(field));
+    }
+    for (std::int32_t& value : catalog.position)
+        value = in.ReadInt32();
+    catalog.epoch = in.ReadString("epoch");
+    catalog.labelCount = in.ReadInt32();
+    for (std::int32_t& field : catalog.labelFields)
+        field = in.ReadInt32();
+    for (std::string& prefix : catalog.labelPrefixes)
+        prefix = in.ReadString("label prefix");
+    for (std::int32_t& value : catalog.settings)
+        value = in.ReadInt32();
+
+    const std::int32_t symbolCount = in.ReadCount(4, "user symbols");
+    for (std::int32_t s = 0; s < symbolCount && !in.Failed(); ++s) {
+        const std::int32_t words = in.ReadCount(2, "symbol instruction words");
+        SymbolProgram program;
+        program.reserve(static_cast<std::size_t>(words));
+        for (std::int32_t w = 0; w < words && !in.Failed(); ++w) {
+            program.push_back(static_cast<SymbolInstruction>(in.ReadInt16()));
+        }
+        catalog.symbols.push_back(std::move(program));
+    }
+    catalog.firstKey = in.ReadInt32();
+    catalog.lastKey = in.ReadInt32();
+    for (std::int32_t& first : catalog.hourIndex)
+        first = in.ReadInt32();
+
+    const std::size_t countAt = in.Offset();
+    catalog.entryCount = in.ReadInt32();
+    const std::size_t sizeAt = in.Offset();
+    catalog.entrySize = in.ReadInt32();
+    if (in.Failed()) {
+        error = in.Error();
+        return false;
+    }
+    if (catalog.entryCount < 0) {
+        error = "at byte " + std::to_string(countAt) + ": negative entry count " +
+                std::to_string(catalog.entryCount);
+        return false;
+    }
+    if (catalog.recordLength < 0 || static_cast<std::int64_t>(catalog.entrySize) !=
+                                        static_cast<std::int64_t>(catalog.recordLength) + 68) {
+        error = "at byte " + std::to_string(sizeAt) + ": entry size " +
+                std::to_string(catalog.entrySize) + " does not match the record length " +
+                std::to_string(catalog.recordLength) + " plus 68";
+        return false;
+    }
+    catalog.entriesOffset = in.Offset();
+    const auto expected = static_cast<std::uint64_t>(catalog.entryCount) *
+                          static_cast<std::uint64_t>(catalog.entrySize);
+    if (expected != in.Remaining()) {
+        error = "at byte " + std::to_string(catalog.entriesOffset) + ": " +
+                std::to_string(catalog.entryCount) + " entries of " +
+                std::to_string(catalog.entrySize) + " bytes need " + std::to_string(expected) +
+                " bytes, but " + std::to_string(in.Remaining()) + " are left";
+        return false;
+    }
+    for (std::size_t h = 0; h < 24; ++h) {
+        const std::int32_t first = catalog.hourIndex[h];
+        if (first < 0 || first > catalog.entryCount ||
+            (h > 0 && first < catalog.hourIndex[h - 1])) {
+            error = "at byte " + std::to_string(catalog.entriesOffset - 8 - 96 + 4 * h) +
+                    ": hour index element " + std::to_string(h) + " (" + std::to_string(first) +
+                    ") is out of order or beyond the " + std::to_string(catalog.entryCount) +
+                    " entries";
+            return false;
+        }
+    }
+    return true;
+}
+
+CatalogEntry ReadCatalogEntry(std::string_view bytes, const CompiledCatalog& catalog,
+                              std::size_t i) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data()) + catalog.entriesOffset +
+                    i * static_cast<std::size_t>(catalog.entrySize);
+    CatalogEntry entry;
+    const void* end = std::memchr(p, 0, co::kLabelSize);
+    entry.label.assign(reinterpret_cast<const char*>(p),
+                       end ? static_cast<std::size_t>(static_cast<const unsigned char*>(end) - p)
+                           : co::kLabelSize);
+    entry.raKey = co::LoadInt32(p + co::kRaKey);
+    entry.decKey = co::LoadInt32(p + co::kDecKey);
+    entry.sinRa = co::LoadFloat(p + co::kSinRa);
+    entry.cosRa = co::LoadFloat(p + co::kCosRa);
+    entry.sinDec = co::LoadFloat(p + co::kSinDec);
+    entry.cosDec = co::LoadFloat(p + co::kCosDec);
+    entry.magnitude = co::LoadInt16(p + co::kMagnitude);
+    entry.majorAxis = co::LoadInt16(p + co::kMajorAxis);
+    entry.minorAxis = co::LoadInt16(p + co::kMinorAxis);
+    entry.positionAngle = co::LoadInt16(p + co::kPositionAngle);
+    entry.symbol = co::LoadInt16(p + co::kSymbol);
+    entry.type = co::LoadInt16(p + co::kType);
+    entry.record = std::string_view(reinterpret_cast<const char*>(p + co::kRecord),
+                                    static_cast<std::size_t>(catalog.recordLength));
+    return entry;
+}

@@ -1,0 +1,62 @@
+// Reading a compiled catalogue (.zdc) from memory, every count and length checked against the
+// bytes left, for the command-line tool and for checks of the writer.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/model/DefinitionRecords.h"
+#include "core/symbols/SymbolLanguage.h"
+
+// The definition and index part of a catalogue; the entries stay in the caller's bytes.
+struct CompiledCatalog {
+    std::int32_t version = 0;
+    std::string title;
+    std::string notes;
+    std::int32_t recordLength = 0;
+    std::vector<FieldDefinition> fields;
+    // RA notation, hours, minutes, seconds; Dec notation, sign, degrees, minutes, seconds.
+    std::array<std::int32_t, 9> position{};
+    std::string epoch;
+    std::int32_t labelCount = 0;
+    std::array<std::int32_t, 3> labelFields{};
+    std::array<std::string, 3> labelPrefixes;
+    // Size fields, units, meaning, major, minor, position angle flag and field, magnitude
+    // count, three magnitude fields, default type and symbol, colour mode, screen and printer
+    // colours, type mode.
+    std::array<std::int32_t, 17> settings{};
+    std::vector<SymbolProgram> symbols;
+    std::int32_t firstKey = 0;
+    std::int32_t lastKey = 0;
+    std::array<std::int32_t, 24> hourIndex{};
+    std::int32_t entryCount = 0;
+    std::int32_t entrySize = 0;
+    std::size_t entriesOffset = 0;  // where entry 0 starts in the file's bytes
+};
+
+// One entry decoded.
+struct CatalogEntry {
+    std::string label;  // up to the terminator
+    std::int32_t raKey = 0;
+    std::int32_t decKey = 0;
+    float sinRa = 0, cosRa = 0, sinDec = 0, cosDec = 0;
+    std::int16_t magnitude = 0;
+    std::int16_t majorAxis = 0;
+    std::int16_t minorAxis = 0;
+    std::int16_t positionAngle = 0;
+    std::int16_t symbol = 0;
+    std::int16_t type = 0;
+    std::string_view record;  // points into the file's bytes
+};
+
+// Reads the catalogue in bytes. On failure error tells what was wrong and at which byte.
+[[nodiscard]] bool ReadCompiledCatalog(std::string_view bytes, CompiledCatalog& catalog,
+                                       std::string& error);
+
+// Entry i (0 <= i < entryCount) of a catalogue that ReadCompiledCatalog accepted.
+CatalogEntry ReadCatalogEntry(std::string_view bytes, const CompiledCatalog& catalog,
+                              std::size_t i);

@@ -1,0 +1,225 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <zlib.h>
+
+#include <csignal>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/import/DataNormalizer.h"
+#include "support/TempDir.h"
+
+namespace {
+
+// Writes bytes gzip-compressed (members concatenated when split is set).
+void WriteGzip(const std::string& path, const std::string& bytes, bool split = false) {
+    const std::size_t half = split ? bytes.size() / 2 : bytes.size();
+    const std::string parts[2] = {bytes.substr(0, half), bytes.substr(half)};
+    for (int i = 0; i < 2; ++i) {
+        gzFile gz = gzopen(path.c_str(), i == 0 ? "wb" : "ab");
+        ASSERT_NE(gz, nullptr);
+        if (!parts[i].empty()) {
+            ASSERT_EQ(gzwrite(gz, parts[i].data(), static_cast<unsigned>(parts[i].size())),
+                      static_cast<int>(parts[i].size()));
+        }
+        gzclose(gz);
+    }
+}
+
+struct Normalized {
+    bool ok = false;
+    std::string output;
+    NormalizeReport report;
+    std::string error;
+};
+
+Normalized NormalizeFile(const CTempDir& dir, const std::string& input, int length = 0) {
+    Normalized result;
+    CDataNormalizer normalizer(length);
+    const std::string out = dir.Path("out.dat");
+    result.ok = normalizer.Normalize(input, out, result.report);
+    result.error = normalizer.Error();
+    if (std::filesystem::exists(out))
+        result.output = CTempDir::Read(out);
+    return result;
+}
+
+}  // namespace
+
+// Lines padded with blanks to the longest line or to the given length, every line ended as the
+// first one is (LF or CR LF), the last one too.
+TEST(DataNormalizer, PadsEveryLineAndEndsItAsTheFirstLineEnds) {
+    struct Case {
+        const char* name;
+        std::string input;
+        int length;
+        std::string output;
+        std::vector<std::int64_t> figures;  // lines read and padded, length, shortest, end
+    };
+    const Case cases[] = {
+        {"LF lines", "abc\nabcdef\n\nab\n", 0, "abc   \nabcdef\n      \nab    \n", {4, 3, 6, 0, 1}},
+        {"mixed ends", "a b\r\nabcd\nx", 0, "a b \r\nabcd\r\nx   \r\n", {3, 2, 4, 1, 2}},
+        {"a CR without LF is content", "ab\rc\nd", 0, "ab\rc\nd   \n", {2, 1, 4, 1, 1}},
+        {"one unended line", "xyz", 0, "xyz\n", {1, 0, 3, 3, 1}},
+        {"given length", "ab\ncd\n", 4, "ab  \ncd  \n", {2, 2, 4, 2, 1}},
+    };
+    CTempDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto r = NormalizeFile(dir, dir.Write("in.dat", c.input), c.length);
+        ASSERT_TRUE(r.ok) << r.error;
+        EXPECT_EQ(r.output, c.output);
+        EXPECT_EQ(c.figures,
+                  (std::vector<std::int64_t>{r.report.m_nLinesRead, r.report.m_nLinesPadded,
+                                             r.report.m_nLineLength, r.report.m_nShortestLine,
+                                             r.report.m_nEolBytes}));
+        EXPECT_FALSE(r.report.m_bCompressedInput);
+    }
+}
+
+TEST(DataNormalizer, CrLfSplitAcrossReadBuffers) {
+    // The reader works in 1 MiB pieces: put the CR as the last byte of the first piece.
+    CTempDir dir;
+    const std::string first((1u << 20) - 1, 'x');
+    const auto r = NormalizeFile(dir, dir.Write("in.dat", first + "\r\nshort\r\n"));
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.report.m_nEolBytes, 2);
+    EXPECT_TRUE(r.output == first + "\r\nshort" + std::string(first.size() - 5, ' ') + "\r\n");
+}
+
+TEST(DataNormalizer, GivenLengthRefusesLongerLinesWritingNothing) {
+    CTempDir dir;
+    dir.Write("out.dat", "previous");
+    CDataNormalizer normalizer(3);
+    NormalizeReport report;
+    const std::string input = dir.Write("long.dat", "abc\nabc\nabcd\nabcdefg\n");
+    EXPECT_FALSE(normalizer.Normalize(input, dir.Path("out.dat"), report));
+    EXPECT_EQ(normalizer.Error(), "Line 3 of \"" + input +
+                                      "\" is 4 bytes long, longer than the line length of 3 "
+                                      "bytes.");
+    EXPECT_EQ(CTempDir::Read(dir.Path("out.dat")), "previous");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Root()),
+                            std::filesystem::directory_iterator()),
+              2);  // the two files: no temporary file left behind
+}
+
+// Large files are measured in two halves at once: the figures and the output must be those of
+// reading the file straight through.
+TEST(DataNormalizer, LargeFileMeasuredInHalvesGivesTheSameResult) {
+    CTempDir dir;
+    std::string bytes;
+    std::vector<std::string> lines;
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> length(1, 120);
+    while (bytes.size() < (std::size_t{9} << 20)) {
+        std::string line(static_cast<std::size_t>(length(random)), 'a');
+        line.back() = static_cast<char>('a' + lines.size() % 26);
+        if (lines.size() % 1000 == 999)
+            line.insert(0, "x\r");  // a CR inside a line is content
+        bytes += line + "\r\n";
+        lines.push_back(line);
+    }
+    // From the middle on: the longest line, an empty line (the shortest) and a last line
+    // without its end.
+    for (const std::string& line : {std::string(300, 'L'), std::string(), std::string("end")}) {
+        bytes += line + (line == "end" ? "" : "\r\n");
+        lines.push_back(line);
+    }
+    const std::string input = dir.Write("large.dat", bytes);
+
+    const auto r = NormalizeFile(dir, input);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.report.m_nLinesRead, static_cast<std::int64_t>(lines.size()));
+    EXPECT_EQ(r.report.m_nLineLength, 300);
+    EXPECT_EQ(r.report.m_nShortestLine, 0);
+    EXPECT_EQ(r.report.m_nEolBytes, 2);
+    EXPECT_EQ(r.report.m_nLinesPadded, static_cast<std::int64_t>(lines.size()) - 1);
+    std::string expected;
+    for (const std::string& line : lines)
+        expected += line + std::string(300 - line.size(), ' ') + "\r\n";
+    EXPECT_TRUE(r.output == expected);
+
+    // A line too long for the given length is named by its number in the whole file, in
+    // either half.
+    for (const int limit : {120, 1}) {
+        std::size_t lineNumber = 1;
+        while (static_cast<int>(lines[lineNumber - 1].size()) <= limit)
+            ++lineNumber;
+        const auto refused = NormalizeFile(dir, input, limit);
+        EXPECT_FALSE(refused.ok);
+        EXPECT_NE(refused.error.find("Line " + std::to_string(lineNumber) + " of"),
+                  std::string::npos)
+            << refused.error;
+    }
+}
+
+// A write that fails part way (here: the file size limit) fails the whole normalisation and
+// leaves the previous output as it was, with no temporary file.
+TEST(DataNormalizer, FailedWriteKeepsThePreviousOutput) {
+    CTempDir dir;
+    std::string bytes;
+    for (int i = 0; bytes.size() < (std::size_t{6} << 20); ++i)
+        bytes += std::string(static_cast<std::size_t>(10 + i % 50), 'z') + "\n";
+    const std::string input = dir.Write("in.dat", bytes);
+    dir.Write("out.dat", "previous");
+
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = rlim_t{2} << 20;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    CDataNormalizer normalizer;
+    NormalizeReport report;
+    const bool ok = normalizer.Normalize(input, dir.Path("out.dat"), report);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, savedHandler);
+
+    EXPECT_FALSE(ok);
+    EXPECT_NE(normalizer.Error().find("cannot write"), std::string::npos) << normalizer.Error();
+    EXPECT_EQ(CTempDir::Read(dir.Path("out.dat")), "previous");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Root()),
+                            std::filesystem::directory_iterator()),
+              2);
+}
+
+TEST(DataNormalizer, GzipInputIsDecompressedIncludingConcatenatedMembers) {
+    CTempDir dir;
+    const std::string plain = "Cr110   2108\nNGC2099   67 05\r\nx";
+    WriteGzip(dir.Path("in.dat.gz"), plain, true);
+    const auto r = NormalizeFile(dir, dir.Path("in.dat.gz"));
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_TRUE(r.report.m_bCompressedInput);
+    EXPECT_EQ(r.output, "Cr110   2108   \nNGC2099   67 05\nx              \n");
+    EXPECT_EQ(r.report.m_nLinesRead, 3);
+}
+
+TEST(DataNormalizer, DamagedInputsAreRefused) {
+    CTempDir dir;
+    WriteGzip(dir.Path("full.gz"), std::string(5000, 'a') + "\n");
+    const std::string gz = CTempDir::Read(dir.Path("full.gz"));
+    const auto cut = NormalizeFile(dir, dir.Write("cut.gz", gz.substr(0, gz.size() / 2)));
+    EXPECT_FALSE(cut.ok);
+    EXPECT_NE(cut.error.find("is not a readable gzip file"), std::string::npos) << cut.error;
+    EXPECT_TRUE(cut.output.empty());
+
+    const auto empty = NormalizeFile(dir, dir.Write("empty.dat", ""));
+    EXPECT_FALSE(empty.ok);
+    EXPECT_NE(empty.error.find("contains no lines"), std::string::npos);
+
+    const auto missing = NormalizeFile(dir, dir.Path("missing.dat"));
+    EXPECT_FALSE(missing.ok);
+    EXPECT_NE(missing.error.find("cannot open"), std::string::npos);
+}
+
+TEST(DataNormalizer, DescriptionNamesTheFigures) {
+    NormalizeReport report;
+    report.m_nLinesRead = 15;
+    report.m_nLinesPadded = 12;
+    report.m_nLineLength = 103;
+    report.m_nEolBytes = 2;
+    EXPECT_EQ(DescribeNormalization("a.dat", "b.dat", report),
+              "Normalized \"a.dat\"\ninto \"b.dat\":\n15 lines read, record length 105 bytes "
+              "(103 + CR LF), 12 lines padded.");
+}

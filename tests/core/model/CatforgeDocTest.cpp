@@ -1,0 +1,128 @@
+#include "core/model/CatforgeDoc.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "support/RecordingInteraction.h"
+#include "support/TempDir.h"
+
+namespace {
+
+// A document with something other than the default in every member.
+void FillEveryMember(CCatforgeDoc& doc) {
+    doc.m_strTitle = "Title";
+    doc.SetDataFile("stars.dat");
+    doc.m_strNotes = "Notes";
+    doc.m_nRecordLength = 80;
+    doc.m_aFields = {{"Name", "", 1, 8}};
+    doc.m_nRaNotation = doc.m_nDecNotation = doc.m_nSizeFields = doc.m_nSizeUnits = 2;
+    doc.m_nRaHoursField = doc.m_nRaMinutesField = doc.m_nRaSecondsField = 0;
+    doc.m_nDecSignField = doc.m_nDecDegreesField = doc.m_nDecMinutesField = 0;
+    doc.m_nDecSecondsField = doc.m_nSizeMeaning = doc.m_nPositionAngleField = 0;
+    doc.m_nMajorAxisField = doc.m_nMinorAxisField = 0;
+    doc.m_strEpoch = "B1950.0";
+    doc.m_nLabelCount = doc.m_nMagnitudeCount = 3;
+    doc.m_anLabelField = doc.m_anMagnitudeField = {0, 0, 0};
+    doc.m_astrLabelPrefix = {"a", "b", "c"};
+    doc.m_bPositionAngle = doc.m_nColourMode = doc.m_nTypeMode = 1;
+    doc.m_nDefaultType = 5;
+    doc.m_nDefaultSymbol = -1;
+    doc.m_crScreenColour = 0x000000FF;
+    doc.m_crPrinterColour = 0x00FF0000;
+    doc.m_aUserSymbols = {{"Cross", "0 0 MA"}};
+    doc.m_aTypeRules = {{0, -1, 1, "G"}};
+    doc.m_nRecordCount = 3;
+    doc.m_nEntrySize = 148;
+    doc.m_pEntries = std::make_unique<unsigned char[]>(3 * 148);
+    doc.m_nFirstSortKey = 7;
+    doc.m_nLastSortKey = 9;
+}
+
+// Every definition member at its default, compared through the file bytes, which hold each
+// member (DefinitionFile checks the bytes of a new document one by one), the path buffer
+// cleared and the work area empty.
+void ExpectDefaults(const CCatforgeDoc& doc) {
+    EXPECT_EQ(doc.EncodeDefinition(), CCatforgeDoc().EncodeDefinition());
+    EXPECT_EQ(doc.m_szDataFile, (std::array<char, kMaxDataFilePath>{}));
+    EXPECT_EQ(doc.m_nRecordCount, 0);
+    EXPECT_EQ(doc.m_pEntries, nullptr);
+    EXPECT_EQ(doc.m_nFirstSortKey, 0);
+    EXPECT_EQ(doc.m_nLastSortKey, 0);
+}
+
+}  // namespace
+
+TEST(CatforgeDoc, DeleteContentsAndNewDocumentResetEveryMember) {
+    CCatforgeDoc doc;
+    ExpectDefaults(doc);
+    FillEveryMember(doc);
+    EXPECT_FALSE(doc.SameDefinition(CCatforgeDoc()));
+    doc.DeleteContents();
+    ExpectDefaults(doc);
+    EXPECT_TRUE(doc.SameDefinition(CCatforgeDoc()));
+
+    // A new document is also untitled and unmodified.
+    FillEveryMember(doc);
+    doc.SetPathName("/somewhere/old.zdd");
+    doc.SetModifiedFlag(true);
+    ASSERT_TRUE(doc.NewDocument());
+    ExpectDefaults(doc);
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.GetPathName(), "");
+    EXPECT_EQ(doc.GetTitle(), "Untitled");
+}
+
+TEST(CatforgeDoc, SameDefinitionLooksAtEveryDefinitionMemberButNotTheWorkArea) {
+    CCatforgeDoc a;
+    CCatforgeDoc b;
+    FillEveryMember(a);
+    FillEveryMember(b);
+    b.m_nRecordCount = 0;
+    b.m_pEntries.reset();
+    EXPECT_TRUE(a.SameDefinition(b));
+    b.m_anMagnitudeField[2] = -1;
+    EXPECT_FALSE(a.SameDefinition(b));
+    b.m_anMagnitudeField[2] = 0;
+    b.m_aTypeRules[0].m_strValue = "H";
+    EXPECT_FALSE(a.SameDefinition(b));
+}
+
+TEST(CatforgeDoc, DataFilePathKeepsAtMost259Bytes) {
+    CCatforgeDoc doc;
+    doc.SetDataFile(std::string(300, 'p'));
+    EXPECT_EQ(doc.GetDataFile(), std::string(259, 'p'));
+    EXPECT_EQ(doc.m_szDataFile.back(), '\0');
+    doc.SetDataFile("short");
+    EXPECT_EQ(doc.GetDataFile(), "short");
+    EXPECT_EQ(doc.m_szDataFile[6], '\0');  // nothing of the longer path is left behind
+}
+
+TEST(DocumentBase, SaveModifiedAsksAndFollowsTheAnswer) {
+    CTempDir dir;
+    CRecordingInteraction ui;
+    CCatforgeDoc doc;
+    doc.SetInteraction(&ui);
+    EXPECT_TRUE(doc.SaveModified());  // unmodified: no question
+    EXPECT_TRUE(ui.questions.empty());
+
+    doc.SetModifiedFlag();
+    ui.fileNames = {std::nullopt};  // Save As cancelled: nothing written, still modified
+    EXPECT_FALSE(doc.DoSave(true));
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(std::filesystem::is_empty(dir.Root()));
+
+    ui.answers = {Answer::Cancel, Answer::No, Answer::Yes};
+    EXPECT_FALSE(doc.SaveModified());
+    EXPECT_TRUE(doc.SaveModified());
+    const std::string path = dir.Path("saved.zdd");
+    ui.fileNames = {path};  // untitled: Yes asks for a name
+    EXPECT_TRUE(doc.SaveModified());
+    EXPECT_EQ(ui.questions, std::vector<std::string>(3, "Save changes to Untitled?"));
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.GetPathName(), path);
+    EXPECT_EQ(doc.GetTitle(), "saved.zdd");
+    ASSERT_EQ(ui.fileRequests.size(), 2u);
+    EXPECT_EQ(ui.fileRequests[1].defaultExtension, "zdd");
+    EXPECT_EQ(ui.fileRequests[1].filters[0].description, "Catforge Files (*.zdd)");
+}

@@ -1,0 +1,422 @@
+// The .zdd file: exact bytes, old versions, every byte value in strings, damaged files and
+// failed saves.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+
+#include "core/model/CatforgeDoc.h"
+#include "support/RecordingInteraction.h"
+#include "support/TempDir.h"
+
+namespace {
+
+// Builds expected file bytes little-endian by hand, remembering where named items begin.
+struct CFileBytes {
+    std::string bytes;
+    std::map<std::string, std::size_t> at;
+
+    CFileBytes& Mark(const std::string& name) {
+        at[name] = bytes.size();
+        return *this;
+    }
+    CFileBytes& Int(std::int64_t v) {
+        const auto u = static_cast<std::uint32_t>(v);
+        for (int shift = 0; shift < 32; shift += 8)
+            bytes += static_cast<char>(u >> shift & 0xFF);
+        return *this;
+    }
+    CFileBytes& Raw(const std::string& raw) {
+        bytes += raw;
+        return *this;
+    }
+    CFileBytes& Str(const std::string& s) {
+        return Int(static_cast<std::int64_t>(s.size())).Raw(s);
+    }
+    void Put(const std::string& name, std::int64_t v) {
+        CFileBytes b;
+        b.Int(v);
+        bytes.replace(at.at(name), 4, b.bytes);
+    }
+};
+
+// The file of a new document, item by item as the format lists them.
+CFileBytes NewDocumentFile(int version = 2) {
+    CFileBytes f;
+    f.Raw("zdd0Data").Int(version).Raw(std::string(260, '\0'));
+    f.Str("").Str("").Int(0).Int(0);
+    for (int v : {0, -1, -1, -1, 0, -1, -1, -1, -1})
+        f.Int(v);
+    f.Str("J2000.0").Int(1).Int(-1).Int(-1).Int(-1).Str("").Str("").Str("");
+    for (std::int64_t v : {0, 0, 1, -1, -1, 0, -1, 0, -1, -1, -1, 0, 0, 0, 0x00FFFFFF, 0})
+        f.Int(v);
+    if (version > 1)
+        f.Int(0).Int(0).Int(0);
+    return f;
+}
+
+// A version 2 file with one of each list element, items marked for damaging.
+CFileBytes FullFile() {
+    CFileBytes f;
+    f.Raw("zdd0Data")
+        .Mark("version")
+        .Int(2)
+        .Mark("path")
+        .Raw(std::string("stars.dat").append(251, '\0'));
+    f.Mark("title").Str("Title").Str("Notes").Int(80).Mark("fields").Int(2);
+    f.Mark("field name").Str("Name").Str("").Int(1).Int(8);
+    f.Str("Type").Str("").Int(10).Int(12);
+    for (int v : {0, -1, -1, -1, 0, -1, -1, -1, -1})
+        f.Int(v);
+    f.Str("J2000.0").Int(1).Int(0).Int(-1).Int(-1).Str("NGC ").Str("").Str("");
+    for (std::int64_t v : {0, 0, 1, -1, -1, 0, -1, 0, -1, -1, -1, 0, 0, 0, 0x00FFFFFF, 0})
+        f.Int(v);
+    f.Int(1).Mark("symbols").Int(1).Str("Cross").Mark("instructions").Str("0 0 MA\r\n1 1 DA");
+    f.Mark("rules").Int(1).Int(1).Int(-1).Int(3).Mark("rule value").Str("OC");
+    return f;
+}
+
+std::string FirstDifference(const std::string& a, const std::string& b) {
+    for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i) {
+        if (a[i] != b[i])
+            return "first difference at byte " + std::to_string(i);
+    }
+    return a.size() == b.size()
+               ? "equal"
+               : "sizes " + std::to_string(a.size()) + " and " + std::to_string(b.size());
+}
+
+std::string Damaged(const std::string& path, const std::string& detail) {
+    return "File \"" + path + "\"\nis damaged or incomplete:\n" + detail + ".";
+}
+
+// Opening path fails with exactly one stop message and leaves a new, untitled document.
+void ExpectRefused(const std::string& path, const std::string& message) {
+    CRecordingInteraction ui;
+    CCatforgeDoc doc;
+    doc.SetInteraction(&ui);
+    doc.m_strTitle = "before";
+    doc.SetPathName("/earlier/file.zdd");
+    EXPECT_FALSE(doc.OpenDocument(path));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, message);
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Stop);
+    EXPECT_TRUE(doc.SameDefinition(CCatforgeDoc()));
+    EXPECT_EQ(doc.GetTitle(), "Untitled");
+    EXPECT_FALSE(doc.IsModified());
+}
+
+// Saving doc over path fails with the message, changes nothing and leaves no temporary file
+// behind. Without a message given, it is the one for a file that cannot be created.
+void ExpectSaveFails(const std::string& path, std::string message = {},
+                     const std::string& notes = {}) {
+    if (message.empty())
+        message = "Unable to open file \"" + path + "\"\nfor writing.";
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    const auto listing = [&] {
+        std::vector<std::string> names;
+        std::error_code ec;
+        for (const auto& e : std::filesystem::directory_iterator(folder, ec)) {
+            names.push_back(e.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    const auto before = listing();
+    const auto contents = [&] {
+        return std::filesystem::is_regular_file(path) ? CTempDir::Read(path) : std::string();
+    };
+    const std::string oldBytes = contents();
+    CRecordingInteraction ui;
+    CCatforgeDoc doc;
+    doc.SetInteraction(&ui);
+    doc.m_strTitle = "new contents";
+    doc.m_strNotes = notes;
+    doc.SetModifiedFlag();
+    EXPECT_FALSE(doc.OnSaveDocument(path));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, message);
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Stop);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(doc.m_strTitle, "new contents");
+    EXPECT_EQ(contents(), oldBytes);
+    EXPECT_EQ(listing(), before);
+}
+
+}  // namespace
+
+TEST(DefinitionFile, NewDocumentSavesToThe439BytesOfTheFormat) {
+    CTempDir dir;
+    CCatforgeDoc doc;  // the defaults; NewDocument and DeleteContents come back to them
+    doc.SetModifiedFlag();
+    const std::string path = dir.Path("new.zdd");
+    ASSERT_TRUE(doc.OnSaveDocument(path));
+    EXPECT_FALSE(doc.IsModified());
+    const std::string written = CTempDir::Read(path);
+    const std::string expected = NewDocumentFile().bytes;
+    ASSERT_EQ(expected.size(), 439u);
+    EXPECT_EQ(written, expected) << FirstDifference(written, expected);
+}
+
+TEST(DefinitionFile, FullFileReadsIntoTheMembersAndWritesBackTheSameBytes) {
+    CTempDir dir;
+    const std::string bytes = FullFile().bytes;
+    const std::string path = dir.Write("full.zdd", bytes);
+    CRecordingInteraction ui;
+    CCatforgeDoc doc;
+    doc.SetInteraction(&ui);
+    ASSERT_TRUE(doc.OpenDocument(path));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(doc.GetPathName(), path);
+    EXPECT_EQ(doc.GetTitle(), "full.zdd");
+    EXPECT_EQ(doc.GetDataFile(), "stars.dat");
+    EXPECT_EQ(doc.m_nRecordLength, 80);
+    EXPECT_EQ(doc.m_aFields,
+              (std::vector<FieldDefinition>{{"Name", "", 1, 8}, {"Type", "", 10, 12}}));
+    EXPECT_EQ(doc.m_anLabelField, (std::array<int, 3>{0, -1, -1}));
+    EXPECT_EQ(doc.m_astrLabelPrefix[0], "NGC ");
+    EXPECT_EQ(doc.m_nTypeMode, 1);
+    EXPECT_EQ(doc.m_aUserSymbols, (std::vector<UserSymbol>{{"Cross", "0 0 MA\r\n1 1 DA"}}));
+    EXPECT_EQ(doc.m_aTypeRules, (std::vector<TypeRule>{{1, -1, 3, "OC"}}));
+    EXPECT_EQ(doc.EncodeDefinition(), bytes) << FirstDifference(doc.EncodeDefinition(), bytes);
+}
+
+TEST(DefinitionFile, EveryVersionReadsAndSavesAsVersion2) {
+    CTempDir dir;
+    for (int version : {2, 1, 0, -7}) {
+        SCOPED_TRACE(version);
+        CCatforgeDoc doc;
+        doc.m_strTitle = "stale";
+        doc.m_nTypeMode = 1;
+        doc.m_aUserSymbols = {{"old", ""}};
+        // Versions before 2 end at the printer colour: trailing bytes after it are not read.
+        const std::string trailing = version < 2 ? std::string(12, '\x01') : "";
+        ASSERT_TRUE(
+            doc.OpenDocument(dir.Write("v.zdd", NewDocumentFile(version).bytes + trailing)));
+        EXPECT_TRUE(doc.SameDefinition(CCatforgeDoc()));
+        const std::string path = dir.Path("v2.zdd");
+        ASSERT_TRUE(doc.OnSaveDocument(path));
+        EXPECT_EQ(CTempDir::Read(path), NewDocumentFile().bytes);
+    }
+    // Later versions read as version 2.
+    CFileBytes file = FullFile();
+    file.Put("version", 7);
+    CCatforgeDoc doc;
+    ASSERT_TRUE(doc.OpenDocument(dir.Write("v7.zdd", file.bytes)));
+    EXPECT_EQ(doc.m_aTypeRules.size(), 1u);
+}
+
+TEST(DefinitionFile, MagicIsComparedByteForByteAndCaseSensitive) {
+    CTempDir dir;
+    const std::string body = NewDocumentFile().bytes.substr(8);
+    for (const std::string magic :
+         {"ZDD0DATA", "zdd0data", "Zdd0Data", "zdd0datA", "zdc0Data", "zdd0Dat", "", "zdd1Data"}) {
+        SCOPED_TRACE(magic);
+        const std::string path = dir.Write("m.zdd", magic.size() == 8 ? magic + body : magic);
+        ExpectRefused(path, "File \"" + path + "\"\nis not a Zenivo data definition file!");
+    }
+}
+
+TEST(DefinitionFile, EveryByteValueRoundTripsInEveryString) {
+    // All of 0x01..0xFF, so CR, LF and the high half too; strings with a length hold 0x00 as well.
+    std::string all;
+    for (int b = 1; b < 256; ++b)
+        all += static_cast<char>(b);
+    const std::string withZero = std::string(1, '\0') + all + std::string(1, '\0');
+    CCatforgeDoc every;
+    every.m_strTitle = every.m_strNotes = every.m_strEpoch = withZero;
+    every.SetDataFile(all);
+    every.m_aFields = {{withZero, "", 1, 2}, {"", withZero, 1, 2}};
+    every.m_astrLabelPrefix = {withZero, withZero, withZero};
+    every.m_aUserSymbols = {{withZero, "x"}, {"x", withZero}};
+    every.m_aTypeRules = {{0, 0, 0, withZero}};
+    CCatforgeDoc empty;
+    empty.m_strEpoch.clear();
+    empty.m_aFields = {{"", "", 1, 1}};
+    empty.m_aUserSymbols = {{"", ""}};
+    empty.m_aTypeRules = {{-1, 0, 0, ""}};
+    CTempDir dir;
+    for (CCatforgeDoc* saved : {&every, &empty}) {
+        const std::string path = dir.Path("bytes.zdd");
+        ASSERT_TRUE(saved->OnSaveDocument(path));
+        CCatforgeDoc read;
+        ASSERT_TRUE(read.OpenDocument(path));
+        EXPECT_TRUE(read.SameDefinition(*saved))
+            << FirstDifference(read.EncodeDefinition(), saved->EncodeDefinition());
+    }
+}
+
+TEST(DefinitionFile, PathOf259CharactersFillsTheFieldAndBytesAfterItsZeroAreIgnored) {
+    CTempDir dir;
+    CCatforgeDoc doc;
+    const std::string longPath = "/" + std::string(258, 'd');
+    doc.SetDataFile(longPath);
+    const std::string path = dir.Path("long.zdd");
+    ASSERT_TRUE(doc.OnSaveDocument(path));
+    EXPECT_EQ(CTempDir::Read(path).substr(12, 260), longPath + '\0');
+    CCatforgeDoc read;
+    ASSERT_TRUE(read.OpenDocument(path));
+    EXPECT_EQ(read.GetDataFile(), longPath);
+
+    CFileBytes file = NewDocumentFile();
+    file.bytes.replace(12, 8, std::string("a.dat\0zz", 8));
+    ASSERT_TRUE(read.OpenDocument(dir.Write("junk.zdd", file.bytes)));
+    EXPECT_EQ(read.GetDataFile(), "a.dat");
+    EXPECT_EQ(read.EncodeDefinition().substr(12, 8), std::string("a.dat\0\0\0", 8));
+}
+
+TEST(DefinitionFile, DamagedFilesAreRefusedWithOneMessageNamingTheFile) {
+    struct Case {
+        const char* name;
+        std::function<void(CFileBytes&)> damage;
+        std::string detail;
+    };
+    const CFileBytes full = FullFile();
+    const std::size_t size = full.bytes.size();
+    const auto left = [&](const char* item) { return std::to_string(size - full.at.at(item) - 4); };
+    const std::vector<Case> cases = {
+        {"path without zero", [](CFileBytes& f) { f.bytes.replace(12, 260, 260, 'p'); },
+         "at byte 12: the data file path has no terminating zero"},
+        {"negative length", [](CFileBytes& f) { f.Put("title", -5); },
+         "at byte 272: negative length -5 of title"},
+        {"length beyond the end", [](CFileBytes& f) { f.Put("title", 100000); },
+         "at byte 272: length 100000 of title exceeds the " + left("title") + " bytes left"},
+        {"largest length", [](CFileBytes& f) { f.Put("instructions", 0x7FFFFFFF); },
+         "at byte " + std::to_string(full.at.at("instructions")) +
+             ": length 2147483647 of symbol instructions exceeds the " + left("instructions") +
+             " bytes left"},
+        {"negative count", [](CFileBytes& f) { f.Put("fields", -1); },
+         "at byte " + std::to_string(full.at.at("fields")) + ": negative count -1 of fields"},
+        {"count beyond the end", [](CFileBytes& f) { f.Put("symbols", 0x7FFFFFFF); },
+         "at byte " + std::to_string(full.at.at("symbols")) +
+             ": count 2147483647 of user symbols exceeds what the " + left("symbols") +
+             " bytes left can hold"},
+        {"count one too many", [](CFileBytes& f) { f.Put("rules", 2); },
+         "at byte " + std::to_string(full.at.at("rules")) +
+             ": count 2 of type rules exceeds what the " + left("rules") + " bytes left can hold"},
+        {"negative length in the last rule", [](CFileBytes& f) { f.Put("rule value", -2); },
+         "at byte " + std::to_string(full.at.at("rule value")) +
+             ": negative length -2 of type rule value"},
+        {"ends inside the last string", [](CFileBytes& f) { f.bytes.pop_back(); },
+         "at byte " + std::to_string(full.at.at("rule value")) +
+             ": length 2 of type rule value exceeds the 1 bytes left"},
+        {"ends after the head", [](CFileBytes& f) { f.bytes.resize(12); },
+         "at byte 12: expected 260 bytes of the data file path, only 0 left"},
+    };
+    CTempDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CFileBytes file = full;
+        c.damage(file);
+        const std::string path = dir.Write("damaged.zdd", file.bytes);
+        ExpectRefused(path, Damaged(path, c.detail));
+    }
+}
+
+TEST(DefinitionFile, EveryShortenedFileIsRefused) {
+    const std::string bytes = FullFile().bytes;
+    for (std::size_t length = 0; length < bytes.size(); ++length) {
+        CCatforgeDoc doc;
+        std::string error;
+        EXPECT_FALSE(doc.DecodeDefinition(bytes.substr(0, length), error)) << length;
+        EXPECT_TRUE(doc.SameDefinition(CCatforgeDoc())) << length;
+    }
+}
+
+TEST(DefinitionFile, FileOverTheSizeLimitIsRefusedUnread) {
+    CTempDir dir;
+    const std::string path = dir.Write("huge.zdd", NewDocumentFile().bytes);
+    std::filesystem::resize_file(path, kMaxDefinitionFileSize + 1);  // sparse on most systems
+    ExpectRefused(path,
+                  Damaged(path, "it is larger than the " + std::to_string(kMaxDefinitionFileSize) +
+                                    " bytes a definition file may have"));
+}
+
+TEST(DefinitionFile, LargeFileOfAnotherKindIsRefusedByItsFirstBytes) {
+    // 3 GiB: refused for what it is, not for its size (it is never read whole).
+    CTempDir dir;
+    const std::string path = dir.Write("video.mkv", "\x1a\x45\xdf\xa3 matroska");
+    std::filesystem::resize_file(path, std::uintmax_t{3} << 30);
+    ExpectRefused(path, "File \"" + path + "\"\nis not a Zenivo data definition file!");
+}
+
+// Also what is not a regular file: it is refused without being read from, so a FIFO without
+// a writer or an endless device never holds the program up.
+TEST(DefinitionFile, FileThatCannotBeOpenedLeavesTheDocumentAsItWas) {
+    CTempDir dir;
+    std::filesystem::create_directory(dir.Path("folder.zdd"));
+    ASSERT_EQ(::mkfifo(dir.Path("fifo.zdd").c_str(), 0600), 0);
+    const std::pair<std::string, std::string> cases[] = {
+        {dir.Path("missing.zdd"), ""},
+        {dir.Path("folder.zdd"), "\nIt is a folder, not a regular file."},
+        {dir.Path("fifo.zdd"), "\nIt is a FIFO (named pipe), not a regular file."},
+        {"/dev/zero", "\nIt is a character device, not a regular file."}};
+    for (const auto& [path, kind] : cases) {
+        SCOPED_TRACE(path);
+        CRecordingInteraction ui;
+        CCatforgeDoc doc;
+        doc.SetInteraction(&ui);
+        doc.m_strTitle = "kept";
+        doc.SetPathName("/earlier/kept.zdd");
+        doc.SetModifiedFlag();
+        EXPECT_FALSE(doc.OnOpenDocument(path));
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].text, "Unable to open file \"" + path + "\"\nfor reading." + kind);
+        EXPECT_EQ(ui.messages[0].icon, MessageIcon::Stop);
+        EXPECT_EQ(doc.m_strTitle, "kept");
+        EXPECT_EQ(doc.GetTitle(), "kept.zdd");
+        EXPECT_TRUE(doc.IsModified());
+    }
+}
+
+TEST(DefinitionFileSave, FailsWhereNoFileCanBeCreated) {
+    CTempDir dir;
+    dir.Write("plain-file", "x");
+    std::filesystem::create_directory(dir.Path("existing-folder.zdd"));
+    for (const std::string& path : {dir.Path("no-such-folder/a.zdd"), dir.Path("plain-file/a.zdd"),
+                                    dir.Path("existing-folder.zdd")}) {
+        SCOPED_TRACE(path);
+        ExpectSaveFails(path);
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(dir.Path("existing-folder.zdd")));
+}
+
+TEST(DefinitionFileSave, FailureWhileWritingKeepsThePreviousFile) {
+    // The file size limit makes writes fail as a full disk would, also for root.
+    CTempDir dir;
+    const std::string path = dir.Write("old.zdd", FullFile().bytes);
+    struct rlimit old {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limited = old;
+    limited.rlim_cur = 100;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    ExpectSaveFails(
+        path, "Writing the definition failed:\ncannot write \"" + path + "\": File too large");
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    // A definition larger than the reader accepts is refused before anything is written.
+    ExpectSaveFails(path,
+                    "The definition takes 67109315 bytes, more than the 67108864 bytes a "
+                    "definition file may have.\nFile \"" +
+                        path + "\" was not written.",
+                    std::string(kMaxDefinitionFileSize, 'n'));
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    ::signal(SIGXFSZ, oldHandler);
+}
+
+TEST(DefinitionFileSave, SaveReplacesTheFileAndKeepsItsPermissions) {
+    CTempDir dir;
+    const std::string path = dir.Write("old.zdd", FullFile().bytes);
+    using std::filesystem::perms;
+    std::filesystem::permissions(path, perms::owner_read | perms::owner_write | perms::group_read);
+    CCatforgeDoc doc;
+    ASSERT_TRUE(doc.OnSaveDocument(path));
+    EXPECT_EQ(CTempDir::Read(path), NewDocumentFile().bytes);
+    EXPECT_EQ(std::filesystem::status(path).permissions() & perms::all,
+              perms::owner_read | perms::owner_write | perms::group_read);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Root()), {}), 1);
+}

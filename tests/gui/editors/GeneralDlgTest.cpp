@@ -1,0 +1,137 @@
+#include "gui/editors/GeneralDlg.h"
+
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QValidator>
+#include <tuple>
+
+#include "core/model/CatforgeDoc.h"
+#include "gui/editors/EditorCommands.h"
+#include "gui/widgets/ModalRun.h"
+#include "support/RecordingInteraction.h"
+#include "support/TempDir.h"
+
+namespace {
+
+int PressOk(CGeneralDlg& dlg) {
+    return dlg.OnOK() ? int(QDialog::Accepted) : int(QDialog::Rejected);
+}
+
+}  // namespace
+
+TEST(GeneralDlg, BrowseAsksForAnExistingDataFileAndKeepsThePathOnCancel) {
+    CTempDir dir;
+    CRecordingInteraction ui;
+    CGeneralDlg dlg(ui);
+    EXPECT_EQ(dlg.windowTitle(), "General Properties");
+    dlg.m_strDataFile = "old.dat";
+    dlg.UpdateControls();
+
+    ui.fileNames = {std::nullopt, dir.Path("stars.dat")};
+    dlg.OnBrowseDataFile();
+    EXPECT_EQ(dlg.DataFileBox()->text(), "old.dat");
+    dlg.OnBrowseDataFile();
+    EXPECT_EQ(dlg.DataFileBox()->text().toStdString(), dir.Path("stars.dat"));
+
+    ASSERT_EQ(ui.fileRequests.size(), 2u);
+    const FileDialogRequest& request = ui.fileRequests[0];
+    EXPECT_EQ(request.proposedName, "old.dat");
+    EXPECT_EQ(request.defaultExtension, "dat");
+    EXPECT_TRUE(request.mustExist);
+    std::vector<std::string> filters;
+    for (const FileFilter& filter : request.filters)
+        filters.push_back(filter.description + "|" + filter.pattern);
+    EXPECT_EQ(filters,
+              (std::vector<std::string>{"Data files (*.dat)|*.dat", "All files (*.*)|*.*"}));
+}
+
+TEST(GeneralDlg, DetectFillsOnlyTheRecordLengthBox) {
+    CTempDir dir;
+    CRecordingInteraction ui;
+    CGeneralDlg dlg(ui);
+    dlg.m_nRecordLength = 7;
+    dlg.UpdateControls();
+
+    dlg.OnDetectRecordLength();  // empty path
+    EXPECT_EQ(dlg.RecordLengthBox()->text(), "7");
+
+    dlg.TitleBox()->setText("Typed, not yet taken");
+    dlg.DataFileBox()->setText(QString::fromStdString(dir.Write("a.dat", "abc\r\ndef\r\n")));
+    dlg.OnDetectRecordLength();
+    EXPECT_EQ(dlg.RecordLengthBox()->text(), "5");
+    EXPECT_EQ(dlg.TitleBox()->text(), "Typed, not yet taken");
+
+    dlg.DataFileBox()->setText(QString::fromStdString(dir.Write("b.dat", "")));
+    dlg.OnDetectRecordLength();
+    EXPECT_EQ(dlg.RecordLengthBox()->text(), "5");
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0].text, "Please choose a data file\nbefore pressing this button.");
+    EXPECT_EQ(ui.messages[1].icon, MessageIcon::Information);
+}
+
+TEST(GeneralDlg, OkRefusesARecordLengthThatIsNotAWholeNumber) {
+    CRecordingInteraction ui;
+    CGeneralDlg dlg(ui);
+    dlg.UpdateControls();
+    QString typed = "12a";
+    int pos = 0;
+    EXPECT_NE(dlg.RecordLengthBox()->validator()->validate(typed, pos), QValidator::Acceptable);
+
+    dlg.TitleBox()->setText("T");
+    dlg.RecordLengthBox()->clear();
+    EXPECT_FALSE(dlg.OnOK());
+    EXPECT_EQ(dlg.result(), 0);
+    EXPECT_EQ(dlg.m_strTitle, "");  // nothing taken
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Please enter a whole number."}));
+    dlg.RecordLengthBox()->setText("0");  // 0 is allowed here
+    EXPECT_TRUE(dlg.OnOK());
+    EXPECT_EQ(dlg.m_strTitle, "T");
+    EXPECT_EQ(dlg.m_nRecordLength, 0);
+}
+
+TEST(GeneralCommand, CopiesTheGroupInAndBackWholeOnOkOnly) {
+    CRecordingInteraction ui;
+    CCatforgeDoc doc;
+    const CModalRunnerScope runnerScope;  // whatever the test sets is undone at its end
+    ASSERT_TRUE(doc.NewDocument());
+    doc.m_strTitle = "Caf\xE9 stars";
+    doc.SetDataFile("/data/caf\xE9.dat");
+    doc.m_strNotes = "line one\r\nline two";
+    doc.m_nRecordLength = 104;
+
+    // Cancel after typing: nothing changes.
+    SetModalDialogRunner([](QDialog& dialog) {
+        auto& dlg = dynamic_cast<CGeneralDlg&>(dialog);
+        EXPECT_EQ(dlg.TitleBox()->text(), QString::fromLatin1("Caf\xE9 stars"));
+        EXPECT_EQ(dlg.NotesBox()->toPlainText(), "line one\nline two");
+        dlg.TitleBox()->setText("Changed");
+        return int(QDialog::Rejected);
+    });
+    EXPECT_FALSE(RunGeneralEditor(doc, ui, nullptr));
+    EXPECT_EQ(doc.m_strTitle, "Caf\xE9 stars");
+    EXPECT_FALSE(doc.IsModified());
+
+    // OK without a change: every byte comes back, and the document is modified.
+    SetModalDialogRunner(
+        [](QDialog& dialog) { return PressOk(dynamic_cast<CGeneralDlg&>(dialog)); });
+    EXPECT_TRUE(RunGeneralEditor(doc, ui, nullptr));
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(
+        std::make_tuple(doc.m_strTitle, doc.GetDataFile(), doc.m_strNotes, doc.m_nRecordLength),
+        std::make_tuple("Caf\xE9 stars", "/data/caf\xE9.dat", "line one\r\nline two", 104));
+
+    // Edited values are copied back; a long path is cut to what the field holds.
+    SetModalDialogRunner([](QDialog& dialog) {
+        auto& dlg = dynamic_cast<CGeneralDlg&>(dialog);
+        dlg.DataFileBox()->setText(QString(300, QLatin1Char('p')));
+        dlg.RecordLengthBox()->setText("82");
+        dlg.NotesBox()->setPlainText("one\nthree");
+        return PressOk(dlg);
+    });
+    EXPECT_TRUE(RunGeneralEditor(doc, ui, nullptr));
+    EXPECT_EQ(doc.GetDataFile(), std::string(259, 'p'));
+    EXPECT_EQ(doc.m_nRecordLength, 82);
+    EXPECT_EQ(doc.m_strNotes, "one\r\nthree");
+}

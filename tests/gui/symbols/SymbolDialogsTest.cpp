@@ -1,0 +1,203 @@
+// The User-defined Map Symbols dialog, run through the Operations command with the modal
+// loop replaced, and the Symbol Definition dialog with its sample.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QTreeWidget>
+
+#include "QtTestApp.h"
+#include "core/model/CatforgeDoc.h"
+#include "gui/symbols/SymbolCommands.h"
+#include "gui/symbols/SymbolDefDlg.h"
+#include "gui/symbols/SymbolListDlg.h"
+#include "gui/symbols/SymbolSample.h"
+#include "support/RecordingInteraction.h"
+
+namespace {
+
+class SymbolDialogs : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EnsureQApplication();
+        doc.NewDocument();
+        doc.m_aUserSymbols = {{"P", "16,CIR"}, {"Q", "0,8,DR"}, {"R", "-8,0,MA;8,0,DA"}};
+        doc.m_nDefaultSymbol = -3;
+    }
+
+    // Rows of the list as "name:item data".
+    static std::vector<std::string> Rows(QTreeWidget& list) {
+        std::vector<std::string> rows;
+        for (int i = 0; i < list.topLevelItemCount(); ++i) {
+            QTreeWidgetItem* item = list.topLevelItem(i);
+            rows.push_back(item->text(0).toStdString() + ":" +
+                           std::to_string(item->data(0, Qt::UserRole).toInt()));
+        }
+        return rows;
+    }
+
+    static void Select(QTreeWidget& list, int row) {
+        list.clearSelection();
+        list.topLevelItem(row)->setSelected(true);
+    }
+
+    bool Run(const std::function<bool(CSymbolListDlg&)>& act) {
+        return RunUserSymbolsEditor(doc, ui, nullptr, [&](CSymbolListDlg& dlg) {
+            dlg.OnInitDialog();
+            if (!act(dlg))
+                return int(QDialog::Rejected);
+            dlg.accept();
+            return dlg.result();
+        });
+    }
+
+    CCatforgeDoc doc;
+    CRecordingInteraction ui;
+};
+
+std::vector<SymbolInstruction> Parsed(const std::string& text) {
+    SymbolProgram program;
+    ParseSymbolInstructions(text, program);
+    return program;
+}
+
+}  // namespace
+
+TEST_F(SymbolDialogs, AddsNewSymbolsAtTheBottomEvenWithRepeatedNames) {
+    std::vector<UserSymbol> given;
+    EXPECT_TRUE(Run([&](CSymbolListDlg& dlg) {
+        EXPECT_EQ(Rows(*dlg.SymbolList()), (std::vector<std::string>{"P:0", "Q:1", "R:2"}));
+        EXPECT_TRUE(dlg.SymbolList()->selectedItems().isEmpty());
+        dlg.SetSymbolDefRunner([&](UserSymbol& symbol, QWidget*) {
+            given.push_back(symbol);
+            return true;  // OK without changes
+        });
+        dlg.OnAdd();
+        dlg.OnAdd();
+        EXPECT_EQ(Rows(*dlg.SymbolList()).back(), "<New Symbol>:4");
+        return true;
+    }));
+    EXPECT_EQ(given, (std::vector<UserSymbol>(2, UserSymbol{"<New Symbol>", ""})));
+    ASSERT_EQ(doc.m_aUserSymbols.size(), 5u);
+    EXPECT_EQ(doc.m_aUserSymbols[3], (UserSymbol{"<New Symbol>", ""}));
+    EXPECT_EQ(doc.m_aUserSymbols[4], doc.m_aUserSymbols[3]);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(doc.m_nDefaultSymbol, -3);  // nothing else of the document is touched
+}
+
+TEST_F(SymbolDialogs, EditMovesTheRowToTheBottomAndDeleteRenumbersLaterRows) {
+    EXPECT_TRUE(Run([&](CSymbolListDlg& dlg) {
+        QTreeWidget& list = *dlg.SymbolList();
+        dlg.SetSymbolDefRunner([&](UserSymbol& symbol, QWidget*) {
+            symbol.m_strName += "'";
+            symbol.m_strInstructions += ";CIR";
+            return true;
+        });
+        Select(list, 0);
+        dlg.OnEdit();
+        EXPECT_EQ(Rows(list), (std::vector<std::string>{"Q:1", "R:2", "P':0"}));
+        // Delete Q: R moves to place 1 (code -2) and its row says so.
+        Select(list, 0);
+        dlg.OnDelete();
+        EXPECT_EQ(Rows(list), (std::vector<std::string>{"R:1", "P':0"}));
+        // Double-click edits the selected row.
+        Select(list, 0);
+        emit list.itemDoubleClicked(list.topLevelItem(0), 0);
+        EXPECT_EQ(Rows(list), (std::vector<std::string>{"P':0", "R':1"}));
+        return true;
+    }));
+    EXPECT_EQ(doc.m_aUserSymbols,
+              (std::vector<UserSymbol>{{"P'", "16,CIR;CIR"}, {"R'", "-8,0,MA;8,0,DA;CIR"}}));
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(SymbolDialogs, EditAndDeleteWithoutASelectionAskForOne) {
+    doc.m_aUserSymbols.clear();
+    Run([&](CSymbolListDlg& dlg) {
+        EXPECT_EQ(dlg.SymbolList()->topLevelItemCount(), 0);
+        dlg.SetSymbolDefRunner([](UserSymbol&, QWidget*) {
+            ADD_FAILURE() << "no symbol to edit";
+            return false;
+        });
+        dlg.OnEdit();
+        dlg.OnDelete();
+        return false;
+    });
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>(2, "Please select an item from the list.")));
+    EXPECT_EQ(ui.messages.at(0).icon, MessageIcon::Stop);
+}
+
+TEST_F(SymbolDialogs, CancelDiscardsEveryAddEditAndDelete) {
+    const std::string before = doc.EncodeDefinition();
+    EXPECT_FALSE(Run([&](CSymbolListDlg& dlg) {
+        dlg.SetSymbolDefRunner([](UserSymbol& symbol, QWidget*) {
+            symbol.m_strName = "changed";
+            return true;
+        });
+        dlg.OnAdd();
+        Select(*dlg.SymbolList(), 1);
+        dlg.OnEdit();
+        Select(*dlg.SymbolList(), 0);
+        dlg.OnDelete();
+        return false;
+    }));
+    EXPECT_EQ(doc.EncodeDefinition(), before);
+    EXPECT_FALSE(doc.IsModified());
+}
+
+TEST_F(SymbolDialogs, SampleShowsTheProgramAsLastParsedNotTheTextTypedSince) {
+    CSymbolDefDlg dlg;
+    dlg.m_strName = "Cross";
+    dlg.m_strInstructions = "-8,0,MA;8,0,DA";
+    dlg.OnInitDialog();
+    EXPECT_EQ(dlg.Program(), Parsed("-8,0,MA;8,0,DA"));
+
+    // What the area paints is the sample of the parsed program.
+    const auto painted = [&] { return dlg.SampleArea()->grab().toImage(); };
+    const QSize size = dlg.SampleArea()->size();
+    QImage expected(size, QImage::Format_RGB32);
+    {
+        QPainter painter(&expected);
+        DrawSymbolSample(painter, size.width(), size.height(), Parsed("-8,0,MA;8,0,DA"));
+    }
+    EXPECT_EQ(painted().convertToFormat(QImage::Format_RGB32), expected);
+
+    // Typing changes neither the program nor the sample until Test.
+    dlg.InstructionsEdit()->setPlainText("16,CIR");
+    EXPECT_EQ(dlg.Program(), Parsed("-8,0,MA;8,0,DA"));
+    EXPECT_EQ(painted().convertToFormat(QImage::Format_RGB32), expected);
+    EXPECT_EQ(dlg.m_strInstructions, "-8,0,MA;8,0,DA");
+
+    dlg.NameEdit()->setText("Circle");
+    dlg.OnTest();
+    EXPECT_EQ(dlg.Program(), Parsed("16,CIR"));
+    EXPECT_EQ(dlg.m_strInstructions, "16,CIR");
+    EXPECT_EQ(dlg.m_strName, "Circle");
+    EXPECT_NE(painted().convertToFormat(QImage::Format_RGB32), expected);
+
+    // An empty text parses into nothing.
+    dlg.InstructionsEdit()->setPlainText("");
+    dlg.OnTest();
+    EXPECT_TRUE(dlg.Program().empty());
+}
+
+TEST_F(SymbolDialogs, OkTakesBothBoxesAndKeepsUntouchedTextByteForByte) {
+    CSymbolDefDlg dlg;
+    dlg.m_strName = "Nebula \xB0";
+    dlg.m_strInstructions = "16,CIR;\r\n0,0,MA;\r\n8,8,DA";
+    dlg.OnInitDialog();
+    dlg.OnOK();
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(dlg.m_strName, "Nebula \xB0");
+    EXPECT_EQ(dlg.m_strInstructions, "16,CIR;\r\n0,0,MA;\r\n8,8,DA");
+
+    CSymbolDefDlg edited;
+    edited.OnInitDialog();
+    edited.NameEdit()->setText("");
+    edited.InstructionsEdit()->setPlainText("0,0,MA\n4,4,DR");
+    edited.OnOK();
+    EXPECT_EQ(edited.m_strName, "");
+    EXPECT_EQ(edited.m_strInstructions, "0,0,MA\n4,4,DR");
+}

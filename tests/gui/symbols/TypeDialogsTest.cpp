@@ -1,0 +1,315 @@
+// The Object Type and Type Selection dialogs, run through the Operations command with the
+// modal loop replaced, the rule editor and the colour chooser answered by the tests.
+#include <gtest/gtest.h>
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+#include <tuple>
+
+#include "QtTestApp.h"
+#include "core/model/CatforgeDoc.h"
+#include "gui/symbols/ObjectTypeDlg.h"
+#include "gui/symbols/SymbolCommands.h"
+#include "gui/symbols/TypeSelectionDlg.h"
+#include "gui/widgets/FieldSelectionBox.h"
+#include "support/RecordingInteraction.h"
+
+namespace {
+
+class TypeDialogs : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EnsureQApplication();
+        doc.NewDocument();
+        doc.m_aFields = {{"Cluster", "", 1, 8}, {"Class", "", 10, 11}};
+        doc.m_aUserSymbols = {{"Ring", "10,CIR"}, {"Cross", "-8,0,MA;8,0,DA"}};
+        doc.m_aTypeRules = {{0, -1, 3, "NGC"}, {1, 4, 8, "RC"}, {kNoField, -3, 0, ""}};
+    }
+
+    // Rows of the rule list: the four texts and the item data.
+    static std::vector<std::vector<std::string>> Rows(QTreeWidget& list) {
+        std::vector<std::vector<std::string>> rows;
+        for (int i = 0; i < list.topLevelItemCount(); ++i) {
+            QTreeWidgetItem* item = list.topLevelItem(i);
+            std::vector<std::string> row;
+            for (int c = 0; c < 4; ++c)
+                row.push_back(item->text(c).toStdString());
+            row.push_back(std::to_string(item->data(0, Qt::UserRole).toInt()));
+            rows.push_back(row);
+        }
+        return rows;
+    }
+
+    // The item data of the rows: the index of each row's rule.
+    static std::vector<std::string> Data(QTreeWidget& list) {
+        std::vector<std::string> data;
+        for (const auto& row : Rows(list))
+            data.push_back(row[4]);
+        return data;
+    }
+
+    static void Select(QTreeWidget& list, int row) {
+        list.clearSelection();
+        list.topLevelItem(row)->setSelected(true);
+    }
+
+    // Runs the Object Type command; `act` works the opened dialog and says how it ends.
+    bool Run(const std::function<bool(CObjectTypeDlg&)>& act) {
+        return RunObjectTypesEditor(doc, ui, nullptr, [&](CObjectTypeDlg& dlg) {
+            dlg.OnInitDialog();
+            if (!act(dlg))
+                return int(QDialog::Rejected);
+            dlg.OnOK();
+            return dlg.result();
+        });
+    }
+
+    CCatforgeDoc doc;
+    CRecordingInteraction ui;
+};
+
+}  // namespace
+
+TEST_F(TypeDialogs, OpeningShowsTheRulesInArrayOrderWithMarkersForDanglingReferences) {
+    Run([&](CObjectTypeDlg& dlg) {
+        using R = std::vector<std::string>;
+        EXPECT_EQ(Rows(*dlg.RuleList()),
+                  (std::vector<R>{{"Cluster", "NGC", "Ring", "Open cluster", "0"},
+                                  {"Class", "RC", "Globular cluster", "Star", "1"},
+                                  {"(no field)", "", "(missing symbol -3)", "General", "2"}}));
+        EXPECT_TRUE(dlg.RuleList()->selectedItems().isEmpty());
+        // Standard symbols, then the user symbols; default symbol 0 is row 0.
+        EXPECT_EQ(dlg.SymbolBox()->count(), 13);
+        EXPECT_EQ(dlg.SymbolBox()->itemText(12), "Cross");
+        EXPECT_EQ(dlg.SymbolBox()->currentIndex(), 0);
+        EXPECT_EQ(dlg.m_nStandardSymbols, 11);
+        EXPECT_EQ(dlg.TypeBox()->count(), 13);
+        return false;
+    });
+}
+
+TEST_F(TypeDialogs, OkWithoutChangesCopiesBackTheSameValuesAndMarksModified) {
+    const std::string before = doc.EncodeDefinition();
+    EXPECT_TRUE(Run([](CObjectTypeDlg&) { return true; }));
+    EXPECT_EQ(doc.EncodeDefinition(), before);
+    EXPECT_TRUE(doc.IsModified());
+}
+
+TEST_F(TypeDialogs, StaleDefaultSymbolOpensWithNoSelectionAndOkStoresMinusOne) {
+    doc.m_nDefaultSymbol = -3;  // two user symbols: names nothing
+    doc.m_nDefaultType = 13;    // past the type table
+    EXPECT_TRUE(Run([](CObjectTypeDlg& dlg) {
+        EXPECT_EQ(dlg.SymbolBox()->currentIndex(), -1);
+        EXPECT_EQ(dlg.SymbolBox()->placeholderText(), "(missing symbol -3)");
+        EXPECT_EQ(dlg.TypeBox()->currentIndex(), -1);
+        return true;
+    }));
+    EXPECT_EQ(doc.m_nDefaultSymbol, -1);
+    EXPECT_EQ(doc.m_nDefaultType, -1);
+
+    // Choosing row 12 stores the second user symbol, -2.
+    EXPECT_TRUE(Run([](CObjectTypeDlg& dlg) {
+        dlg.SymbolBox()->setCurrentIndex(12);
+        return true;
+    }));
+    EXPECT_EQ(doc.m_nDefaultSymbol, -2);
+}
+
+TEST_F(TypeDialogs, AddEditAndDeleteKeepItemDataInStepWithTheRuleArray) {
+    std::vector<TypeRule> given;
+    EXPECT_TRUE(Run([&](CObjectTypeDlg& dlg) {
+        QTreeWidget& list = *dlg.RuleList();
+        dlg.SetTypeSelectionRunner([&](TypeRule& rule, const CCatforgeDoc&, QWidget*) {
+            given.push_back(rule);
+            rule = {1, -2, 2, "GC" + std::to_string(given.size())};
+            return true;
+        });
+
+        // Add: a fresh rule (no field, symbol 0, type 0, empty value) at the bottom.
+        dlg.OnAdd();
+        EXPECT_EQ(given.back(), (TypeRule{kNoField, 0, 0, ""}));
+        EXPECT_EQ(Rows(list).back(),
+                  (std::vector<std::string>{"Class", "GC1", "Cross", "Galaxy cluster", "3"}));
+
+        // Edit the first rule: it keeps index 0, its row goes to the bottom.
+        Select(list, 0);
+        dlg.OnEdit();
+        EXPECT_EQ(given.back(), doc.m_aTypeRules[0]);
+        EXPECT_EQ(dlg.m_aTypeRules[0], (TypeRule{1, -2, 2, "GC2"}));
+        EXPECT_EQ(Data(list), (std::vector<std::string>{"1", "2", "3", "0"}));
+
+        // Delete the rule with index 1 (now the top row): later indexes move down one.
+        Select(list, 0);
+        dlg.OnDelete();
+        EXPECT_EQ(Data(list), (std::vector<std::string>{"1", "2", "0"}));
+        EXPECT_EQ(Rows(list)[0][1], "");  // former third rule, now index 1
+        EXPECT_TRUE(list.selectedItems().isEmpty());
+
+        // A double-click edits the selected row, too.
+        Select(list, 1);
+        emit list.itemDoubleClicked(list.topLevelItem(1), 0);
+        EXPECT_EQ(given.size(), 3u);
+        EXPECT_EQ(Rows(list).back()[4], "2");
+        return true;
+    }));
+    EXPECT_TRUE(ui.messages.empty());
+    ASSERT_EQ(doc.m_aTypeRules.size(), 3u);
+    EXPECT_EQ(doc.m_aTypeRules[0], (TypeRule{1, -2, 2, "GC2"}));
+    EXPECT_EQ(doc.m_aTypeRules[1], (TypeRule{kNoField, -3, 0, ""}));
+    EXPECT_EQ(doc.m_aTypeRules[2], (TypeRule{1, -2, 2, "GC3"}));
+}
+
+TEST_F(TypeDialogs, EditAndDeleteWithoutASelectionAskForOne) {
+    Run([&](CObjectTypeDlg& dlg) {
+        dlg.SetTypeSelectionRunner([](TypeRule&, const CCatforgeDoc&, QWidget*) {
+            ADD_FAILURE() << "no rule to edit";
+            return false;
+        });
+        dlg.OnEdit();
+        dlg.OnDelete();
+        return false;
+    });
+    ASSERT_EQ(ui.messages.size(), 2u);
+    for (const auto& message : ui.messages) {
+        EXPECT_EQ(message.text, "Please select an item from the list.");
+        EXPECT_EQ(message.icon, MessageIcon::Stop);
+    }
+}
+
+TEST_F(TypeDialogs, CancelledRuleEditorChangesNothing) {
+    Run([&](CObjectTypeDlg& dlg) {
+        dlg.SetTypeSelectionRunner([](TypeRule& rule, const CCatforgeDoc&, QWidget*) {
+            rule.m_strValue = "changed";
+            return false;
+        });
+        dlg.OnAdd();
+        Select(*dlg.RuleList(), 1);
+        dlg.OnEdit();
+        EXPECT_EQ(dlg.m_aTypeRules, doc.m_aTypeRules);
+        EXPECT_EQ(Data(*dlg.RuleList())[1], "1");
+        return false;
+    });
+}
+
+TEST_F(TypeDialogs, ColourModeEnablesTheColourButtonsAndChosenColoursAreKept) {
+    std::vector<Colour> offered;
+    std::optional<Colour> answer = 0x00336699;
+    EXPECT_TRUE(Run([&](CObjectTypeDlg& dlg) {
+        dlg.SetColourChooser([&](Colour current, QWidget*) {
+            offered.push_back(current);
+            return answer;
+        });
+        EXPECT_EQ(dlg.ColourModeGroup()->checkedId(), 0);
+        EXPECT_FALSE(dlg.ScreenButton()->isEnabled());
+        EXPECT_FALSE(dlg.PrinterButton()->isEnabled());
+        dlg.ColourModeGroup()->button(1)->click();
+        EXPECT_TRUE(dlg.ScreenButton()->isEnabled());
+        EXPECT_TRUE(dlg.PrinterButton()->isEnabled());
+
+        dlg.ScreenButton()->click();
+        answer.reset();  // the printer colour chooser is cancelled
+        dlg.PrinterButton()->click();
+        // Back to the standard colours: the chosen colour is kept all the same.
+        dlg.ColourModeGroup()->button(0)->click();
+        EXPECT_FALSE(dlg.ScreenButton()->isEnabled());
+        return true;
+    }));
+    EXPECT_EQ(offered, (std::vector<Colour>{0x00FFFFFF, 0x00000000}));
+    EXPECT_EQ(doc.m_nColourMode, 0);
+    EXPECT_EQ(doc.m_crScreenColour, 0x00336699u);
+    EXPECT_EQ(doc.m_crPrinterColour, 0x00000000u);
+}
+
+TEST_F(TypeDialogs, RadioGroupsOpenFromTheStoredModesAndOkStoresThem) {
+    // Mode 1 enables the colour buttons; 0 and a value that names no button do not, and an
+    // unchecked group reads back as -1.
+    const int modes[] = {0, 1, -1};
+    for (int mode : modes) {
+        SCOPED_TRACE(mode);
+        doc.m_nColourMode = mode;
+        doc.m_nTypeMode = mode;
+        EXPECT_TRUE(Run([&](CObjectTypeDlg& dlg) {
+            EXPECT_EQ(dlg.ScreenButton()->isEnabled(), mode == 1);
+            EXPECT_EQ(dlg.PrinterButton()->isEnabled(), mode == 1);
+            EXPECT_EQ(dlg.ColourModeGroup()->checkedId(), mode);
+            EXPECT_EQ(dlg.TypeModeGroup()->checkedId(), mode);
+            return true;
+        }));
+        EXPECT_EQ(doc.m_nColourMode, mode);
+        EXPECT_EQ(doc.m_nTypeMode, mode);
+    }
+}
+
+TEST_F(TypeDialogs, ColourValuesConvertBothWaysWithRedInTheLowByte) {
+    const QColor red = ColourToQColor(0x000000FF);
+    EXPECT_EQ(red, QColor(255, 0, 0));
+    EXPECT_EQ(ColourToQColor(0x00FF0000), QColor(0, 0, 255));
+    EXPECT_EQ(QColorToColour(QColor(0x12, 0x34, 0x56)), 0x00563412u);
+    for (Colour c : {0x00000000u, 0x00FFFFFFu, 0x00563412u, 0x00010203u}) {
+        EXPECT_EQ(QColorToColour(ColourToQColor(c)), c);
+    }
+    // The high byte is not a colour: it is dropped.
+    EXPECT_EQ(QColorToColour(ColourToQColor(0xFF010203u)), 0x00010203u);
+    // A colour given in another model comes back as its RGB value.
+    EXPECT_EQ(QColorToColour(QColor::fromHsv(0, 255, 255)), 0x000000FFu);
+}
+
+TEST_F(TypeDialogs, CancelDiscardsRulesColoursAndModes) {
+    const std::string before = doc.EncodeDefinition();
+    EXPECT_FALSE(Run([](CObjectTypeDlg& dlg) {
+        dlg.SetTypeSelectionRunner([](TypeRule& rule, const CCatforgeDoc&, QWidget*) {
+            rule.m_strValue = "X";
+            return true;
+        });
+        dlg.SetColourChooser([](Colour, QWidget*) { return std::optional<Colour>(0x00123456); });
+        dlg.OnAdd();
+        Select(*dlg.RuleList(), 0);
+        dlg.OnEdit();
+        Select(*dlg.RuleList(), 0);
+        dlg.OnDelete();
+        dlg.ColourModeGroup()->button(1)->click();
+        dlg.ScreenButton()->click();
+        dlg.TypeModeGroup()->button(1)->click();
+        dlg.SymbolBox()->setCurrentIndex(11);
+        return false;
+    }));
+    EXPECT_EQ(doc.EncodeDefinition(), before);
+    EXPECT_FALSE(doc.IsModified());
+}
+
+TEST_F(TypeDialogs, TypeSelectionOpensFromTheRuleAndMakesCodesFromRows) {
+    CTypeSelectionDlg dlg(doc);
+    dlg.m_nField = 1;
+    dlg.m_nSymbolIndex = -2;
+    dlg.m_nType = 8;
+    dlg.m_strValue = "RC \xE9";  // a byte above 0x7F survives the box
+    dlg.OnInitDialog();
+    EXPECT_EQ(dlg.FieldBox()->count(), 2);
+    EXPECT_EQ(dlg.FieldBox()->Selection(), 1);
+    EXPECT_EQ(dlg.SymbolBox()->currentIndex(), 12);
+    EXPECT_EQ(dlg.TypeBox()->currentText(), "Star");
+    dlg.SymbolBox()->setCurrentIndex(11);
+    dlg.OnOK();
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(std::tie(dlg.m_nSymbol, dlg.m_nField, dlg.m_nType, dlg.m_strValue),
+              std::make_tuple(-1, 1, 8, "RC \xE9"));
+}
+
+TEST_F(TypeDialogs, TypeSelectionWithStaleValuesOpensEmptyAndAcceptsNoField) {
+    doc.m_aUserSymbols.clear();
+    CTypeSelectionDlg dlg(doc);
+    dlg.m_nField = 7;
+    dlg.m_nSymbolIndex = -1;  // no user symbols any more
+    dlg.m_nType = 0;
+    dlg.OnInitDialog();
+    EXPECT_EQ(dlg.SymbolBox()->count(), 11);
+    EXPECT_EQ(dlg.SymbolBox()->currentIndex(), -1);
+    EXPECT_EQ(dlg.FieldBox()->Selection(), -1);
+    EXPECT_EQ(dlg.FieldBox()->placeholderText(), "(missing field 7)");
+    dlg.OnOK();
+    EXPECT_EQ(std::tie(dlg.m_nSymbol, dlg.m_nField, dlg.m_strValue), std::make_tuple(-1, -1, ""));
+}
