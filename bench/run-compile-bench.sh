@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Times the whole compile of a synthetic catalogue of 1,000,000 records with catforge-cli and
-# compares it with copying a file as large as the output.
+# Times the whole compile of a synthetic catalogue of 1,000,000 records with catforge-cli against
+# copying its output: five alternating pairs (compile, then cp of the output over the same copy),
+# the ratio taken as the median of the five.
 # Usage: bench/run-compile-bench.sh [BUILD_DIR] [COUNT]   (BUILD_DIR configured with
-# -DCATFORGE_BUILD_BENCH=ON; default build-bench, made here from the bench preset when missing)
+# -DCATFORGE_BUILD_BENCH=ON; default build-bench, made here from the bench preset when missing).
+# CATFORGE_CLI=PATH times another catforge-cli on the same catalogue (an earlier build).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build-bench}
 count=${2:-1000000}
+pairs=5
 
 if [ ! -x /usr/bin/time ]; then
     echo "Installing the time package (bench only)" >&2
@@ -17,34 +20,52 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
 fi
 cmake --build "$build" -j2 --target catforge-cli catforge-bench-generate >/dev/null
 
+cli=${CATFORGE_CLI:-$build/cli/catforge-cli}
 work=$(mktemp -d "${TMPDIR:-/tmp}/catforge-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 "$build/bench/catforge-bench-generate" "$work/synthetic" "$count"
 sync  # the input is on disk before timing starts, as a real catalogue would be
 
-/usr/bin/time -v -o "$work/time.txt" \
-    "$build/cli/catforge-cli" compile "$work/synthetic.zdd" -o "$work/synthetic.zdc" --quiet
-wall=$(awk -F': ' '/Elapsed \(wall clock\)/ {print $2}' "$work/time.txt")
-seconds=$(echo "$wall" | awk -F: '{ s = 0; for (i = 1; i <= NF; i++) s = s * 60 + $i; print s }')
-user_s=$(awk -F': ' '/User time \(seconds\)/ {print $2}' "$work/time.txt")
-sys_s=$(awk -F': ' '/System time \(seconds\)/ {print $2}' "$work/time.txt")
-rss_kb=$(awk -F': ' '/Maximum resident set size/ {print $2}' "$work/time.txt")
+now() { date +%s.%N; }
+load_before=$(cut -d' ' -f1-3 /proc/loadavg)
+for i in $(seq 1 $pairs); do
+    start=$(now)
+    /usr/bin/time -f '%U %S %M' -o "$work/time.$i" \
+        "$cli" compile "$work/synthetic.zdd" -o "$work/synthetic.zdc" --quiet
+    middle=$(now)
+    cp "$work/synthetic.zdc" "$work/copy.zdc"
+    end=$(now)
+    read -r user sys rss < "$work/time.$i"
+    echo "$middle $start $end $user $sys $rss" >> "$work/pairs.txt"
+done
+load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 out_bytes=$(stat -c %s "$work/synthetic.zdc")
 
-start=$(date +%s.%N)
-cp "$work/synthetic.zdc" "$work/copy.zdc"
-end=$(date +%s.%N)
-load=$(cut -d' ' -f1-3 /proc/loadavg)
-
-awk -v n="$count" -v s="$seconds" -v rss="$rss_kb" -v out="$out_bytes" \
-    -v user="$user_s" -v sys="$sys_s" -v cps="$start" -v cpe="$end" 'BEGIN {
+awk -v n="$count" -v out="$out_bytes" '
+{
+    wall[NR] = $1 - $2; cp[NR] = $3 - $1; ratio[NR] = wall[NR] / cp[NR]
+    user[NR] = $4; sys[NR] = $5; rss[NR] = $6
+    printf "pair %d: compile %.3f s (%.2f user + %.2f system), cp %.3f s, ratio %.2f, peak RSS %.1f MB\n",
+        NR, wall[NR], user[NR], sys[NR], cp[NR], ratio[NR], rss[NR] / 1024
+}
+function median(a, k,    i, j, t, b) {
+    for (i = 1; i <= k; i++) b[i] = a[i]
+    for (i = 1; i <= k; i++) for (j = i + 1; j <= k; j++) if (b[j] < b[i]) { t = b[i]; b[i] = b[j]; b[j] = t }
+    return b[int((k + 1) / 2)]
+}
+END {
+    k = NR
+    w = median(wall, k)
     printf "records:            %d\n", n
-    printf "compile wall time:  %.3f s\n", s
-    printf "records per second: %.0f\n", n / s
-    printf "CPU time:           %.3f s user + %.3f s system\n", user, sys
-    printf "peak memory (RSS):  %.1f MB\n", rss / 1024
+    printf "compile wall time:  %.3f s (median)\n", w
+    printf "records per second: %.0f\n", n / w
+    printf "CPU time:           %.3f s user + %.3f s system (median)\n", median(user, k), median(sys, k)
+    m = rss[1]
+    for (i = 2; i <= k; i++) if (rss[i] > m) m = rss[i]
+    printf "peak memory (RSS):  %.1f MB (largest)\n", m / 1024
     printf "output size:        %.1f MB\n", out / 1048576
-    printf "peak RSS / output:  %.3f\n", rss * 1024 / out
-    printf "cp of the output:   %.3f s\n", cpe - cps
-}'
-echo "load average:       $load (on $(nproc) cores)"
+    printf "peak RSS / output:  %.3f\n", m * 1024 / out
+    printf "cp of the output:   %.3f s (median)\n", median(cp, k)
+    printf "compile / cp:       %.2f (median of %d alternating pairs)\n", median(ratio, k), k
+}' "$work/pairs.txt"
+echo "load average:       $load_before before, $load_after after (on $(nproc) cores)"

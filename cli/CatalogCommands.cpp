@@ -1,5 +1,7 @@
 // compile, export and symbol, and the catalogue side of info.
 #include <CLI/CLI.hpp>
+#include <atomic>
+#include <csignal>
 #include <ostream>
 #include <sstream>
 
@@ -10,9 +12,49 @@
 #include "core/compile/CatalogReader.h"
 #include "core/compile/Compile.h"
 #include "core/io/AtomicFile.h"
+#include "core/io/FileReading.h"
 #include "core/io/InputFile.h"
 #include "core/model/CatforgeDoc.h"
 #include "core/symbols/SymbolTables.h"
+
+bool ParseMemorySize(const std::string& text, std::uint64_t& bytes) {
+    std::size_t i = 0;
+    std::uint64_t value = 0;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+        const auto digit = static_cast<std::uint64_t>(text[i] - '0');
+        if (value > (UINT64_MAX - digit) / 10)
+            return false;
+        value = value * 10 + digit;
+        ++i;
+    }
+    if (i == 0)
+        return false;
+    unsigned shift = 0;
+    if (i + 1 == text.size()) {
+        switch (text[i]) {
+            case 'K':
+            case 'k':
+                shift = 10;
+                break;
+            case 'M':
+            case 'm':
+                shift = 20;
+                break;
+            case 'G':
+            case 'g':
+                shift = 30;
+                break;
+            default:
+                return false;
+        }
+    } else if (i != text.size()) {
+        return false;
+    }
+    if (value == 0 || value > (UINT64_MAX >> shift))
+        return false;
+    bytes = value << shift;
+    return true;
+}
 
 namespace {
 
@@ -20,12 +62,48 @@ struct CompileArgs {
     std::string definition;
     std::string output;
     std::string dataFile;
+    std::string maxMemory;
     bool quiet = false;
+    bool keepBlankPositions = false;
+};
+
+std::atomic<bool> g_interrupted{false};
+
+extern "C" void OnInterrupt(int) {
+    g_interrupted.store(true);
+}
+
+// Ctrl+C sets g_interrupted instead of ending the process while it lives.
+class CInterruptCatcher {
+public:
+    CInterruptCatcher() {
+        g_interrupted.store(false);
+        struct sigaction action {};
+        action.sa_handler = OnInterrupt;
+        sigemptyset(&action.sa_mask);
+        ::sigaction(SIGINT, &action, &m_previous);
+    }
+    ~CInterruptCatcher() { ::sigaction(SIGINT, &m_previous, nullptr); }
+    CInterruptCatcher(const CInterruptCatcher&) = delete;
+    CInterruptCatcher& operator=(const CInterruptCatcher&) = delete;
+
+private:
+    struct sigaction m_previous {};
 };
 
 int RunCompile(CliContext& context, const CompileArgs& args) {
+    CompileOptions options;
+    options.dataFile = args.dataFile;
+    options.keepBlankPositions = args.keepBlankPositions;
+    if (!args.maxMemory.empty() && !ParseMemorySize(args.maxMemory, options.maxMemory)) {
+        context.err << "error: --max-memory takes a size such as 512M, 2G or 65536K, not \""
+                    << args.maxMemory << "\"\n";
+        return kExitUsage;
+    }
     CCliInteraction ui(context.err);
     ui.SetQuiet(args.quiet);
+    ui.ShowProgress(context.errIsTerminal);
+    ui.SetCancelFlag(&g_interrupted);
     if (!args.output.empty())
         ui.SetSaveFileName(args.output);
     CCatforgeDoc doc;
@@ -33,9 +111,14 @@ int RunCompile(CliContext& context, const CompileArgs& args) {
     if (!doc.OpenDocument(args.definition))
         return kExitRefused;
     EpochState epoch;
-    CompileOptions options;
-    options.dataFile = args.dataFile;
-    return CompileDefinition(doc, epoch, ui, options) ? kExitOk : kExitRefused;
+    const CInterruptCatcher catcher;
+    const bool done = CompileDefinition(doc, epoch, ui, options);
+    ui.EndProgress();
+    if (!done && g_interrupted.load()) {
+        context.err << "Compile cancelled: nothing was written.\n";
+        return kExitInterrupted;
+    }
+    return done ? kExitOk : kExitRefused;
 }
 
 struct ExportArgs {
@@ -127,7 +210,13 @@ void AddCatalogCommands(CLI::App& app, CliContext& context) {
         ->add_option("--data", compileArgs.dataFile,
                      "data file to read instead of the one the definition names")
         ->check(kFileName);
-    compile->add_flag("--quiet", compileArgs.quiet, "print nothing on success");
+    compile->add_option("--max-memory", compileArgs.maxMemory,
+                        "memory the compile may take (K, M or G suffix); larger catalogues are "
+                        "sorted in runs on disk (default: half of the available memory)");
+    compile->add_flag("--quiet", compileArgs.quiet, "print nothing on success, show no progress");
+    compile->add_flag("--keep-blank-positions", compileArgs.keepBlankPositions,
+                      "compile records whose position fields are blank (at RA 0h, Dec 0) "
+                      "instead of leaving them out");
     compile->callback([&context] { context.status = RunCompile(context, compileArgs); });
 
     static ExportArgs exportArgs;

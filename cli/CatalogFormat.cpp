@@ -5,11 +5,13 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/compile/KeyUnits.h"
 #include "core/symbols/SymbolTables.h"
 
 std::string FormatRaKey(std::int32_t key) {
-    // One second of time is 1500 key units; count in milliseconds of time.
-    const long long ms = std::llround(std::fabs(static_cast<double>(key)) / 1.5);
+    // Count in milliseconds of time.
+    constexpr double kKeysPerMillisecond = kRaKeysPerHour / 3600000.0;
+    const long long ms = std::llround(std::fabs(static_cast<double>(key)) / kKeysPerMillisecond);
     char text[48];
     std::snprintf(text, sizeof text, "%s%02lldh%02lldm%02lld.%03llds", key < 0 ? "-" : "",
                   ms / 3600000, ms / 60000 % 60, ms / 1000 % 60, ms % 1000);
@@ -17,11 +19,13 @@ std::string FormatRaKey(std::int32_t key) {
 }
 
 std::string FormatDecKey(std::int32_t key) {
-    const long long units = std::llabs(static_cast<long long>(key));  // 0.01 arcseconds
+    const long long units = std::llabs(static_cast<long long>(key));
+    constexpr long long kPerArcminute = kKeyUnitsPerDegree / 60;
+    constexpr long long kPerArcsecond = kPerArcminute / 60;
     char text[48];
     std::snprintf(text, sizeof text, "%c%02lld\u00B0%02lld\u2032%02lld.%02lld\u2033",
-                  key < 0 ? '-' : '+', units / 360000, units / 6000 % 60, units / 100 % 60,
-                  units % 100);
+                  key < 0 ? '-' : '+', units / kKeyUnitsPerDegree, units / kPerArcminute % 60,
+                  units / kPerArcsecond % 60, units % kPerArcsecond);
     return text;
 }
 
@@ -35,7 +39,7 @@ std::string FormatMagnitude(std::int16_t magnitude) {
 
 std::string FormatKeyDegrees(std::int32_t key) {
     char text[32];
-    std::snprintf(text, sizeof text, "%.9f", key / 360000.0);
+    std::snprintf(text, sizeof text, "%.9f", key / static_cast<double>(kKeyUnitsPerDegree));
     return text;
 }
 

@@ -2,6 +2,8 @@
 // from the command's own arguments, and nothing ever waits for a terminal.
 #pragma once
 
+#include <atomic>
+#include <chrono>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -19,11 +21,24 @@ public:
     void SetOpenFileName(std::optional<std::string> name) { m_openName = std::move(name); }
     // With quiet set, information messages are not printed.
     void SetQuiet(bool quiet) { m_bQuiet = quiet; }
+    // Progress is shown as one line that rewrites itself, once an operation has run for delay;
+    // only for a terminal, and never when quiet.
+    void ShowProgress(bool terminal,
+                      std::chrono::milliseconds delay = std::chrono::milliseconds(500)) {
+        m_bProgress = terminal;
+        m_progressDelay = delay;
+    }
+    // Erases the progress line, if one is shown.
+    void EndProgress();
+    // The operation is cancelled once flag is set (by a signal handler).
+    void SetCancelFlag(const std::atomic<bool>* flag) { m_pCancel = flag; }
 
     void ShowMessage(const std::string& text, MessageIcon icon) override;
     Answer Ask(const std::string& text, MessageIcon icon, bool withCancel) override;
     std::optional<std::string> AskSaveFileName(const FileDialogRequest& request) override;
     std::optional<std::string> AskOpenFileName(const FileDialogRequest& request) override;
+    void ReportProgress(ProgressPhase phase, double fraction) override;
+    bool IsCancelRequested() override;
 
 private:
     std::ostream& m_err;
@@ -31,4 +46,9 @@ private:
     std::optional<std::string> m_saveName;
     std::optional<std::string> m_openName;
     bool m_bQuiet = false;
+    bool m_bProgress = false;
+    bool m_bProgressShown = false;
+    std::chrono::milliseconds m_progressDelay{500};
+    std::optional<std::chrono::steady_clock::time_point> m_started;
+    const std::atomic<bool>* m_pCancel = nullptr;
 };

@@ -4,32 +4,14 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <functional>
+#include <cstring>
 #include <limits>
-#include <utility>
 #include <vector>
 
 #include "core/model/CatforgeDoc.h"
+#include "core/model/Definition.h"
 
 namespace {
-
-std::string ColourText(Colour colour) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(colour));
-    return text;
-}
-
-DefinitionJson Text(const std::string& bytes) {
-    return Latin1ToUtf8(bytes);
-}
-
-template <std::size_t N>
-DefinitionJson IntArray(const std::array<int, N>& values) {
-    DefinitionJson array = DefinitionJson::array();
-    for (int v : values)
-        array.push_back(v);
-    return array;
-}
 
 std::string KindOf(const DefinitionJson& v) {
     switch (v.type()) {
@@ -64,17 +46,37 @@ std::string Index(const std::string& where, std::size_t i) {
 // Reads JSON values into members; the first failure is kept in m_strError.
 class CJsonReader {
 public:
-    using Handler = std::function<bool(const DefinitionJson&, const std::string&)>;
-    using Members = std::vector<std::pair<std::string, Handler>>;
-
     const std::string& Error() const { return m_strError; }
 
+    // An object whose keys must all be members of owner.
+    template <typename Owner>
+    bool Members(const DefinitionJson& v, const std::string& where, Owner& owner) {
+        if (!v.is_object())
+            return Fail(where, "expected an object, got " + KindOf(v));
+        for (auto it = v.begin(); it != v.end(); ++it) {
+            bool found = false;
+            bool ok = true;
+            ForEachMember(owner, [&](const auto& member, auto& value) {
+                if (!found && it.key() == member.name) {
+                    found = true;
+                    ok = Read(it.value(), Join(where, it.key()), value);
+                }
+            });
+            if (!found)
+                return Fail(where, "unknown member \"" + it.key() + "\"");
+            if (!ok)
+                return false;
+        }
+        return true;
+    }
+
+private:
     bool Fail(const std::string& where, const std::string& what) {
         m_strError = where.empty() ? what : where + ": " + what;
         return false;
     }
 
-    bool Int(const DefinitionJson& v, const std::string& where, int& out) {
+    bool Read(const DefinitionJson& v, const std::string& where, int& out) {
         if (v.is_number_float()) {
             // An integral number written with an exponent or a fraction of zero (1e3, 12.0).
             const double value = v.get<double>();
@@ -100,7 +102,7 @@ public:
         return true;
     }
 
-    bool String(const DefinitionJson& v, const std::string& where, std::string& out) {
+    bool Read(const DefinitionJson& v, const std::string& where, std::string& out) {
         if (!v.is_string())
             return Fail(where, "expected a string, got " + KindOf(v));
         std::string error;
@@ -109,7 +111,22 @@ public:
         return true;
     }
 
-    bool ColourValue(const DefinitionJson& v, const std::string& where, Colour& out) {
+    bool Read(const DefinitionJson& v, const std::string& where, DataFilePath& out) {
+        std::string path;
+        if (!Read(v, where, path))
+            return false;
+        if (path.find('\0') != std::string::npos)
+            return Fail(where, "a path cannot hold the character U+0000");
+        if (path.size() >= out.size()) {
+            return Fail(where, std::to_string(path.size()) + " bytes long, at most " +
+                                   std::to_string(out.size() - 1) + " fit");
+        }
+        out.fill('\0');
+        std::memcpy(out.data(), path.data(), path.size());
+        return true;
+    }
+
+    bool Read(const DefinitionJson& v, const std::string& where, Colour& out) {
         const std::string expected = "expected a colour \"0x00BBGGRR\" or an integer";
         if (v.is_number_integer()) {
             if (!v.is_number_unsigned() || v.get<std::uint64_t>() > 0xFFFFFFFFu) {
@@ -145,57 +162,73 @@ public:
         return true;
     }
 
-    template <typename T, std::size_t N, typename Element>
-    bool Array(const DefinitionJson& v, const std::string& where, std::array<T, N>& out,
-               Element element) {
+    template <typename T, std::size_t N>
+    bool Read(const DefinitionJson& v, const std::string& where, std::array<T, N>& out) {
         if (!v.is_array() || v.size() != N) {
             return Fail(where,
                         "expected an array of " + std::to_string(N) + ", got " +
                             (v.is_array() ? std::to_string(v.size()) + " elements" : KindOf(v)));
         }
         for (std::size_t i = 0; i < N; ++i) {
-            if (!(this->*element)(v[i], Index(where, i), out[i]))
+            if (!Read(v[i], Index(where, i), out[i]))
                 return false;
         }
         return true;
     }
 
-    // A list of objects, each read into a new element by the members that read builds.
-    template <typename T, typename Build>
-    bool List(const DefinitionJson& v, const std::string& where, std::vector<T>& out, Build build) {
+    // A list of objects, each read into a new element.
+    template <typename T>
+    bool Read(const DefinitionJson& v, const std::string& where, std::vector<T>& out) {
         if (!v.is_array())
             return Fail(where, "expected an array, got " + KindOf(v));
         out.clear();
         for (std::size_t i = 0; i < v.size(); ++i) {
             T element{};
-            if (!Object(v[i], Index(where, i), build(element)))
+            if (!Members(v[i], Index(where, i), element))
                 return false;
             out.push_back(std::move(element));
         }
         return true;
     }
 
-    // An object whose keys must all be among members.
-    bool Object(const DefinitionJson& v, const std::string& where, const Members& members) {
-        if (!v.is_object())
-            return Fail(where, "expected an object, got " + KindOf(v));
-        for (auto it = v.begin(); it != v.end(); ++it) {
-            const Handler* handler = nullptr;
-            for (const auto& [name, h] : members) {
-                if (name == it.key())
-                    handler = &h;
-            }
-            if (handler == nullptr)
-                return Fail(where, "unknown member \"" + it.key() + "\"");
-            if (!(*handler)(it.value(), Join(where, it.key())))
-                return false;
-        }
-        return true;
-    }
-
-private:
     std::string m_strError;
 };
+
+DefinitionJson ToJson(int value) {
+    return value;
+}
+DefinitionJson ToJson(Colour colour) {
+    return ColourText(colour);
+}
+DefinitionJson ToJson(const std::string& bytes) {
+    return Latin1ToUtf8(bytes);
+}
+DefinitionJson ToJson(const DataFilePath& path) {
+    return Latin1ToUtf8(std::string(path.data(), ::strnlen(path.data(), path.size())));
+}
+template <typename Owner>
+DefinitionJson MembersToJson(const Owner& owner);
+template <typename T, std::size_t N>
+DefinitionJson ToJson(const std::array<T, N>& values) {
+    DefinitionJson array = DefinitionJson::array();
+    for (const T& value : values)
+        array.push_back(ToJson(value));
+    return array;
+}
+template <typename T>
+DefinitionJson ToJson(const std::vector<T>& list) {
+    DefinitionJson array = DefinitionJson::array();
+    for (const T& element : list)
+        array.push_back(MembersToJson(element));
+    return array;
+}
+template <typename Owner>
+DefinitionJson MembersToJson(const Owner& owner) {
+    DefinitionJson json = DefinitionJson::object();
+    ForEachMember(
+        owner, [&](const auto& member, const auto& value) { json[member.name] = ToJson(value); });
+    return json;
+}
 
 }  // namespace
 
@@ -257,167 +290,16 @@ bool Utf8ToLatin1(std::string_view text, std::string& bytes, std::string& error)
     return true;
 }
 
-DefinitionJson DefinitionToJson(const CCatforgeDoc& doc) {
-    DefinitionJson fields = DefinitionJson::array();
-    for (const FieldDefinition& field : doc.m_aFields) {
-        fields.push_back({{"m_strName", Text(field.m_strName)},
-                          {"m_strUnit", Text(field.m_strUnit)},
-                          {"m_nStartCol", field.m_nStartCol},
-                          {"m_nEndCol", field.m_nEndCol}});
-    }
-    DefinitionJson prefixes = DefinitionJson::array();
-    for (const std::string& prefix : doc.m_astrLabelPrefix)
-        prefixes.push_back(Text(prefix));
-    DefinitionJson symbols = DefinitionJson::array();
-    for (const UserSymbol& symbol : doc.m_aUserSymbols) {
-        symbols.push_back({{"m_strName", Text(symbol.m_strName)},
-                           {"m_strInstructions", Text(symbol.m_strInstructions)}});
-    }
-    DefinitionJson rules = DefinitionJson::array();
-    for (const TypeRule& rule : doc.m_aTypeRules) {
-        rules.push_back({{"m_nField", rule.m_nField},
-                         {"m_nSymbol", rule.m_nSymbol},
-                         {"m_nType", rule.m_nType},
-                         {"m_strValue", Text(rule.m_strValue)}});
-    }
-
-    DefinitionJson json = DefinitionJson::object();
-    json["m_strTitle"] = Text(doc.m_strTitle);
-    json["m_szDataFile"] = Text(doc.GetDataFile());
-    json["m_strNotes"] = Text(doc.m_strNotes);
-    json["m_nRecordLength"] = doc.m_nRecordLength;
-    json["m_aFields"] = std::move(fields);
-    json["m_nRaNotation"] = doc.m_nRaNotation;
-    json["m_nRaHoursField"] = doc.m_nRaHoursField;
-    json["m_nRaMinutesField"] = doc.m_nRaMinutesField;
-    json["m_nRaSecondsField"] = doc.m_nRaSecondsField;
-    json["m_nDecNotation"] = doc.m_nDecNotation;
-    json["m_nDecSignField"] = doc.m_nDecSignField;
-    json["m_nDecDegreesField"] = doc.m_nDecDegreesField;
-    json["m_nDecMinutesField"] = doc.m_nDecMinutesField;
-    json["m_nDecSecondsField"] = doc.m_nDecSecondsField;
-    json["m_strEpoch"] = Text(doc.m_strEpoch);
-    json["m_nLabelCount"] = doc.m_nLabelCount;
-    json["m_anLabelField"] = IntArray(doc.m_anLabelField);
-    json["m_astrLabelPrefix"] = std::move(prefixes);
-    json["m_nSizeFields"] = doc.m_nSizeFields;
-    json["m_nSizeUnits"] = doc.m_nSizeUnits;
-    json["m_nSizeMeaning"] = doc.m_nSizeMeaning;
-    json["m_nMajorAxisField"] = doc.m_nMajorAxisField;
-    json["m_nMinorAxisField"] = doc.m_nMinorAxisField;
-    json["m_bPositionAngle"] = doc.m_bPositionAngle;
-    json["m_nPositionAngleField"] = doc.m_nPositionAngleField;
-    json["m_nMagnitudeCount"] = doc.m_nMagnitudeCount;
-    json["m_anMagnitudeField"] = IntArray(doc.m_anMagnitudeField);
-    json["m_nDefaultType"] = doc.m_nDefaultType;
-    json["m_nDefaultSymbol"] = doc.m_nDefaultSymbol;
-    json["m_nColourMode"] = doc.m_nColourMode;
-    json["m_crScreenColour"] = ColourText(doc.m_crScreenColour);
-    json["m_crPrinterColour"] = ColourText(doc.m_crPrinterColour);
-    json["m_nTypeMode"] = doc.m_nTypeMode;
-    json["m_aUserSymbols"] = std::move(symbols);
-    json["m_aTypeRules"] = std::move(rules);
-    return json;
+DefinitionJson DefinitionToJson(const Definition& definition) {
+    return MembersToJson(definition);
 }
 
-bool DefinitionFromJson(const DefinitionJson& json, CCatforgeDoc& doc, std::string& error) {
-    doc.DeleteContents();
+bool DefinitionFromJson(const DefinitionJson& json, Definition& definition, std::string& error) {
+    ResetDefinition(definition);
     CJsonReader r;
-    using V = const DefinitionJson&;
-    using W = const std::string&;
-    const auto integer = [&r](int& member) {
-        return [&r, &member](V v, W where) { return r.Int(v, where, member); };
-    };
-    const auto text = [&r](std::string& member) {
-        return [&r, &member](V v, W where) { return r.String(v, where, member); };
-    };
-    const auto colour = [&r](Colour& member) {
-        return [&r, &member](V v, W where) { return r.ColourValue(v, where, member); };
-    };
-
-    const CJsonReader::Members members = {
-        {"m_strTitle", text(doc.m_strTitle)},
-        {"m_szDataFile",
-         [&](V v, W where) {
-             std::string path;
-             if (!r.String(v, where, path))
-                 return false;
-             if (path.find('\0') != std::string::npos) {
-                 return r.Fail(where, "a path cannot hold the character U+0000");
-             }
-             if (path.size() >= static_cast<std::size_t>(kMaxDataFilePath)) {
-                 return r.Fail(where, std::to_string(path.size()) + " bytes long, at most " +
-                                          std::to_string(kMaxDataFilePath - 1) + " fit");
-             }
-             doc.SetDataFile(path);
-             return true;
-         }},
-        {"m_strNotes", text(doc.m_strNotes)},
-        {"m_nRecordLength", integer(doc.m_nRecordLength)},
-        {"m_aFields",
-         [&](V v, W where) {
-             return r.List(v, where, doc.m_aFields, [&](FieldDefinition& f) {
-                 return CJsonReader::Members{{"m_strName", text(f.m_strName)},
-                                             {"m_strUnit", text(f.m_strUnit)},
-                                             {"m_nStartCol", integer(f.m_nStartCol)},
-                                             {"m_nEndCol", integer(f.m_nEndCol)}};
-             });
-         }},
-        {"m_nRaNotation", integer(doc.m_nRaNotation)},
-        {"m_nRaHoursField", integer(doc.m_nRaHoursField)},
-        {"m_nRaMinutesField", integer(doc.m_nRaMinutesField)},
-        {"m_nRaSecondsField", integer(doc.m_nRaSecondsField)},
-        {"m_nDecNotation", integer(doc.m_nDecNotation)},
-        {"m_nDecSignField", integer(doc.m_nDecSignField)},
-        {"m_nDecDegreesField", integer(doc.m_nDecDegreesField)},
-        {"m_nDecMinutesField", integer(doc.m_nDecMinutesField)},
-        {"m_nDecSecondsField", integer(doc.m_nDecSecondsField)},
-        {"m_strEpoch", text(doc.m_strEpoch)},
-        {"m_nLabelCount", integer(doc.m_nLabelCount)},
-        {"m_anLabelField",
-         [&](V v, W where) { return r.Array(v, where, doc.m_anLabelField, &CJsonReader::Int); }},
-        {"m_astrLabelPrefix",
-         [&](V v, W where) {
-             return r.Array(v, where, doc.m_astrLabelPrefix, &CJsonReader::String);
-         }},
-        {"m_nSizeFields", integer(doc.m_nSizeFields)},
-        {"m_nSizeUnits", integer(doc.m_nSizeUnits)},
-        {"m_nSizeMeaning", integer(doc.m_nSizeMeaning)},
-        {"m_nMajorAxisField", integer(doc.m_nMajorAxisField)},
-        {"m_nMinorAxisField", integer(doc.m_nMinorAxisField)},
-        {"m_bPositionAngle", integer(doc.m_bPositionAngle)},
-        {"m_nPositionAngleField", integer(doc.m_nPositionAngleField)},
-        {"m_nMagnitudeCount", integer(doc.m_nMagnitudeCount)},
-        {"m_anMagnitudeField",
-         [&](V v, W where) {
-             return r.Array(v, where, doc.m_anMagnitudeField, &CJsonReader::Int);
-         }},
-        {"m_nDefaultType", integer(doc.m_nDefaultType)},
-        {"m_nDefaultSymbol", integer(doc.m_nDefaultSymbol)},
-        {"m_nColourMode", integer(doc.m_nColourMode)},
-        {"m_crScreenColour", colour(doc.m_crScreenColour)},
-        {"m_crPrinterColour", colour(doc.m_crPrinterColour)},
-        {"m_nTypeMode", integer(doc.m_nTypeMode)},
-        {"m_aUserSymbols",
-         [&](V v, W where) {
-             return r.List(v, where, doc.m_aUserSymbols, [&](UserSymbol& s) {
-                 return CJsonReader::Members{{"m_strName", text(s.m_strName)},
-                                             {"m_strInstructions", text(s.m_strInstructions)}};
-             });
-         }},
-        {"m_aTypeRules",
-         [&](V v, W where) {
-             return r.List(v, where, doc.m_aTypeRules, [&](TypeRule& rule) {
-                 return CJsonReader::Members{{"m_nField", integer(rule.m_nField)},
-                                             {"m_nSymbol", integer(rule.m_nSymbol)},
-                                             {"m_nType", integer(rule.m_nType)},
-                                             {"m_strValue", text(rule.m_strValue)}};
-             });
-         }},
-    };
-    if (r.Object(json, "", members))
+    if (r.Members(json, "", definition))
         return true;
     error = r.Error();
-    doc.DeleteContents();
+    ResetDefinition(definition);
     return false;
 }

@@ -1,6 +1,6 @@
 // A definition as JSON, so that definitions can be scripted and kept in version control.
 //
-// The object's keys are the document's member names in declaration order ("m_strTitle",
+// The object's keys are the definition's member names in declaration order ("m_strTitle",
 // "m_szDataFile", ..., "m_aFields": [{"m_strName": ..., "m_strUnit": ..., "m_nStartCol": ...,
 // "m_nEndCol": ...}], ..., "m_aTypeRules"); the compile work area is left out. Integers are
 // JSON integers, colours the text "0x00BBGGRR" (an integer is accepted too), the three-element
@@ -15,17 +15,17 @@
 #include <string>
 #include <string_view>
 
-class CCatforgeDoc;
+struct Definition;
 
 using DefinitionJson = nlohmann::ordered_json;
 
-// The definition of doc as JSON.
-DefinitionJson DefinitionToJson(const CCatforgeDoc& doc);
+DefinitionJson DefinitionToJson(const Definition& definition);
 
-// Resets doc and fills it from json; members that json leaves out keep their defaults. False
-// for a member of the wrong type or range, or an unknown member; error then names the member
-// (e.g. "m_aFields[2].m_nStartCol: expected an integer, got a string") and doc is reset.
-[[nodiscard]] bool DefinitionFromJson(const DefinitionJson& json, CCatforgeDoc& doc,
+// Resets definition and fills it from json; members that json leaves out keep their defaults.
+// False for a member of the wrong type or range, or an unknown member; error then names the
+// member (e.g. "m_aFields[2].m_nStartCol: expected an integer, got a string") and definition
+// is reset.
+[[nodiscard]] bool DefinitionFromJson(const DefinitionJson& json, Definition& definition,
                                       std::string& error);
 
 // Bytes as Latin-1 characters, encoded as UTF-8.

@@ -1,6 +1,7 @@
 // normalize: pads a line-oriented data file to fixed-length records.
 // import-cds: makes a definition from a VizieR/CDS ReadMe. By default the data file is found
-// beside the ReadMe (NAME or NAME.gz), normalised into NAME-stem.fixed.ext beside the new
+// beside the ReadMe (NAME, also .gz, .dat, .txt, or its pieces NAME.00, NAME.01, ...; for a
+// single-file table the ReadMe itself), copied into NAME-stem.fixed.ext beside the new
 // definition, and the definition names that copy; --fixed chooses the copy's name, --data
 // the data file, and --no-normalize names the data file as it is (its lines must already
 // be of the ReadMe's length).
@@ -106,7 +107,7 @@ void AddImportCommands(CLI::App& app, CliContext& context) {
     import
         ->add_option("--data", importArgs.data,
                      "data file to read (default: the described file beside the ReadMe, "
-                     "also as .gz)")
+                     "also as .gz, .dat, .dat.gz, .txt or pieces NAME.00, NAME.01, ...)")
         ->check(kFileName);
     auto* fixed = import
                       ->add_option("--fixed", importArgs.fixed,

@@ -1,5 +1,7 @@
 // catforge-cli: definitions and catalogues from the command line.
+#include <unistd.h>
 #include <CLI/CLI.hpp>
+
 #include <iostream>
 
 #include "CliCommands.h"
@@ -9,8 +11,10 @@ int main(int argc, char** argv) {
     app.set_version_flag("--version", "catforge-cli 2.0.1.0");
     app.require_subcommand(1);
     CliContext context{std::cout, std::cerr};
+    context.errIsTerminal = ::isatty(STDERR_FILENO) == 1;
     AddDefinitionCommands(app, context);
     AddCatalogCommands(app, context);
+    AddCheckCommand(app, context);
     AddImportCommands(app, context);
     try {
         app.parse(argc, argv);

@@ -6,7 +6,10 @@ Writes tests/data/precession/angles.csv and positions.csv beside this repository
                  from that epoch to J2000.0 (eraPrec76);
   positions.csv  epoch text, a position (RA, Dec in radians) at that epoch and the same
                  position referred to J2000.0, rotated with ERFA's own matrix helpers
-                 (R3(-z) . R2(theta) . R3(-zeta), as eraPmat76 builds it) on unit vectors.
+                 (R3(-z) . R2(theta) . R3(-zeta), as eraPmat76 builds it) on unit vectors;
+  degrees.csv    epoch text, the RA and Dec texts of a catalogue in decimal degrees (bright
+                 stars, the poles and both ends of the RA circle) and that position referred
+                 to J2000.0 (radians), rotated the same way; at J2000.0 the text's own value.
 
 The Julian date of an epoch follows the catalogue convention: Besselian
 (Y - 1950) * 365.2421988 + 2433282.4235, Julian (Y - 2000) * 365.25 + 2451545.0. It is handed
@@ -42,6 +45,39 @@ def positions():
     return [(ra, dec) for ra in ras for dec in decs]
 
 
+# (RA degrees, Dec degrees) as a catalogue in decimal degrees writes them.
+DEGREE_TEXTS = [("101.287155", "-16.716116"), ("37.954561", "+89.264109"),
+                ("279.234735", "+38.783689"), ("83.633083", "+22.014500"),
+                ("0.000000", "+0.000000"), ("359.999990", "-0.500000"),
+                ("213.915300", "+19.182410"), ("95.987958", "-52.695661"),
+                ("180.000000", "-89.990000"), ("0.000139", "+45.000000")]
+DEGREE_EPOCHS = ["B1950.0", "J2000.0", "B1875.0", "J2050.0"]
+DEGREES_TO_RADIANS = 0.017453292519943295
+
+
+def rotation(zeta, z, theta):
+    matrix = erfa.ir()
+    matrix = erfa.rz(-zeta, matrix)
+    matrix = erfa.ry(theta, matrix)
+    return erfa.rz(-z, matrix)
+
+
+def write_degrees(root):
+    with open(os.path.join(root, "degrees.csv"), "w") as out:
+        out.write("# made by tools/gen-precession-vectors.py with ERFA %s\n" % erfa.__version__)
+        out.write("epoch,ra_text,dec_text,ra2000,dec2000\n")
+        for epoch in DEGREE_EPOCHS:
+            jd = julian_date(epoch)
+            matrix = rotation(*erfa.prec76(2400000.5, jd - 2400000.5, 2451545.0, 0.0))
+            for ra_text, dec_text in DEGREE_TEXTS:
+                ra = float(ra_text) * DEGREES_TO_RADIANS
+                dec = float(dec_text) * DEGREES_TO_RADIANS
+                if epoch != "J2000.0":
+                    ra, dec = erfa.c2s(erfa.rxp(matrix, erfa.s2c(ra, dec)))
+                    ra = erfa.anp(ra)
+                out.write("%s,%s,%s,%.17g,%.17g\n" % (epoch, ra_text, dec_text, ra, dec))
+
+
 def main():
     root = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "data",
                         "precession")
@@ -65,6 +101,7 @@ def main():
                 ra2, dec2 = erfa.c2s(vector)
                 rotated.write("%s,%.17g,%.17g,%.17g,%.17g\n"
                               % (epoch, ra, dec, erfa.anp(ra2), dec2))
+    write_degrees(root)
 
 
 if __name__ == "__main__":

@@ -9,6 +9,7 @@
 #include "CliCommands.h"
 #include "DefinitionJson.h"
 #include "core/model/CatforgeDoc.h"
+#include "support/EveryMember.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -44,53 +45,6 @@ int RunProgram(const std::string& args) {
     const int status =
         std::system((std::string(CATFORGE_CLI_PATH) + " " + args + " >/dev/null 2>&1").c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string AllBytes() {
-    std::string all;
-    for (int b = 1; b < 256; ++b)
-        all += static_cast<char>(b);
-    return all;
-}
-
-// Something other than the default in every member; every string holds every byte value.
-void FillEveryMember(CCatforgeDoc& doc) {
-    const std::string all = AllBytes();
-    doc.m_strTitle = std::string(1, '\0') + all;
-    doc.SetDataFile(all);
-    doc.m_strNotes = "line 1\r\nline 2\r\n" + all;
-    doc.m_nRecordLength = 2147483647;
-    doc.m_aFields = {{"Name", all, 1, 8}, {all, "", -2147483647 - 1, 12}};
-    doc.m_nRaNotation = 2;
-    doc.m_nRaHoursField = 1;
-    doc.m_nRaMinutesField = 7;
-    doc.m_nRaSecondsField = -9;
-    doc.m_nDecNotation = 1;
-    doc.m_nDecSignField = 0;
-    doc.m_nDecDegreesField = 1;
-    doc.m_nDecMinutesField = 2;
-    doc.m_nDecSecondsField = 3;
-    doc.m_strEpoch = "B1950.0" + all;
-    doc.m_nLabelCount = 3;
-    doc.m_anLabelField = {0, 1, 5};
-    doc.m_astrLabelPrefix = {all, "NGC ", "\xe9"};
-    doc.m_nSizeFields = 2;
-    doc.m_nSizeUnits = 1;
-    doc.m_nSizeMeaning = 0;
-    doc.m_nMajorAxisField = 0;
-    doc.m_nMinorAxisField = 1;
-    doc.m_bPositionAngle = 1;
-    doc.m_nPositionAngleField = 1;
-    doc.m_nMagnitudeCount = 2;
-    doc.m_anMagnitudeField = {1, 0, -1};
-    doc.m_nDefaultType = 12;
-    doc.m_nDefaultSymbol = -2;
-    doc.m_nColourMode = 1;
-    doc.m_crScreenColour = 0x00123456;
-    doc.m_crPrinterColour = 0xFFFFFFFF;
-    doc.m_nTypeMode = 1;
-    doc.m_aUserSymbols = {{"Cross", "-50 0 MA\r\n50 0 DA"}, {all, all}};
-    doc.m_aTypeRules = {{1, -1, 1, "Gx"}, {0, 5, 3, all}, {-1, 10, 12, ""}};
 }
 
 }  // namespace
@@ -145,7 +99,10 @@ TEST(DefinitionInfo, ListingNamesFieldsTypesSymbolsAndMarksSelectionsWithoutAFie
 TEST(DefinitionInfo, JsonHasEveryMemberInOrderAndRoundTripsEveryByte) {
     CTempDir dir;
     CCatforgeDoc doc;
-    FillEveryMember(doc);
+    ChangeEveryMember(doc);
+    doc.m_aFields[0].m_strName = "Name";
+    doc.m_crScreenColour = 0x00123456;
+    doc.m_astrLabelPrefix[2] = "\xe9";
     const std::string original = dir.Path("original.zdd");
     ASSERT_TRUE(doc.OnSaveDocument(original));
 
@@ -254,7 +211,7 @@ TEST(DefinitionCreate, BadJsonIsRefusedNamingTheMemberAndWritesNothing) {
 }
 
 TEST(DefinitionJsonText, EveryByteSurvivesLatin1ToUtf8AndBack) {
-    const std::string all = std::string(1, '\0') + AllBytes();
+    const std::string all = every_member::AllBytes();
     const std::string text = Latin1ToUtf8(all);
     EXPECT_EQ(text.size(), all.size() + 128);  // the 128 high bytes take two bytes each
     std::string back;

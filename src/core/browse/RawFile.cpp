@@ -4,7 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
+#include "core/io/FileReading.h"
 
 #include "core/io/InputFile.h"
 
@@ -38,16 +38,5 @@ void CRawFile::Close() {
 std::size_t CRawFile::ReadAt(std::int64_t offset, void* buffer, std::size_t size) const {
     if (m_nFd < 0 || offset < 0)
         return 0;
-    auto* out = static_cast<char*>(buffer);
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t n = ::pread(m_nFd, out + done, size - done,
-                                  static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        done += static_cast<std::size_t>(n);
-    }
-    return done;
+    return ReadFully(m_nFd, buffer, size, offset);
 }

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "core/io/ByteIO.h"
+
 namespace catalog_object {
 
 inline constexpr std::size_t kLabel = 0;  // 32 bytes, NUL-terminated, at most 31 characters
@@ -29,41 +31,15 @@ inline constexpr std::size_t kFixedSize = 68;
 
 inline constexpr std::int16_t kNoMagnitude = 9999;
 
-inline void StoreUInt32(unsigned char* p, std::uint32_t v) {
-    p[0] = static_cast<unsigned char>(v);
-    p[1] = static_cast<unsigned char>(v >> 8);
-    p[2] = static_cast<unsigned char>(v >> 16);
-    p[3] = static_cast<unsigned char>(v >> 24);
-}
-inline void StoreInt32(unsigned char* p, std::int32_t v) {
-    StoreUInt32(p, static_cast<std::uint32_t>(v));
-}
-inline void StoreInt16(unsigned char* p, std::int16_t v) {
-    const auto u = static_cast<std::uint16_t>(v);
-    p[0] = static_cast<unsigned char>(u);
-    p[1] = static_cast<unsigned char>(u >> 8);
-}
-inline void StoreFloat(unsigned char* p, float v) {
-    std::uint32_t bits = 0;
-    std::memcpy(&bits, &v, 4);
-    StoreUInt32(p, bits);
-}
-inline std::uint32_t LoadUInt32(const unsigned char* p) {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
-           std::uint32_t(p[3]) << 24;
-}
-inline std::int32_t LoadInt32(const unsigned char* p) {
-    return static_cast<std::int32_t>(LoadUInt32(p));
-}
-inline std::int16_t LoadInt16(const unsigned char* p) {
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] | p[1] << 8));
-}
-inline float LoadFloat(const unsigned char* p) {
-    const std::uint32_t bits = LoadUInt32(p);
-    float v = 0;
-    std::memcpy(&v, &bits, 4);
-    return v;
-}
+// The entry's values go through the program's one little-endian codec.
+using ::LoadFloat;
+using ::LoadInt16;
+using ::LoadInt32;
+using ::LoadUInt32;
+using ::StoreFloat;
+using ::StoreInt16;
+using ::StoreInt32;
+using ::StoreUInt32;
 
 // The low 16 bits of a value, as the entry's int16 fields keep it.
 inline std::int16_t Low16(std::int32_t v) {

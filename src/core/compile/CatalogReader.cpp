@@ -5,15 +5,18 @@
 #include "core/compile/CatalogObject.h"
 #include "core/compile/CatalogWriter.h"
 #include "core/io/ByteIO.h"
+#include "core/model/DefinitionCodec.h"
 
 namespace co = catalog_object;
 
 bool ReadCompiledCatalog(std::string_view bytes, CompiledCatalog& catalog, std::string& error) {
     catalog = CompiledCatalog{};
     CByteReader in(bytes);
-    const std::string magic = in.ReadBytes(8, "bytes of the file's magic");
+    const std::string magic = in.ReadBytes(kCatalogMagicSize, "bytes of the file's magic");
     if (!in.Failed() && magic != kCatalogMagic) {
-        error = "at byte 0: not a compiled catalogue (the file does not begin with \"zdc0Data\")";
+        error =
+            std::string("at byte 0: not a compiled catalogue (the file does not begin with \"") +
+            std::string(kCatalogMagic) + "\")";
         return false;
     }
     const std::size_t versionAt = in.Offset();
@@ -23,29 +26,7 @@ bool ReadCompiledCatalog(std::string_view bytes, CompiledCatalog& catalog, std::
                 std::to_string(catalog.version) + " is not known (expected 1)";
         return false;
     }
-    catalog.title = in.ReadString("title");
-    catalog.notes = in.ReadString("notes");
-    catalog.recordLength = in.ReadInt32();
-
-    const std::int32_t fieldCount = in.ReadCount(16, "fields");
-    for (std::int32_t i = 0; i < fieldCount && !in.Failed(); ++i) {
-        FieldDefinition field;
-        field.m_strName = in.ReadString("field name");
-        field.m_strUnit = in.ReadString("field unit");
-        field.m_nStartCol = in.ReadInt32();
-        field.m_nEndCol = in.ReadInt32();
-        catalog.fields.push_back(std::move(field));
-    }
-    for (std::int32_t& value : catalog.position)
-        value = in.ReadInt32();
-    catalog.epoch = in.ReadString("epoch");
-    catalog.labelCount = in.ReadInt32();
-    for (std::int32_t& field : catalog.labelFields)
-        field = in.ReadInt32();
-    for (std::string& prefix : catalog.labelPrefixes)
-        prefix = in.ReadString("label prefix");
-    for (std::int32_t& value : catalog.settings)
-        value = in.ReadInt32();
+    DecodeDefinitionMembers(in, DefinitionBytes::Catalogue, catalog.version, catalog.definition);
 
     const std::int32_t symbolCount = in.ReadCount(4, "user symbols");
     for (std::int32_t s = 0; s < symbolCount && !in.Failed(); ++s) {
@@ -75,11 +56,12 @@ bool ReadCompiledCatalog(std::string_view bytes, CompiledCatalog& catalog, std::
                 std::to_string(catalog.entryCount);
         return false;
     }
-    if (catalog.recordLength < 0 || static_cast<std::int64_t>(catalog.entrySize) !=
-                                        static_cast<std::int64_t>(catalog.recordLength) + 68) {
+    if (catalog.definition.m_nRecordLength < 0 ||
+        static_cast<std::int64_t>(catalog.entrySize) !=
+            static_cast<std::int64_t>(catalog.definition.m_nRecordLength) + 68) {
         error = "at byte " + std::to_string(sizeAt) + ": entry size " +
                 std::to_string(catalog.entrySize) + " does not match the record length " +
-                std::to_string(catalog.recordLength) + " plus 68";
+                std::to_string(catalog.definition.m_nRecordLength) + " plus 68";
         return false;
     }
     catalog.entriesOffset = in.Offset();
@@ -128,6 +110,6 @@ CatalogEntry ReadCatalogEntry(std::string_view bytes, const CompiledCatalog& cat
     entry.symbol = co::LoadInt16(p + co::kSymbol);
     entry.type = co::LoadInt16(p + co::kType);
     entry.record = std::string_view(reinterpret_cast<const char*>(p + co::kRecord),
-                                    static_cast<std::size_t>(catalog.recordLength));
+                                    static_cast<std::size_t>(catalog.definition.m_nRecordLength));
     return entry;
 }

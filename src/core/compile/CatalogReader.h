@@ -9,26 +9,16 @@
 #include <string_view>
 #include <vector>
 
+#include "core/model/Definition.h"
 #include "core/model/DefinitionRecords.h"
 #include "core/symbols/SymbolLanguage.h"
 
 // The definition and index part of a catalogue; the entries stay in the caller's bytes.
 struct CompiledCatalog {
     std::int32_t version = 0;
-    std::string title;
-    std::string notes;
-    std::int32_t recordLength = 0;
-    std::vector<FieldDefinition> fields;
-    // RA notation, hours, minutes, seconds; Dec notation, sign, degrees, minutes, seconds.
-    std::array<std::int32_t, 9> position{};
-    std::string epoch;
-    std::int32_t labelCount = 0;
-    std::array<std::int32_t, 3> labelFields{};
-    std::array<std::string, 3> labelPrefixes;
-    // Size fields, units, meaning, major, minor, position angle flag and field, magnitude
-    // count, three magnitude fields, default type and symbol, colour mode, screen and printer
-    // colours, type mode.
-    std::array<std::int32_t, 17> settings{};
+    // The definition's copy: every member but the data file path, the user symbols and the
+    // type rules, which keep their defaults.
+    Definition definition;
     std::vector<SymbolProgram> symbols;
     std::int32_t firstKey = 0;
     std::int32_t lastKey = 0;

@@ -8,6 +8,7 @@
 #include "core/io/ByteIO.h"
 #include "core/io/InputFile.h"
 #include "core/model/CatforgeDoc.h"
+#include "core/model/DefinitionCodec.h"
 #include "core/model/UserInteraction.h"
 #include "core/symbols/SymbolLanguage.h"
 
@@ -16,42 +17,7 @@ std::string EncodeCatalogHeader(const CCatforgeDoc& doc) {
     CByteWriter out(bytes);
     out.WriteBytes(kCatalogMagic);
     out.WriteInt32(kCatalogVersion);
-    out.WriteString(doc.m_strTitle);
-    out.WriteString(doc.m_strNotes);
-    out.WriteInt32(doc.m_nRecordLength);
-
-    out.WriteInt32(static_cast<std::int32_t>(doc.m_aFields.size()));
-    for (const FieldDefinition& field : doc.m_aFields) {
-        out.WriteString(field.m_strName);
-        out.WriteString(field.m_strUnit);
-        out.WriteInt32(field.m_nStartCol);
-        out.WriteInt32(field.m_nEndCol);
-    }
-
-    for (const int value :
-         {doc.m_nRaNotation, doc.m_nRaHoursField, doc.m_nRaMinutesField, doc.m_nRaSecondsField,
-          doc.m_nDecNotation, doc.m_nDecSignField, doc.m_nDecDegreesField, doc.m_nDecMinutesField,
-          doc.m_nDecSecondsField}) {
-        out.WriteInt32(value);
-    }
-    out.WriteString(doc.m_strEpoch);
-
-    out.WriteInt32(doc.m_nLabelCount);
-    for (const int field : doc.m_anLabelField)
-        out.WriteInt32(field);
-    for (const std::string& prefix : doc.m_astrLabelPrefix)
-        out.WriteString(prefix);
-
-    for (const int value :
-         {doc.m_nSizeFields, doc.m_nSizeUnits, doc.m_nSizeMeaning, doc.m_nMajorAxisField,
-          doc.m_nMinorAxisField, doc.m_bPositionAngle, doc.m_nPositionAngleField,
-          doc.m_nMagnitudeCount, doc.m_anMagnitudeField[0], doc.m_anMagnitudeField[1],
-          doc.m_anMagnitudeField[2], doc.m_nDefaultType, doc.m_nDefaultSymbol, doc.m_nColourMode}) {
-        out.WriteInt32(value);
-    }
-    out.WriteUInt32(doc.m_crScreenColour);
-    out.WriteUInt32(doc.m_crPrinterColour);
-    out.WriteInt32(doc.m_nTypeMode);
+    EncodeDefinitionMembers(doc, DefinitionBytes::Catalogue, out);
 
     // One program, emptied and refilled by the parser for each symbol.
     out.WriteInt32(static_cast<std::int32_t>(doc.m_aUserSymbols.size()));
@@ -73,26 +39,7 @@ std::string EncodeCatalogHeader(const CCatforgeDoc& doc) {
     return bytes;
 }
 
-bool WriteCompiledCatalogTo(const CCatforgeDoc& doc, const std::string& path, std::string& error,
-                            bool& opened) {
-    CAtomicFile file;
-    opened = file.Open(path);
-    if (!opened) {
-        error = file.Error();
-        return false;
-    }
-    const std::size_t entryBytes =
-        static_cast<std::size_t>(doc.m_nRecordCount) * static_cast<std::size_t>(doc.m_nEntrySize);
-    const bool ok = file.Write(EncodeCatalogHeader(doc)) &&
-                    (entryBytes == 0 || file.Write(doc.m_pEntries.get(), entryBytes)) &&
-                    file.Commit();
-    if (!ok)
-        error = file.Error();
-    return ok;
-}
-
-bool WriteCompiledCatalog(const CCatforgeDoc& doc, IUserInteraction& ui,
-                          const CompileInputs& inputs) {
+std::optional<std::string> AskCatalogName(const CCatforgeDoc& doc, IUserInteraction& ui) {
     FileDialogRequest request;
     request.title = "Save Compiled Data Catalog As";
     request.filters =
@@ -100,30 +47,60 @@ bool WriteCompiledCatalog(const CCatforgeDoc& doc, IUserInteraction& ui,
     request.defaultExtension = "zdc";
     request.proposedName = ProposedCatalogName(doc.GetPathName());
     request.confirmOverwrite = true;
-    const std::optional<std::string> chosen = ui.AskSaveFileName(request);
-    if (!chosen)
-        return false;
+    return ui.AskSaveFileName(request);
+}
 
+namespace {
+
+std::string FullPath(const std::string& path) {
     std::error_code ec;
-    std::string fullPath = std::filesystem::absolute(*chosen, ec).lexically_normal().string();
-    if (ec)
-        fullPath = *chosen;
+    std::string full = std::filesystem::absolute(path, ec).lexically_normal().string();
+    return ec ? path : full;
+}
+
+}  // namespace
+
+bool OutputIsAnInput(const std::string& path, const CompileInputs& inputs, IUserInteraction& ui) {
     for (const auto& [what, input] : inputs) {
-        if (SameFile(*chosen, input)) {
+        if (SameFile(path, input)) {
             ui.ShowMessage(FormatMessage("\"%s\" is the %s of this compile.\nThe catalogue "
                                          "is not written over it; please choose another name.",
-                                         {fullPath, what}),
+                                         {FullPath(path), what}),
                            MessageIcon::Stop);
-            return false;
+            return true;
         }
     }
-    std::string error;
-    bool opened = false;
-    if (!WriteCompiledCatalogTo(doc, *chosen, error, opened)) {
-        if (!opened) {
-            ui.ShowMessage(FormatMessage("Unable to open file \"%s\"\nfor writing.", {fullPath}),
-                           MessageIcon::Stop);
-        } else {
+    return false;
+}
+
+bool WriteCatalogFile(const CCatforgeDoc& doc, const std::string& path, IUserInteraction& ui,
+                      const CatalogEntrySource& source, const std::function<bool()>& cancelled) {
+    const std::string fullPath = FullPath(path);
+    CAtomicFile file;
+    if (!file.Open(path)) {
+        ui.ShowMessage(FormatMessage("Unable to open file \"%s\"\nfor writing.", {fullPath}),
+                       MessageIcon::Stop);
+        return false;
+    }
+    bool sourceFailed = false;
+    bool written = file.Write(EncodeCatalogHeader(doc));
+    if (written) {
+        written = source([&file](const unsigned char* data, std::size_t size) {
+            return file.Write(data, size);
+        });
+        sourceFailed = written ? false : file.Error().empty();
+    }
+    if (written && cancelled()) {
+        written = false;
+        sourceFailed = true;
+    }
+    if (written)
+        written = file.Commit();
+    if (!written) {
+        const std::string error = file.Error();
+        file.Abort();
+        // A source that failed by itself has said why (or was cancelled and says nothing).
+        if (!sourceFailed && !cancelled()) {
             ui.ShowMessage("Writing the compiled catalogue failed:\n" + error, MessageIcon::Stop);
         }
         return false;

@@ -63,7 +63,7 @@ void SortCompileTable(CCatforgeDoc& doc) {
 }
 
 int HourOfRaKey(int raKey) {
-    return std::min(raKey / 360000 / 15, 23);
+    return std::min(raKey / kKeyUnitsPerDegree / 15, 23);
 }
 
 void BuildHourIndex(CCatforgeDoc& doc) {
@@ -78,4 +78,22 @@ void BuildHourIndex(CCatforgeDoc& doc) {
     for (int h = last + 1; h < 24; ++h) {
         doc.m_anHourIndex[static_cast<std::size_t>(h)] = std::max(doc.m_nRecordCount, 0);
     }
+}
+
+void CHourCounts::Add(const CHourCounts& other) {
+    for (std::size_t b = 0; b < m_anCounts.size(); ++b)
+        m_anCounts[b] += other.m_anCounts[b];
+}
+
+std::array<int, 24> CHourCounts::Index() const {
+    // Keys in ascending order have hours that never decrease, so the first entry whose hour
+    // is h or more stands after all entries of smaller hours.
+    std::array<int, 24> index{};
+    std::int64_t before = 0;
+    for (int h = 0; h < 24; ++h) {
+        const auto bucket = static_cast<std::size_t>(h + 1);
+        before += m_anCounts[bucket - 1];
+        index[static_cast<std::size_t>(h)] = static_cast<int>(before);
+    }
+    return index;
 }

@@ -13,6 +13,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/io/FileReading.h"
 #include "core/io/InputFile.h"
 #include "core/model/UserInteraction.h"
 
@@ -58,20 +59,6 @@ std::string FindIgnoringCase(const fs::path& folder, const std::string& name) {
         return {};
     // Several spellings of one name: take the first in byte order, the same on every run.
     return *std::min_element(matches.begin(), matches.end());
-}
-
-// Reads until size bytes arrived or the file ended; returns the bytes read.
-std::size_t ReadFully(int fd, char* buffer, std::size_t size) {
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t got = ::read(fd, buffer + done, size - done);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            break;
-        done += static_cast<std::size_t>(got);
-    }
-    return done;
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "core/compile/FieldReading.h"
+#include "core/compile/KeyUnits.h"
 
 namespace {
 
@@ -23,8 +24,6 @@ constexpr double kDaysPerBesselianYear = 365.2421988;  // tropical year, days
 constexpr double kDaysPerJulianYear = 365.25;
 constexpr double kCenturiesPerDay = 2.7378507871321012e-05;  // 1 / 36525
 constexpr double kArcsecToDegrees = 0.0002777777777777778;   // 1 / 3600
-constexpr double kDegreesToRadians = 0.017453292519943295;   // pi / 180
-constexpr double kPi = 3.141592653589793;
 
 double ArcsecondsToRadians(double arcseconds) {
     return arcseconds * kArcsecToDegrees * kDegreesToRadians;

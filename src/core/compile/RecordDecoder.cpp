@@ -4,29 +4,22 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <memory>
-#include <new>
-#include <thread>
 
 #include <sys/mman.h>
 
 #include "core/compile/CatalogObject.h"
-#include "core/compile/DataFile.h"
 #include "core/compile/FieldReading.h"
-#include "core/io/InputFile.h"
+#include "core/compile/KeyUnits.h"
 #include "core/model/CatforgeDoc.h"
-#include "core/model/UserInteraction.h"
 
 namespace co = catalog_object;
 
 namespace {
 
-constexpr double kDegreesToRadians = 0.017453292519943295;
 constexpr double kHoursToRadians = kDegreesToRadians * 15.0;
-constexpr double kRadiansToDegrees = 57.29577951308232;
 constexpr double kOneSixtieth = 0.016666666666666666;
 constexpr double kOne3600th = 0.0002777777777777778;
-constexpr double kKeyScale = 360000.0;
+constexpr double kKeyScale = kKeyUnitsPerDegree;
 
 bool IsWhiteSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -66,6 +59,16 @@ CRecordDecoder::CRecordDecoder(const CCatforgeDoc& doc, const EpochState& epoch)
       m_pPositionAngle(doc.m_bPositionAngle != 0 ? Field(doc.m_nPositionAngleField) : nullptr),
       m_nDefaultSymbol(co::Low16(doc.m_nDefaultSymbol)),
       m_nDefaultType(co::Low16(doc.m_nDefaultType)) {
+    m_apRaFields.push_back(m_pRaHours);
+    if (m_nRaNotation == 0 || m_nRaNotation == 1)
+        m_apRaFields.push_back(m_pRaMinutes);
+    if (m_nRaNotation == 0)
+        m_apRaFields.push_back(m_pRaSeconds);
+    m_apDecFields.push_back(m_pDecDegrees);
+    if (m_nDecNotation == 0 || m_nDecNotation == 1)
+        m_apDecFields.push_back(m_pDecMinutes);
+    if (m_nDecNotation == 0)
+        m_apDecFields.push_back(m_pDecSeconds);
     for (int k = 0; k < std::min(doc.m_nLabelCount, 3); ++k) {
         m_apLabelFields.push_back(Field(doc.m_anLabelField[static_cast<std::size_t>(k)]));
     }
@@ -132,6 +135,9 @@ void CRecordDecoder::DecodePosition(const char* record, double& alpha, double& d
         case 2:
             alpha = ReadDecimal(Text(record, m_pRaHours)) * kHoursToRadians;
             break;
+        case kRaNotationDegrees:  // decimal degrees in the hours field, read as signed degrees
+            alpha = ReadDecimal(Text(record, m_pRaHours)) * kDegreesToRadians;
+            break;
         default: {
             const int h = ReadInteger(Text(record, m_pRaHours));
             const int m = ReadInteger(Text(record, m_pRaMinutes));
@@ -156,6 +162,15 @@ void CRecordDecoder::DecodePosition(const char* record, double& alpha, double& d
     }
     if (!sign.empty() && sign.front() == '-')
         delta = -delta;
+}
+
+bool CRecordDecoder::HasPosition(const char* record) const {
+    const auto anyGiven = [&](const std::vector<const FieldDefinition*>& fields) {
+        return std::any_of(fields.begin(), fields.end(), [&](const FieldDefinition* field) {
+            return !IsBlank(Text(record, field));
+        });
+    };
+    return anyGiven(m_apRaFields) && anyGiven(m_apDecFields);
 }
 
 std::int16_t CRecordDecoder::ConvertSize(const char* record, const FieldDefinition* field) const {
@@ -219,82 +234,4 @@ void CRecordDecoder::Decode(const char* record, unsigned char* entry) const {
     co::StoreInt16(entry + co::kType, type);
 
     std::memcpy(entry + co::kRecord, record, m_nRecordLength);
-}
-
-bool DecodeRecords(CCatforgeDoc& doc, const EpochState& epoch, const std::string& path,
-                   IUserInteraction& ui, unsigned threads) {
-    const auto recordLength = static_cast<std::size_t>(doc.m_nRecordLength);
-    const auto count = static_cast<std::size_t>(doc.m_nRecordCount);
-    doc.m_pEntries.reset();
-    doc.m_nEntrySize = doc.m_nRecordLength + static_cast<int>(co::kFixedSize);
-    const auto entrySize = static_cast<std::size_t>(doc.m_nEntrySize);
-    // Records are read a few megabytes at a time and decoded straight into their entries.
-    const std::size_t blockRecords =
-        std::max<std::size_t>(1, (std::size_t{4} << 20) / recordLength);
-    // What the table needs is checked against the computer first: an allocation far beyond
-    // it may still succeed and only fail once the pages are touched.
-    const bool fits =
-        std::uint64_t{count} * entrySize + std::uint64_t{blockRecords} * recordLength <=
-        MemoryLimit();
-    std::unique_ptr<char[]> block;
-    if (fits) {
-        doc.m_pEntries.reset(new (std::nothrow) unsigned char[count * entrySize]);
-        block.reset(new (std::nothrow) char[blockRecords * recordLength]);
-    }
-    if (!doc.m_pEntries || !block) {
-        doc.m_pEntries.reset();
-        ui.ShowMessage("There is not enough memory to compile " + std::to_string(count) +
-                           " records of " + std::to_string(entrySize) + " bytes.",
-                       MessageIcon::Stop);
-        return false;
-    }
-    // Large pages also make the final write of the table several times cheaper.
-    AdviseHugePages(doc.m_pEntries.get(), count * entrySize);
-    // The file was counted a moment ago; it may have gone or lost its permission since.
-    CRecordSource source;
-    if (!source.Open(path, recordLength)) {
-        doc.m_pEntries.reset();
-        ui.ShowMessage(FormatMessage("Unable to open file\n\"%s\"", {path}), MessageIcon::Stop);
-        return false;
-    }
-
-    if (threads == 0)
-        threads = std::max(1u, std::thread::hardware_concurrency());
-    threads = std::min(threads, 16u);
-    const CRecordDecoder decoder(doc, epoch);
-    unsigned char* const entries = doc.m_pEntries.get();
-    std::size_t done = 0;
-    while (done < count) {
-        const std::size_t want = std::min(blockRecords, count - done);
-        const std::size_t got = source.Read(block.get(), want);
-        const auto decodeRange = [&](std::size_t from, std::size_t to) {
-            for (std::size_t i = from; i < to; ++i) {
-                decoder.Decode(block.get() + i * recordLength, entries + (done + i) * entrySize);
-            }
-        };
-        const std::size_t parts =
-            std::min<std::size_t>(threads, std::max<std::size_t>(1, got / 1024));
-        std::vector<std::thread> workers;
-        std::size_t from = 0;
-        for (std::size_t p = 1; p < parts; ++p) {
-            const std::size_t to = got * p / parts;
-            try {
-                workers.emplace_back(decodeRange, from, to);
-            } catch (const std::system_error&) {
-                decodeRange(from, to);  // no thread to be had: decode it here
-            }
-            from = to;
-        }
-        decodeRange(from, got);
-        for (std::thread& worker : workers)
-            worker.join();
-        done += got;
-        if (got < want) {
-            ui.ShowMessage(FormatMessage("The data file \"%s\" ended after %d of %d records.",
-                                         {path, std::to_string(done), std::to_string(count)}),
-                           MessageIcon::Stop);
-            return false;
-        }
-    }
-    return true;
 }

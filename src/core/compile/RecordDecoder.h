@@ -11,7 +11,6 @@
 #include "core/model/DefinitionRecords.h"
 
 class CCatforgeDoc;
-class IUserInteraction;
 
 // Decodes one record into one entry (the 68 fixed bytes and the raw record) by the
 // definition's settings. The definition must have passed CheckUsedFields and must outlive
@@ -22,6 +21,10 @@ public:
     CRecordDecoder(const CCatforgeDoc& doc, const EpochState& epoch);
 
     void Decode(const char* record, unsigned char* entry) const;
+
+    // False when the record gives no position: every right ascension field the notation
+    // reads is blank, or every declination field it reads as a number (the sign aside) is.
+    bool HasPosition(const char* record) const;
 
 private:
     struct Rule {
@@ -49,6 +52,8 @@ private:
     const FieldDefinition* m_pDecDegrees;
     const FieldDefinition* m_pDecMinutes;
     const FieldDefinition* m_pDecSeconds;
+    std::vector<const FieldDefinition*> m_apRaFields;  // the fields HasPosition tests
+    std::vector<const FieldDefinition*> m_apDecFields;
     std::vector<const FieldDefinition*> m_apLabelFields;
     const FieldDefinition* m_pMajorAxis;
     const FieldDefinition* m_pMinorAxis;
@@ -61,11 +66,3 @@ private:
 
 // Asks the system to back the whole 2 MB pages of a large block with large pages (a hint).
 void AdviseHugePages(void* data, std::size_t size);
-
-// Reads the first recordCount records of the data file at path into doc's compile table
-// (m_nEntrySize and m_pEntries), decoding them on up to threads threads (0: one per core);
-// the table is the same whatever the number of threads. Reports through ui and returns
-// false when the memory cannot be had or the file no longer holds recordCount records.
-[[nodiscard]] bool DecodeRecords(CCatforgeDoc& doc, const EpochState& epoch,
-                                 const std::string& path, IUserInteraction& ui,
-                                 unsigned threads = 0);

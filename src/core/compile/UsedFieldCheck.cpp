@@ -73,7 +73,7 @@ std::vector<FieldUse> UsedFields(const CCatforgeDoc& doc) {
 }  // namespace
 
 bool CheckUsedFields(const CCatforgeDoc& doc, std::string& message) {
-    if (doc.m_nRaNotation < 0 || doc.m_nRaNotation > 2) {
+    if (doc.m_nRaNotation < 0 || doc.m_nRaNotation > kRaNotationDegrees) {
         message = kSelectRa;
         return false;
     }

@@ -1,6 +1,7 @@
 #include "core/editing/DialogRules.h"
 
 #include "core/model/CatforgeDoc.h"
+#include "core/model/DefinitionRecords.h"
 #include "core/model/UserInteraction.h"
 
 namespace {
@@ -13,11 +14,11 @@ const char* const kNoRaFields =
 const char* const kNoDecFields =
     "Please select the fields required to\nspecify the object declination.";
 
-// True when the notation is one of the three and every box it uses has a selection.
+// True when the notation is one of 0..last and every box it uses has a selection.
 template <std::size_t N>
-bool NotationComplete(int notation, const std::array<bool, N>& used,
+bool NotationComplete(int notation, int last, const std::array<bool, N>& used,
                       const std::array<int, N>& fields) {
-    if (notation < 0 || notation > 2)
+    if (notation < 0 || notation > last)
         return false;
     for (std::size_t i = 0; i < N; ++i) {
         if (used[i] && fields[i] < 0)
@@ -33,6 +34,7 @@ std::array<bool, 3> RaBoxesEnabled(int notation) {
         case 1:
             return {true, true, false};
         case 2:
+        case kRaNotationDegrees:
             return {true, false, false};
         default:
             return {true, true, true};
@@ -58,9 +60,9 @@ std::string RaDecRefusal(const std::string& epoch, int raNotation,
     if (epoch[0] != 'B' && epoch[0] != 'J')
         return kBadEpoch;
     // The fields a valid notation needs are exactly the boxes it enables.
-    if (!NotationComplete(raNotation, RaBoxesEnabled(raNotation), raFields))
+    if (!NotationComplete(raNotation, kRaNotationDegrees, RaBoxesEnabled(raNotation), raFields))
         return kNoRaFields;
-    if (!NotationComplete(decNotation, DecBoxesEnabled(decNotation), decFields)) {
+    if (!NotationComplete(decNotation, 2, DecBoxesEnabled(decNotation), decFields)) {
         return kNoDecFields;
     }
     return {};

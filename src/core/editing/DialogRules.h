@@ -10,8 +10,8 @@
 class CCatforgeDoc;
 struct FileDialogRequest;
 
-// Which of the hours, minutes and seconds boxes a right ascension notation uses.
-// A notation outside 0..2 leaves all three enabled.
+// Which of the hours, minutes and seconds boxes a right ascension notation uses (notation 3,
+// degrees, only the hours box). A notation outside 0..3 leaves all three enabled.
 std::array<bool, 3> RaBoxesEnabled(int notation);
 
 // Which of the sign, degrees, minutes and seconds boxes a declination notation uses.
@@ -20,7 +20,7 @@ std::array<bool, 4> DecBoxesEnabled(int notation);
 
 // What OK checks, in its order: the epoch, then the fields each notation needs.
 // Returns the refusal's text, or an empty string when the values are accepted.
-// A notation outside 0..2 is refused for either coordinate.
+// A notation outside 0..3 (right ascension) or 0..2 (declination) is refused.
 std::string RaDecRefusal(const std::string& epoch, int raNotation,
                          const std::array<int, 3>& raFields, int decNotation,
                          const std::array<int, 4>& decFields);

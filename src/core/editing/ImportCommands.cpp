@@ -7,8 +7,7 @@
 #include "core/import/CdsCatalogImport.h"
 #include "core/import/CdsReadMe.h"
 #include "core/import/DataNormalizer.h"
-#include "core/io/AtomicFile.h"
-#include "core/io/InputFile.h"
+#include "core/io/FileReading.h"
 #include "core/model/CatforgeDoc.h"
 #include "core/model/UserInteraction.h"
 

@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "core/import/CdsDataCopy.h"
 #include "core/import/CdsImporter.h"
 #include "core/import/DataNormalizer.h"
 
@@ -19,9 +21,13 @@ struct CdsImportRequest {
     // The described file to import, by name ("table1.dat"). Empty: the data file's name, or
     // when that is empty too the one file the ReadMe describes (several are an error).
     std::string m_strFile;
-    // The data file to read. Empty: m_strFile beside the ReadMe, or that name with ".gz".
+    // The data file to read. Empty: m_strFile beside the ReadMe, also with .gz, .dat,
+    // .dat.gz or .txt, or its pieces NAME.00, NAME.01, ... read in order; for a single-file
+    // table, the ReadMe itself.
     std::string m_strDataFile;
-    // Normalise the data file into a fixed-length copy that the definition names. Without,
+    // Write the data into a fixed-length copy that the definition names: records without a
+    // position left out, trailing blanks dropped, columns for scaled units and catalogue
+    // numbers appended. Without,
     // the definition names the data file itself, whose lines must then all be of the
     // ReadMe's length.
     bool m_bNormalize = true;
@@ -35,10 +41,14 @@ struct CdsImportRequest {
 };
 
 struct CdsImportResult {
-    std::string m_strDataFile;   // the data file that was read
+    std::string m_strDataFile;  // the (first) data file that was read
+    std::vector<std::string> m_astrDataFiles;
+    int m_nSkippedLines = 0;  // lines before the data in the first file
+    int m_nRecordLength = 0;  // of the copy
+    CdsCopyReport m_copy;
     std::string m_strFixedFile;  // the file the definition names (absolute)
     bool m_bNormalized = false;
-    NormalizeReport m_normalize;
+    NormalizeReport m_normalize;  // the measured data file, without a copy
     CdsImportReport m_import;
 
     // The normalisation's and the import's reports, for the person who asked.
@@ -49,6 +59,10 @@ struct CdsImportResult {
 // failure error says why (a ReadMe error names the line) and neither doc nor any file changed.
 [[nodiscard]] bool ImportCdsCatalogue(const CdsImportRequest& request, CCatforgeDoc& doc,
                                       CdsImportResult& result, std::string& error);
+
+// The data files for a described file name in folder: NAME, NAME.dat or NAME.txt (each also
+// with .gz), else the pieces NAME.00, NAME.01, ...; empty when there are none.
+std::vector<std::string> FindCdsDataFiles(const std::string& folder, const std::string& name);
 
 // The proposed name of a normalised copy: table1.dat and table1.dat.gz give table1.fixed.dat,
 // in the same folder; a name without extension gets ".fixed".

@@ -87,14 +87,23 @@ std::string Collapse(std::string_view text) {
     return out;
 }
 
-std::vector<std::string_view> SplitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
+// The lines of text without their ends, tabs expanded to the next multiple of eight columns
+// so that indentation compares as it looks.
+std::vector<std::string> SplitLines(std::string_view text) {
+    std::vector<std::string> lines;
     while (!text.empty()) {
         std::size_t end = text.find('\n');
         std::string_view line = text.substr(0, end);
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
-        lines.push_back(line);
+        std::string expanded;
+        for (char c : line) {
+            if (c == '\t')
+                expanded.append(8 - expanded.size() % 8, ' ');
+            else
+                expanded += c;
+        }
+        lines.push_back(std::move(expanded));
         if (end == std::string_view::npos)
             break;
         text.remove_prefix(end + 1);
@@ -102,7 +111,67 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
     return lines;
 }
 
+// Removes a bullet (a non-ASCII sign such as a Latin-1 or UTF-8 multiplication sign or dot)
+// and the blanks around it from the front of a summary row. True when there was one.
+bool StripBullet(std::string_view& row) {
+    std::size_t i = 0;
+    while (i < row.size() && IsSpace(row[i]))
+        ++i;
+    std::size_t j = i;
+    while (j < row.size() && static_cast<unsigned char>(row[j]) >= 0x80)
+        ++j;
+    if (j == i || j >= row.size() || !IsSpace(row[j]))
+        return false;
+    while (j < row.size() && IsSpace(row[j]))
+        ++j;
+    row.remove_prefix(j);
+    return true;
+}
+
+// A Fortran-like format as a byte-by-byte row gives it: A7, I4, F5.2, E10.3, D12.5.
+bool IsFormat(std::string_view token) {
+    if (token.size() < 2 || std::string_view("AIFEDaifed").find(token[0]) == std::string_view::npos)
+        return false;
+    std::size_t i = 1;
+    while (i < token.size() && IsDigit(token[i]))
+        ++i;
+    if (i == 1)
+        return false;
+    if (i < token.size() && token[i] == '.') {
+        ++i;
+        while (i < token.size() && IsDigit(token[i]))
+            ++i;
+    }
+    return i == token.size();
+}
+
+// A row of a byte-by-byte table: a byte range ("1- 7" or "25") and a format after it.
+bool IsFieldRow(std::string_view row) {
+    std::size_t pos = 0;
+    while (pos < row.size() && IsSpace(row[pos]))
+        ++pos;
+    if (pos >= row.size() || !IsDigit(row[pos]))
+        return false;
+    while (pos < row.size() && IsDigit(row[pos]))
+        ++pos;
+    std::size_t after = pos;
+    while (after < row.size() && IsSpace(row[after]))
+        ++after;
+    if (after < row.size() && row[after] == '-') {
+        pos = after + 1;
+        while (pos < row.size() && IsSpace(row[pos]))
+            ++pos;
+        if (pos >= row.size() || !IsDigit(row[pos]))
+            return false;
+        while (pos < row.size() && IsDigit(row[pos]))
+            ++pos;
+    }
+    std::string_view tail = row.substr(pos);
+    return IsFormat(NextToken(tail));
+}
+
 bool IsByteByByteHeading(std::string_view line) {
+    line = Trim(line);
     return StartsWithNoCase(line, "Byte-by-byte Description") ||
            StartsWithNoCase(line, "Byte-per-byte Description");
 }
@@ -208,12 +277,45 @@ std::string CdsBareFileName(const std::string& path) {
     return name;
 }
 
+std::string CdsReadable(std::string_view text) {
+    // Valid UTF-8 stays as it is; any other byte above 127 is taken as Latin-1.
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x20 || c == 0x7F) {
+            static const char kHex[] = "0123456789ABCDEF";
+            out += "\\x";
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+            continue;
+        }
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+            continue;
+        }
+        std::size_t length = c >= 0xF0 && c < 0xF5 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 ? 2 : 0;
+        bool valid = length > 0 && i + length <= text.size() && c < 0xF5;
+        for (std::size_t k = 1; valid && k < length; ++k)
+            valid = (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
+        if (valid) {
+            out.append(text.substr(i, length));
+            i += length - 1;
+        } else {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
 bool CCdsReadMe::Fail(int line, const std::string& message) {
     m_strError = line > 0 ? "line " + std::to_string(line) + ": " + message : message;
     m_strCatalogue.clear();
     m_strTitle.clear();
+    m_strHeader.clear();
     m_aFiles.clear();
     m_aDescriptions.clear();
+    m_nDataLine = 0;
     return false;
 }
 
@@ -221,21 +323,69 @@ bool CCdsReadMe::Parse(std::string_view text) {
     m_strError.clear();
     m_strCatalogue.clear();
     m_strTitle.clear();
+    m_strHeader.clear();
     m_aFiles.clear();
     m_aDescriptions.clear();
-    const std::vector<std::string_view> lines = SplitLines(text);
-    const std::size_t n = lines.size();
+    m_nDataLine = 0;
+    const std::vector<std::string> lines = SplitLines(text);
     auto number = [](std::size_t index) { return static_cast<int>(index + 1); };
 
-    if (n > 0) {
-        std::string_view first = lines[0];
+    // A single-file table (a journal's machine-readable table) has its data after the last
+    // line of dashes: lines there that are not a rule, a heading or the closing "(End)".
+    std::size_t n = lines.size();
+    {
+        std::size_t lastDash = n;
+        for (std::size_t k = n; k-- > 0;) {
+            if (IsDashLine(lines[k])) {
+                lastDash = k;
+                break;
+            }
+        }
+        // Only after a table: some field row comes before the rule.
+        bool rows = false;
+        for (std::size_t k = 0; k < lastDash && !rows; ++k)
+            rows = IsFieldRow(lines[k]);
+        bool data = false;
+        for (std::size_t k = lastDash + 1; rows && k < n; ++k) {
+            const std::string& line = lines[k];
+            if (IsBlankLine(line))
+                continue;
+            if (line[0] == '=' || IsSectionStart(line) || StartsWithNoCase(line, "Note")) {
+                data = false;
+                break;
+            }
+            data = true;
+        }
+        if (data) {
+            m_nDataLine = number(lastDash + 1);
+            n = lastDash + 1;
+        }
+    }
+
+    std::size_t top = 0;
+    while (top < n && IsBlankLine(lines[top]))
+        ++top;
+    if (top < n) {
+        std::string_view first = lines[top];
         m_strCatalogue = std::string(NextToken(first));
         m_strTitle = Collapse(first);
+        // AAS tables begin "Title: ..." (continued on indented lines).
+        if (StartsWithNoCase(m_strCatalogue, "Title:")) {
+            m_strCatalogue.clear();
+            std::string title = Collapse(first);
+            for (std::size_t k = top + 1; k < n && !lines[k].empty() && IsSpace(lines[k][0]); ++k)
+                title += " " + Collapse(lines[k]);
+            m_strTitle = title;
+        }
     }
 
     std::size_t i = 0;
     while (i < n) {
         const std::string_view line = lines[i];
+        if (m_aDescriptions.empty()) {
+            m_strHeader += line;
+            m_strHeader += '\n';
+        }
         if (StartsWithNoCase(line, "File Summary")) {
             // Rule, column heading, rule, then one line per file up to the next rule.
             std::size_t j = i + 1;
@@ -255,7 +405,8 @@ bool CCdsReadMe::Parse(std::string_view text) {
                 ++j;
             for (; j < n && !IsDashLine(lines[j]) && !IsBlankLine(lines[j]); ++j) {
                 std::string_view rest = lines[j];
-                if (IsSpace(rest[0]) && !m_aFiles.empty()) {
+                const bool bullet = StripBullet(rest);
+                if (!bullet && IsSpace(rest[0]) && !m_aFiles.empty()) {
                     CdsFileEntry& last = m_aFiles.back();
                     last.m_strExplanation =
                         Collapse(last.m_strExplanation + " " + std::string(rest));
@@ -270,8 +421,8 @@ bool CCdsReadMe::Parse(std::string_view text) {
                 }
                 if (lrecl != "." &&
                     (!ReadNumber(lrecl, pos, entry.m_nLrecl) || pos != lrecl.size())) {
-                    return Fail(number(j), "Lrecl \"" + std::string(lrecl) + "\" of file \"" +
-                                               entry.m_strName + "\" is not a number");
+                    return Fail(number(j), "Lrecl \"" + CdsReadable(lrecl) + "\" of file \"" +
+                                               CdsReadable(entry.m_strName) + "\" is not a number");
                 }
                 NextToken(rest);  // Records
                 entry.m_strExplanation = Collapse(rest);
@@ -327,14 +478,25 @@ bool CCdsReadMe::Parse(std::string_view text) {
         ++j;
 
         // Field rows up to the closing rule; deeper-indented lines continue the explanation.
+        // A rule followed (after headings of its own) by more field rows only divides the
+        // table into sections.
         for (;; ++j) {
             if (j >= n) {
                 return Fail(description.m_nLine,
                             "the byte-by-byte table is not closed by a line of dashes");
             }
             const std::string_view row = lines[j];
-            if (IsDashLine(row))
+            if (IsDashLine(row)) {
+                std::size_t k = j + 1;
+                while (k < n && !IsFieldRow(lines[k]) && !IsSectionStart(lines[k]) &&
+                       !StartsWithNoCase(Trim(lines[k]), "Note") && lines[k][0] != '=')
+                    ++k;
+                if (k < n && IsFieldRow(lines[k]) && !description.m_aFields.empty()) {
+                    j = k - 1;
+                    continue;
+                }
                 break;
+            }
             if (IsBlankLine(row))
                 continue;
             std::size_t pos = 0;

@@ -3,6 +3,11 @@
 // file's record length (Lrecl), and the "Byte-by-byte Description" of each data file with
 // the notes that follow it.
 //
+// The text may be ASCII, Latin-1 or UTF-8, with tabs (taken as stops every eight columns) and
+// bullets before the rows of the file summary. A byte-by-byte table may be divided into
+// sections by lines of dashes and headings; it ends at the next part of the ReadMe. A
+// journal's single-file table carries its data after the last line of dashes.
+//
 // Parsing works on the text in memory and never reads outside it. A ReadMe whose summary or
 // byte-by-byte tables cannot be read fails with a message naming the line.
 #pragma once
@@ -61,6 +66,10 @@ public:
     std::string m_strTitle;      // rest of the first line
     std::vector<CdsFileEntry> m_aFiles;
     std::vector<CdsByteDescription> m_aDescriptions;
+    std::string m_strHeader;  // the text before the first byte-by-byte table
+    // The first line of data in a single-file table (data after the last line of dashes),
+    // 1-based; 0 when the ReadMe holds no data.
+    int m_nDataLine = 0;
 
 private:
     bool Fail(int line, const std::string& message);
@@ -70,5 +79,8 @@ private:
 
 // The bare name a ReadMe would use for a data file: no folder, no ".gz" ending.
 std::string CdsBareFileName(const std::string& path);
+// Text quoted in a message, readable: Latin-1 bytes shown as their characters, control bytes
+// as \xNN.
+std::string CdsReadable(std::string_view text);
 // True when name matches pattern, where * and ? are wildcards and [..] a set of characters.
 bool CdsNameMatches(std::string_view pattern, std::string_view name);

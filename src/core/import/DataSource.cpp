@@ -9,6 +9,7 @@
 #include <climits>
 #include <cstring>
 
+#include "core/io/FileReading.h"
 #include "core/io/InputFile.h"
 
 namespace {
@@ -17,24 +18,21 @@ constexpr unsigned char kGzipMagic0 = 0x1F;
 constexpr unsigned char kGzipMagic1 = 0x8B;
 constexpr unsigned kGzipBufferSize = 1u << 17;
 
-// Reads up to size bytes of a plain file, from offset or (offset < 0) from the file position,
-// again when a signal interrupts. On an error sets error and returns -1.
+// Reads up to size bytes of a plain file, from offset or (offset < 0) from the file position.
+// On an error sets error and returns -1.
 long ReadPlain(int fd, char* buffer, std::size_t size, std::int64_t offset, const std::string& path,
                std::string& error) {
     if (fd < 0)
         return -1;
     if (size > static_cast<std::size_t>(INT_MAX))
         size = static_cast<std::size_t>(INT_MAX);
-    for (;;) {
-        const ssize_t got = offset < 0 ? ::read(fd, buffer, size)
-                                       : ::pread(fd, buffer, size, static_cast<off_t>(offset));
-        if (got >= 0)
-            return static_cast<long>(got);
-        if (errno == EINTR)
-            continue;
-        error = "cannot read \"" + path + "\": " + std::strerror(errno);
+    int readError = 0;
+    const std::size_t got = ReadFully(fd, buffer, size, offset, &readError);
+    if (readError != 0) {
+        error = "cannot read \"" + path + "\": " + std::strerror(readError);
         return -1;
     }
+    return static_cast<long>(got);
 }
 
 }  // namespace
@@ -69,14 +67,14 @@ bool CDataSource::Open(const std::string& path) {
         return false;
     }
     // Look at the first two bytes, then go back to the start.
-    unsigned char magic[2] = {0, 0};
-    const ssize_t got = ::pread(m_nFd, magic, sizeof magic, 0);
+    char magic[2] = {0, 0};
+    const long got = ReadPlain(m_nFd, magic, sizeof magic, 0, path, m_strError);
     if (got < 0) {
-        m_strError = "cannot read \"" + path + "\": " + std::strerror(errno);
         Close();
         return false;
     }
-    m_bCompressed = got == 2 && magic[0] == kGzipMagic0 && magic[1] == kGzipMagic1;
+    m_bCompressed = got == 2 && static_cast<unsigned char>(magic[0]) == kGzipMagic0 &&
+                    static_cast<unsigned char>(magic[1]) == kGzipMagic1;
     if (m_bCompressed) {
         gzFile gz = gzdopen(m_nFd, "rb");
         if (gz == nullptr) {

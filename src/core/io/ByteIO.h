@@ -1,4 +1,8 @@
-// Little-endian reading and writing of the binary files' integers, floats and strings.
+// Little-endian reading and writing of the binary files' integers, floats and strings: the one
+// byte-order codec of the program.
+//
+// The Load and Store functions read and write one value at a pointer, for fixed layouts such
+// as a catalogue entry.
 //
 // CByteReader reads from a memory buffer with a bounds check before every read and a sticky
 // failure: after the first failed read every later read fails and returns zero values, and
@@ -11,6 +15,37 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+
+inline void StoreUInt32(unsigned char* p, std::uint32_t v) {
+    p[0] = static_cast<unsigned char>(v);
+    p[1] = static_cast<unsigned char>(v >> 8);
+    p[2] = static_cast<unsigned char>(v >> 16);
+    p[3] = static_cast<unsigned char>(v >> 24);
+}
+inline void StoreInt32(unsigned char* p, std::int32_t v) {
+    StoreUInt32(p, static_cast<std::uint32_t>(v));
+}
+inline void StoreInt16(unsigned char* p, std::int16_t v) {
+    const auto u = static_cast<std::uint16_t>(v);
+    p[0] = static_cast<unsigned char>(u);
+    p[1] = static_cast<unsigned char>(u >> 8);
+}
+inline void StoreFloat(unsigned char* p, float v) {
+    StoreUInt32(p, std::bit_cast<std::uint32_t>(v));
+}
+inline std::uint32_t LoadUInt32(const unsigned char* p) {
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
+           std::uint32_t(p[3]) << 24;
+}
+inline std::int32_t LoadInt32(const unsigned char* p) {
+    return static_cast<std::int32_t>(LoadUInt32(p));
+}
+inline std::int16_t LoadInt16(const unsigned char* p) {
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] | p[1] << 8));
+}
+inline float LoadFloat(const unsigned char* p) {
+    return std::bit_cast<float>(LoadUInt32(p));
+}
 
 class CByteReader {
 public:
@@ -25,17 +60,12 @@ public:
 
     std::uint32_t ReadUInt32() {
         unsigned char b[4] = {};
-        if (!Take(b, 4, "a 4-byte integer"))
-            return 0;
-        return std::uint32_t(b[0]) | std::uint32_t(b[1]) << 8 | std::uint32_t(b[2]) << 16 |
-               std::uint32_t(b[3]) << 24;
+        return Take(b, 4, "a 4-byte integer") ? LoadUInt32(b) : 0;
     }
     std::int32_t ReadInt32() { return static_cast<std::int32_t>(ReadUInt32()); }
     std::int16_t ReadInt16() {
         unsigned char b[2] = {};
-        if (!Take(b, 2, "a 2-byte integer"))
-            return 0;
-        return static_cast<std::int16_t>(std::uint16_t(b[0] | (b[1] << 8)));
+        return Take(b, 2, "a 2-byte integer") ? LoadInt16(b) : 0;
     }
     float ReadFloat() { return std::bit_cast<float>(ReadUInt32()); }
 
@@ -126,15 +156,15 @@ public:
     explicit CByteWriter(std::string& out) : m_out(out) {}
 
     void WriteUInt32(std::uint32_t v) {
-        const char b[4] = {char(v & 0xFF), char(v >> 8 & 0xFF), char(v >> 16 & 0xFF),
-                           char(v >> 24 & 0xFF)};
-        m_out.append(b, 4);
+        unsigned char b[4];
+        StoreUInt32(b, v);
+        m_out.append(reinterpret_cast<const char*>(b), 4);
     }
     void WriteInt32(std::int32_t v) { WriteUInt32(static_cast<std::uint32_t>(v)); }
     void WriteInt16(std::int16_t v) {
-        const auto u = static_cast<std::uint16_t>(v);
-        const char b[2] = {char(u & 0xFF), char(u >> 8)};
-        m_out.append(b, 2);
+        unsigned char b[2];
+        StoreInt16(b, v);
+        m_out.append(reinterpret_cast<const char*>(b), 2);
     }
     void WriteFloat(float v) { WriteUInt32(std::bit_cast<std::uint32_t>(v)); }
     void WriteBytes(std::string_view bytes) { m_out.append(bytes); }

@@ -63,8 +63,8 @@ std::string Quote(const std::string& path) {
 
 }  // namespace
 
-int OpenInputFile(const std::string& path, std::string& kind) {
-    return OpenChecked(path, false, kind);
+int OpenInputFile(const std::string& path, std::string& kind, bool streams) {
+    return OpenChecked(path, streams, kind);
 }
 
 std::string NotARegularFile(const std::string& path, const std::string& kind) {
@@ -81,59 +81,6 @@ std::uint64_t MemoryLimit() {
     if (::getrlimit(RLIMIT_AS, &space) == 0 && space.rlim_cur != RLIM_INFINITY)
         limit = std::min<std::uint64_t>(limit, space.rlim_cur);
     return limit;
-}
-
-bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* error,
-                   std::uint64_t maxBytes, bool streams) {
-    const auto fail = [&](const std::string& message) {
-        if (error != nullptr)
-            *error = message;
-        bytes.clear();
-        return false;
-    };
-    if (maxBytes == 0)
-        maxBytes = MemoryLimit();
-    std::string kind;
-    const int fd = OpenChecked(path, streams, kind);
-    if (fd < 0) {
-        if (!kind.empty())
-            return fail(NotARegularFile(path, kind) + ".");
-        return fail("cannot open " + Quote(path) + ": " + std::strerror(errno));
-    }
-    const auto tooLarge = [&] {
-        return fail(Quote(path) + " is larger than the " + std::to_string(maxBytes) +
-                    " bytes that can be read from it.");
-    };
-    struct stat st {};
-    bytes.clear();
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-        const auto size = static_cast<std::uint64_t>(st.st_size);
-        if (size > maxBytes) {
-            ::close(fd);
-            return tooLarge();
-        }
-        bytes.reserve(static_cast<std::size_t>(size));
-    }
-    char buffer[1 << 16];
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            const int saved = errno;
-            ::close(fd);
-            return fail("cannot read " + Quote(path) + ": " + std::strerror(saved));
-        }
-        if (got == 0)
-            break;
-        if (bytes.size() + static_cast<std::size_t>(got) > maxBytes) {
-            ::close(fd);
-            return tooLarge();
-        }
-        bytes.append(buffer, static_cast<std::size_t>(got));
-    }
-    ::close(fd);
-    return true;
 }
 
 bool SameFile(const std::string& a, const std::string& b) {

@@ -11,21 +11,14 @@
 // Opens path read-only. A regular file gives its descriptor. Anything else gives -1: a file
 // that cannot be opened (errno says why), or one that is not a regular file, in which case
 // kind is set to what it is ("a FIFO", "a folder", ...). The open itself never waits for a
-// FIFO's writer.
-int OpenInputFile(const std::string& path, std::string& kind);
+// FIFO's writer. With streams, a FIFO or pipe is let through as well.
+int OpenInputFile(const std::string& path, std::string& kind, bool streams = false);
 
 // "\"path\" is <kind>, not a regular file", for messages.
 std::string NotARegularFile(const std::string& path, const std::string& kind);
 
 // The bytes of memory this computer has; larger tables are refused before allocating.
 std::uint64_t MemoryLimit();
-
-// Reads a whole regular file of at most maxBytes bytes (0: MemoryLimit()). With streams, a
-// FIFO or pipe is read once as it comes, up to maxBytes (devices are refused). Fails with a
-// message in error for a missing, unreadable, odd or too large file.
-[[nodiscard]] bool ReadWholeFile(const std::string& path, std::string& bytes,
-                                 std::string* error = nullptr, std::uint64_t maxBytes = 0,
-                                 bool streams = false);
 
 // True when both paths name one existing file (same device and inode), through symbolic and
 // hard links alike.

@@ -7,6 +7,10 @@
 // Field selection value that names no field.
 inline constexpr int kNoField = -1;
 
+// Right ascension notations: 0 hours, minutes and seconds; 1 hours and minutes; 2 hours only;
+// 3 decimal degrees, read from the hours field.
+inline constexpr int kRaNotationDegrees = 3;
+
 // One field of the record layout: the bytes at 1-based columns m_nStartCol..m_nEndCol.
 struct FieldDefinition {
     std::string m_strName;  // shown in every field selection box

@@ -12,6 +12,9 @@ enum class MessageIcon { Stop, Warning, Information };
 
 enum class Answer { Yes, No, Cancel };
 
+// The phases of a long operation (the compile), in the order they run.
+enum class ProgressPhase { Counting, Decoding, Sorting, Writing };
+
 // One entry of a file dialog's type list, e.g. {"Catforge Files (*.zdd)", "*.zdd"}.
 struct FileFilter {
     std::string description;
@@ -45,6 +48,13 @@ public:
 
     // Asks for the name of an existing file to read; nothing when the person cancels.
     virtual std::optional<std::string> AskOpenFileName(const FileDialogRequest& request) = 0;
+
+    // A long operation says how far it is: its phase and the fraction done of that phase (0..1),
+    // at most a few times a second, on the thread that runs the operation.
+    virtual void ReportProgress(ProgressPhase /*phase*/, double /*fraction*/) {}
+    // Asked between blocks of work, possibly from worker threads; true stops the operation:
+    // it writes nothing, leaves no temporary file, shows no message and returns false.
+    virtual bool IsCancelRequested() { return false; }
 };
 
 // Shows nothing, answers No and gives no file names: for operations run without a person.

@@ -10,7 +10,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <span>
 
+#include "core/editing/DialogRules.h"
+#include "core/model/Definition.h"
 #include "core/model/UserInteraction.h"
 #include "gui/widgets/FieldSelectionBox.h"
 #include "gui/widgets/Latin1Validator.h"
@@ -22,7 +25,7 @@ constexpr int kMaxEpochChars = 30;
 
 // A radio group in a frame: one button per text, button i with id i.
 QButtonGroup* AddNotationButtons(QDialog* dlg, QVBoxLayout* column, const char* name,
-                                 std::initializer_list<const char*> texts) {
+                                 std::span<const char* const> texts) {
     auto* group = new QButtonGroup(dlg);
     int id = 0;
     for (const char* text : texts) {
@@ -58,21 +61,19 @@ CRaDecDlg::CRaDecDlg(IUserInteraction& ui, QWidget* parent) : QDialog(parent), m
 
     auto* raFrame = new QGroupBox(QStringLiteral("Right Ascension"), this);
     auto* raColumn = new QVBoxLayout(raFrame);
-    m_pRaNotation =
-        AddNotationButtons(this, raColumn, "raNotation",
-                           {"Hours, minutes and seconds", "Hours and minutes", "Hours only"});
+    m_pRaNotation = AddNotationButtons(this, raColumn, "raNotation", kRaNotationNames);
     auto* raForm = new QFormLayout;
     raColumn->addLayout(raForm);
     m_apRaBoxes = {AddBox(this, raForm, "Hours:", "raHours"),
                    AddBox(this, raForm, "Min:", "raMinutes"),
                    AddBox(this, raForm, "Sec:", "raSeconds")};
+    m_pRaHoursLabel = qobject_cast<QLabel*>(raForm->labelForField(m_apRaBoxes[0]));
+    m_pRaHoursLabel->setObjectName(QStringLiteral("raHoursLabel"));
     raColumn->addStretch(1);
 
     auto* decFrame = new QGroupBox(QStringLiteral("Declination"), this);
     auto* decColumn = new QVBoxLayout(decFrame);
-    m_pDecNotation =
-        AddNotationButtons(this, decColumn, "decNotation",
-                           {"Sign, Degree, Min, Sec", "Sign, Degrees, Minutes", "Signed degrees"});
+    m_pDecNotation = AddNotationButtons(this, decColumn, "decNotation", kDecNotationNames);
     auto* decForm = new QFormLayout;
     decColumn->addLayout(decForm);
     m_apDecBoxes = {
@@ -119,6 +120,9 @@ void CRaDecDlg::OnRaNotation(int notation) {
     const std::array<bool, 3> enabled = RaBoxesEnabled(notation);
     for (std::size_t i = 0; i < enabled.size(); ++i)
         m_apRaBoxes[i]->setEnabled(enabled[i]);
+    // Degrees are read from the one box that otherwise holds the hours.
+    m_pRaHoursLabel->setText(notation == kRaNotationDegrees ? QStringLiteral("Degrees:")
+                                                            : QStringLiteral("Hours:"));
 }
 
 void CRaDecDlg::OnDecNotation(int notation) {

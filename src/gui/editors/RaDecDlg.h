@@ -13,6 +13,7 @@
 class CFieldSelectionBox;
 class IUserInteraction;
 class QButtonGroup;
+class QLabel;
 class QLineEdit;
 
 class CRaDecDlg : public QDialog {
@@ -46,5 +47,6 @@ private:
     QButtonGroup* m_pRaNotation;
     QButtonGroup* m_pDecNotation;
     std::array<CFieldSelectionBox*, 3> m_apRaBoxes{};
+    QLabel* m_pRaHoursLabel;  // "Hours:", or "Degrees:" while notation 3 is chosen
     std::array<CFieldSelectionBox*, 4> m_apDecBoxes{};
 };

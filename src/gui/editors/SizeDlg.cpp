@@ -9,11 +9,17 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <span>
 
+#include "core/model/Definition.h"
 #include "core/model/UserInteraction.h"
 #include "gui/widgets/FieldSelectionBox.h"
 
 namespace {
+
+// The dialog's own button texts for the size units and meaning, in code order.
+const char* const kUnitButtons[] = {"Degrees", "Minutes", "Seconds"};
+const char* const kMeaningButtons[] = {"Radius", "Diameter"};
 
 const char* const kNoSizeFields =
     "Please select the fields required to\nspecify the object size and position angle.";
@@ -21,7 +27,7 @@ const char* const kNoSizeFields =
 // A radio group in its own frame: one button per text, button i with id i. Returns the
 // group; the frame's layout is left in frameColumn for controls that belong with it.
 QButtonGroup* AddRadioFrame(QDialog* dlg, QVBoxLayout* column, const char* title, const char* name,
-                            std::initializer_list<const char*> texts,
+                            std::span<const char* const> texts,
                             QVBoxLayout** frameColumn = nullptr) {
     auto* frame = new QGroupBox(QString::fromLatin1(title), dlg);
     auto* buttons = new QVBoxLayout(frame);
@@ -54,9 +60,8 @@ CSizeDlg::CSizeDlg(IUserInteraction& ui, QWidget* parent) : QDialog(parent), m_u
     // axes are read.
     auto* left = new QVBoxLayout;
     QVBoxLayout* axesColumn = nullptr;
-    m_pSizeFields =
-        AddRadioFrame(this, left, "This &data file has", "sizeFields",
-                      {"No size fields", "Major axis only", "Major and minor axes"}, &axesColumn);
+    m_pSizeFields = AddRadioFrame(this, left, "This &data file has", "sizeFields", kSizeFieldsNames,
+                                  &axesColumn);
     auto* axesForm = new QFormLayout;
     m_pMajorAxis = NewBox(this, "majorAxis");
     m_pMinorAxis = NewBox(this, "minorAxis");
@@ -73,10 +78,8 @@ CSizeDlg::CSizeDlg(IUserInteraction& ui, QWidget* parent) : QDialog(parent), m_u
     left->addWidget(angleFrame);
 
     auto* right = new QVBoxLayout;
-    m_pSizeUnits =
-        AddRadioFrame(this, right, "Size &units", "sizeUnits", {"Degrees", "Minutes", "Seconds"});
-    m_pSizeMeaning =
-        AddRadioFrame(this, right, "&Size specifies", "sizeMeaning", {"Radius", "Diameter"});
+    m_pSizeUnits = AddRadioFrame(this, right, "Size &units", "sizeUnits", kUnitButtons);
+    m_pSizeMeaning = AddRadioFrame(this, right, "&Size specifies", "sizeMeaning", kMeaningButtons);
     right->addStretch(1);
 
     auto* columns = new QHBoxLayout;

@@ -50,8 +50,8 @@ CObjectTypeDlg::CObjectTypeDlg(const CCatforgeDoc& doc, IUserInteraction& ui, QW
 
     // Main selection
     auto* mainBox = new QGroupBox("Main selection", this);
-    auto* sameType = new QRadioButton("All objects in catalog have the same type", mainBox);
-    auto* byList = new QRadioButton("Object type varies according to list below", mainBox);
+    auto* sameType = new QRadioButton(kTypeModeNames[0], mainBox);
+    auto* byList = new QRadioButton(kTypeModeNames[1], mainBox);
     m_pTypeMode = new QButtonGroup(this);
     m_pTypeMode->addButton(sameType, 0);
     m_pTypeMode->addButton(byList, 1);
@@ -94,8 +94,8 @@ CObjectTypeDlg::CObjectTypeDlg(const CCatforgeDoc& doc, IUserInteraction& ui, QW
 
     // Colour
     auto* colourBox = new QGroupBox("&Colour", this);
-    auto* standard = new QRadioButton("Use standard map colours", colourBox);
-    auto* custom = new QRadioButton("Define custom colour", colourBox);
+    auto* standard = new QRadioButton(kColourModeNames[0], colourBox);
+    auto* custom = new QRadioButton(kColourModeNames[1], colourBox);
     m_pColourMode = new QButtonGroup(this);
     m_pColourMode->addButton(standard, 0);
     m_pColourMode->addButton(custom, 1);

@@ -36,7 +36,7 @@ TEST(CatalogReader, ReadsWhatTheWriterWrote) {
     CompiledCatalog catalog;
     std::string error;
     ASSERT_TRUE(ReadCompiledCatalog(bytes, catalog, error)) << error;
-    EXPECT_EQ(catalog.fields.size(), static_cast<std::size_t>(kFieldCount));
+    EXPECT_EQ(catalog.definition.m_aFields.size(), static_cast<std::size_t>(kFieldCount));
     ASSERT_EQ(catalog.symbols.size(), 1u);
     EXPECT_EQ(catalog.symbols[0].size(), 12u);
     EXPECT_EQ(catalog.entryCount, 3);

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstring>
+#include <random>
 #include <vector>
 
 #include "core/compile/CatalogObject.h"
@@ -109,6 +110,21 @@ TEST(CompileTable, KeysOutsideTheDayStayInsideTheIndex) {
     MakeTable(doc, {-3 * kHour, -2 * kHour});
     SortCompileTable(doc);
     EXPECT_EQ(doc.m_anHourIndex, Index({}, 2));
+}
+
+// Counting keys by hour gives the index that the sorted table gives, keys outside the day too.
+TEST(CompileTable, HourCountsGiveTheIndexOfTheSortedTable) {
+    std::mt19937 random(5);
+    std::vector<int> keys = {INT32_MIN, INT32_MAX, -1, 24 * kHour};
+    for (int i = 0; i < 400; ++i)
+        keys.push_back(static_cast<int>(random() % (28u * kHour)) - 2 * kHour);
+    CHourCounts counts;
+    for (const int key : keys)
+        counts.Add(key);
+    CCatforgeDoc doc;
+    MakeTable(doc, keys);
+    SortCompileTable(doc);
+    EXPECT_EQ(counts.Index(), doc.m_anHourIndex);
 }
 
 }  // namespace

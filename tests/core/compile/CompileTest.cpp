@@ -1,13 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <tuple>
 
 #include "CompileFixture.h"
 #include "core/compile/CatalogWriter.h"
 #include "core/compile/Compile.h"
+#include "core/compile/CompileProgress.h"
 #include "core/compile/RecordDecoder.h"
+#include "core/compile/SortedEntries.h"
 #include "core/io/AtomicFile.h"
 #include "core/io/ByteIO.h"
 #include "support/FaultInjection.h"
@@ -77,11 +83,17 @@ TEST_F(CompileRun, RefusalsComeBeforeTheOutputIsAskedFor) {
 
 // The data file vanishing between counting and decoding is reported, not silently refused.
 TEST_F(CompileRun, DataFileGoneAfterCountingIsNamed) {
-    doc.m_nRecordCount = 2;
-    const std::string gone = dir.Path("gone.dat");
-    EXPECT_FALSE(DecodeRecords(doc, EpochState{}, gone, ui, 1));
-    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Unable to open file\n\"" + gone + "\""}));
-    EXPECT_FALSE(doc.m_pEntries);
+    const EpochState epoch;
+    const CRecordDecoder decoder(doc, epoch);
+    CCompileProgress progress(ui);
+    CSortedEntries entries(decoder, progress, ui);
+    CSortedEntries::Setup setup;
+    setup.dataPath = dir.Path("gone.dat");
+    setup.recordLength = kTestRecordLength;
+    setup.count = setup.chunkRecords = 2;
+    EXPECT_FALSE(entries.Build(setup));
+    EXPECT_EQ(ui.Texts(),
+              (std::vector<std::string>{"Unable to open file\n\"" + setup.dataPath + "\""}));
 }
 
 TEST_F(CompileRun, AsksForTheOutputAndReportsSuccess) {
@@ -149,7 +161,10 @@ TEST_F(CompileRun, HugeTablesAreRefusedBeforeMemoryIsTaken) {
     doc.m_nRecordLength = 2000000000;
     std::ofstream(dir.Path("objects.dat"));
     std::filesystem::resize_file(dir.Path("objects.dat"), 2000 * std::uintmax_t{2000000000});
-    EXPECT_FALSE(Compile());
+    CompileOptions options;
+    options.outputPath = dir.Path("out.zdc");
+    EpochState epoch;
+    EXPECT_FALSE(CompileDefinitionInChunks(doc, epoch, ui, options, 2000));
     EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"There is not enough memory to compile 2000 "
                                                     "records of 2000000068 bytes."}));
 }
@@ -183,6 +198,160 @@ TEST_P(CompileFaults, EveryFailingCallKeepsThePreviousCatalogue) {
 }
 
 INSTANTIATE_TEST_SUITE_P(UnnamedAndNamed, CompileFaults, ::testing::Bool());
+
+// Records with few distinct keys, so that many equal keys fall into every chunk and run.
+class ChunkedCompile : public CompileRun, public ::testing::WithParamInterface<int> {
+protected:
+    static constexpr int kRecords = 37;
+    void WriteFewKeys() {
+        std::string bytes;
+        for (int i = 0; i < kRecords; ++i) {
+            CTestRecord r;
+            r.Set(doc, kRaH, std::to_string((i * 7) % 3 * 5)).Set(doc, kDecD, "10");
+            r.Set(doc, kName1, "N" + std::to_string(i));
+            bytes += r.Bytes();
+        }
+        dir.Write("objects.dat", bytes);
+    }
+    std::string CompileWith(std::size_t chunkRecords, unsigned threads) {
+        CompileOptions options;
+        options.outputPath = dir.Path("out.zdc");
+        options.threads = threads;
+        EpochState epoch;
+        EXPECT_TRUE(CompileDefinitionInChunks(doc, epoch, ui, options, chunkRecords));
+        return CTempDir::Read(options.outputPath);
+    }
+};
+
+// Runs spilled and merged give the bytes of the table sorted in memory, equal keys in record
+// order, and leave nothing beside the output.
+TEST_P(ChunkedCompile, GivesTheBytesOfTheInMemoryCompile) {
+    WriteFewKeys();
+    const std::string whole = CompileWith(kRecords, 1);
+    const auto chunk = static_cast<std::size_t>(GetParam());
+    for (const unsigned threads : {1u, 3u}) {
+        EXPECT_TRUE(CompileWith(chunk, threads) == whole) << chunk << " " << threads;
+    }
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Root()))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"objects.dat", "out.zdc"}));
+    EXPECT_TRUE(ui.fileRequests.empty());
+}
+INSTANTIATE_TEST_SUITE_P(EveryChunkSize, ChunkedCompile, ::testing::Range(1, 39));
+
+// Asks to cancel once the given phase has been reported (or at once, before the first).
+class CancellingInteraction : public CRecordingInteraction {
+public:
+    std::optional<ProgressPhase> cancelIn;
+    std::vector<ProgressPhase> phases;
+    std::vector<double> fractions;
+    std::atomic<bool> cancel{false};
+
+    void ReportProgress(ProgressPhase phase, double fraction) override {
+        if (phases.empty() || phases.back() != phase)
+            phases.push_back(phase);
+        fractions.push_back(fraction);
+        if (cancelIn == phase)
+            cancel = true;
+    }
+    bool IsCancelRequested() override { return cancel; }
+};
+
+class CancelledCompile
+    : public CompileRun,
+      public ::testing::WithParamInterface<std::tuple<ProgressPhase, std::size_t>> {};
+
+// Cancelling in any phase, in memory or in runs, writes nothing, leaves the previous output
+// and no temporary file, and says nothing.
+TEST_P(CancelledCompile, LeavesThePreviousOutputAndNothingElse) {
+    WriteData(300);
+    const std::string out = dir.Write("out.zdc", "previous");
+    CancellingInteraction cancelling;
+    cancelling.cancelIn = std::get<0>(GetParam());
+    CompileOptions options;
+    options.outputPath = out;
+    options.threads = 2;
+    EpochState epoch;
+    EXPECT_FALSE(
+        CompileDefinitionInChunks(doc, epoch, cancelling, options, std::get<1>(GetParam())));
+    EXPECT_TRUE(cancelling.messages.empty());
+    EXPECT_EQ(cancelling.phases.back(), *cancelling.cancelIn);
+    EXPECT_EQ(CTempDir::Read(out), "previous");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Root()),
+                            std::filesystem::directory_iterator()),
+              2);
+}
+INSTANTIATE_TEST_SUITE_P(
+    EveryPhase, CancelledCompile,
+    ::testing::Combine(::testing::Values(ProgressPhase::Counting, ProgressPhase::Decoding,
+                                         ProgressPhase::Sorting, ProgressPhase::Writing),
+                       ::testing::Values(std::size_t{0}, std::size_t{7})));
+
+TEST_F(CompileRun, ReportsEveryPhaseInOrder) {
+    WriteData(50);
+    CancellingInteraction watching;
+    watching.fileNames.push_back(dir.Path("out.zdc"));
+    EpochState epoch;
+    for (const std::size_t chunk : {std::size_t{0}, std::size_t{9}}) {
+        watching.phases.clear();
+        EXPECT_TRUE(CompileDefinitionInChunks(doc, epoch, watching, {}, chunk));
+        EXPECT_EQ(watching.phases,
+                  (std::vector<ProgressPhase>{ProgressPhase::Counting, ProgressPhase::Decoding,
+                                              ProgressPhase::Sorting, ProgressPhase::Writing}));
+        watching.fileNames.push_back(dir.Path("out.zdc"));
+    }
+    for (const double fraction : watching.fractions)
+        EXPECT_TRUE(fraction >= 0.0 && fraction <= 1.0) << fraction;
+}
+
+// Records 2 and 5 give no right ascension, record 4 no declination (its sign alone is not a
+// position): they get no entry, the header and hour index describe the entries written, and
+// a warning after the success message names them.
+TEST_F(CompileRun, RecordsWithoutAPositionAreLeftOutAndNamed) {
+    std::string bytes;
+    for (int i = 1; i <= 6; ++i) {
+        CTestRecord r;
+        if (i != 2 && i != 5)
+            r.Set(doc, kRaH, std::to_string(i * 3)).Set(doc, kRaM, "00").Set(doc, kRaS, "0");
+        r.Set(doc, kDecSign, "+");
+        if (i != 4)
+            r.Set(doc, kDecD, "10").Set(doc, kDecM, "00").Set(doc, kDecS, "0");
+        bytes += r.Set(doc, kName1, "N" + std::to_string(i)).Bytes();
+    }
+    dir.Write("objects.dat", bytes);
+    const std::string out = dir.Path("out.zdc");
+    ui.fileNames.push_back(out);
+    ASSERT_TRUE(Compile());
+    ASSERT_EQ(doc.m_nRecordCount, 3);
+    const std::array<int, 24> index = {0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 2, 2,
+                                       2, 2, 2, 2, 2, 2, 2, 3, 3, 3, 3, 3};
+    EXPECT_EQ(doc.m_anHourIndex, index);  // hours 3, 9 and 18 (records 1, 3 and 6)
+    EXPECT_EQ(doc.m_nFirstSortKey, 3 * 5400000);
+    EXPECT_EQ(std::filesystem::file_size(out), EncodeCatalogHeader(doc).size() + 3u * 148u);
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[1].text,
+              "Left out 3 of 6 records that give no position (records 2, 4, 5); catforge-cli "
+              "compile --keep-blank-positions keeps them at RA 0h, Dec 0.");
+    EXPECT_EQ(ui.messages[1].icon, MessageIcon::Warning);
+
+    // Kept on request: every record at its place, the blank ones at 0h.
+    ui.fileNames.push_back(out);
+    CompileOptions keep;
+    keep.keepBlankPositions = true;
+    ASSERT_TRUE(Compile(keep));
+    EXPECT_EQ(doc.m_nRecordCount, 6);
+    EXPECT_EQ(doc.m_nFirstSortKey, 0);
+    EXPECT_EQ(ui.messages.size(), 3u);
+
+    // No record with a position: nothing is written.
+    dir.Write("objects.dat", CTestRecord().Bytes());
+    EXPECT_FALSE(Compile());
+    EXPECT_EQ(ui.messages.back().text,
+              "No record of \"objects.dat\" gives a position (1 records read);\nnothing was "
+              "compiled.");
+}
 
 TEST(ProposedCatalogName, ReplacesTheExtensionOfTheFileNameOnly) {
     const std::pair<std::string, std::string> names[] = {{"/data/ngc.zdd", "/data/ngc.zdc"},

@@ -133,8 +133,8 @@ TEST(ClusterStarsCompile, EverySectionAndEveryEntry) {
     CompiledCatalog catalog;
     std::string error;
     ASSERT_TRUE(ReadCompiledCatalog(output, catalog, error)) << error;
-    EXPECT_EQ(catalog.title, doc.m_strTitle);
-    EXPECT_EQ(catalog.fields, doc.m_aFields);
+    EXPECT_EQ(catalog.definition.m_strTitle, doc.m_strTitle);
+    EXPECT_EQ(catalog.definition.m_aFields, doc.m_aFields);
     EXPECT_EQ(catalog.firstKey, firstKey);
     EXPECT_EQ(std::vector<int>(catalog.hourIndex.begin(), catalog.hourIndex.end()), index);
 

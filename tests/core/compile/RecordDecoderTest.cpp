@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <fstream>
+#include <sstream>
 
 #include "CompileFixture.h"
 #include "core/compile/CompileTable.h"
@@ -69,6 +72,47 @@ TEST_F(RecordDecoding, RightAscensionNotations) {
     doc.m_nRaNotation = 2;
     doc.m_nRaHoursField = kRaS;
     EXPECT_NEAR(RaKey(DecodeOne(doc, Position("", "", "6.5").Bytes())), 35100000, 1);
+}
+
+// Notation 3: decimal degrees in the hours field. Catalogue texts at four epochs against
+// ERFA's IAU 1976 rotation (tests/data/precession/degrees.csv, made by
+// tools/gen-precession-vectors.py); at J2000.0 the keys are the texts' own values, truncated.
+TEST_F(RecordDecoding, RightAscensionInDecimalDegrees) {
+    doc.m_nRaNotation = kRaNotationDegrees;
+    doc.m_nDecNotation = 2;
+    doc.m_aFields[kRaH] = {"RAdeg", "deg", 1, 13};
+    doc.m_aFields[kDecD] = {"DEdeg", "deg", 15, 28};
+    const auto decode = [&](const std::string& ra, const std::string& dec,
+                            const std::string& epoch) {
+        CTestRecord r;
+        r.Set(doc, kRaH, ra).Set(doc, kDecD, dec);
+        return DecodeOne(doc, r.Bytes(), epoch);
+    };
+    // By hand: 101.287155 deg is 36463375.8 key units, -16.716116 deg -6017801.76.
+    const auto sirius = decode("101.287155", "-16.716116", "J2000.0");
+    EXPECT_EQ(std::make_pair(RaKey(sirius), DecKey(sirius)), std::make_pair(36463375, -6017801));
+    const auto edge = decode("359.999990", "+0.0001", "J2000.0");
+    EXPECT_EQ(std::make_pair(RaKey(edge), DecKey(edge)), std::make_pair(129599996, 36));
+
+    std::ifstream in(std::string(CATFORGE_TEST_DATA_DIR) + "/precession/degrees.csv");
+    constexpr double kKeysPerRadian = 57.29577951308232 * 360000.0;
+    int rows = 0;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#' || line.rfind("epoch,", 0) == 0)
+            continue;
+        std::replace(line.begin(), line.end(), ',', ' ');
+        std::istringstream cells(line);
+        std::string epoch, ra, dec;
+        double ra2000 = 0, dec2000 = 0;
+        cells >> epoch >> ra >> dec >> ra2000 >> dec2000;
+        const auto entry = decode(ra, dec, epoch);
+        // Within 0.015" (1.5 key units) on the sky; RA differences shrink with cos(dec).
+        const double raDiff = std::remainder(RaKey(entry) - ra2000 * kKeysPerRadian, 129600000.0);
+        EXPECT_LE(std::abs(raDiff * std::cos(dec2000)), 1.5) << line;
+        EXPECT_LE(std::abs(DecKey(entry) - dec2000 * kKeysPerRadian), 1.5) << line;
+        ++rows;
+    }
+    EXPECT_EQ(rows, 40);
 }
 
 TEST_F(RecordDecoding, DeclinationSignIsOnlyAMinusInTheFirstColumn) {
@@ -225,6 +269,13 @@ TEST_F(UsedFieldCheck, PositionFieldsByNotation) {
     doc.m_nDecDegreesField = kDecD;
     doc.m_nDecNotation = 3;
     EXPECT_EQ(Problem(), Select("declination"));
+    // Degrees of right ascension need the hours field only; there is no notation 4.
+    doc.m_nDecNotation = 2;
+    doc.m_nRaNotation = kRaNotationDegrees;
+    doc.m_nRaMinutesField = kNoField;
+    EXPECT_EQ(Problem(), "accepted");
+    doc.m_nRaNotation = 4;
+    EXPECT_EQ(Problem(), Select("right ascension"));
 }
 
 TEST_F(UsedFieldCheck, CountsSizesAngleAndRules) {

@@ -17,7 +17,7 @@ const std::string kNoRa =
 const std::string kNoDec = "Please select the fields required to\nspecify the object declination.";
 // The boxes each notation enables.
 const std::vector<std::vector<bool>> kRaTable = {
-    {true, true, true}, {true, true, false}, {true, false, false}};
+    {true, true, true}, {true, true, false}, {true, false, false}, {true, false, false}};
 const std::vector<std::vector<bool>> kDecTable = {
     {true, true, true, true}, {true, true, true, false}, {false, true, false, false}};
 
@@ -26,20 +26,21 @@ TEST(RaDecRefusal, NeedsExactlyTheFieldsOfEachNotation) {
     // ones the notation enables.
     const std::array<int, 3> allRa{0, 1, 2};
     const std::array<int, 4> allDec{0, 1, 2, 3};
-    for (int notation = -1; notation <= 3; ++notation) {
-        const bool inRange = notation >= 0 && notation <= 2;
+    for (int notation = -1; notation <= 4; ++notation) {
+        const bool raInRange = notation >= 0 && notation <= 3;  // 3: degrees
+        const bool decInRange = notation >= 0 && notation <= 2;
         for (std::size_t mask = 0; mask < 16; ++mask) {
             std::array<int, 3> ra{};
             std::array<int, 4> dec{};
-            bool raComplete = inRange, decComplete = inRange;
+            bool raComplete = raInRange, decComplete = decInRange;
             for (std::size_t i = 0; i < 4; ++i) {
                 const bool chosen = (mask >> i) & 1;
                 dec[i] = chosen ? 7 : -1;
-                if (inRange && kDecTable[std::size_t(notation)][i] && !chosen)
+                if (decInRange && kDecTable[std::size_t(notation)][i] && !chosen)
                     decComplete = false;
                 if (i < 3) {
                     ra[i] = dec[i];
-                    if (inRange && kRaTable[std::size_t(notation)][i] && !chosen)
+                    if (raInRange && kRaTable[std::size_t(notation)][i] && !chosen)
                         raComplete = false;
                 }
             }

@@ -112,24 +112,24 @@ TEST(CdsImporter, DegreesSizesPositionAngleAndUnknownLabels) {
     CCatforgeDoc doc;
     CCdsImporter importer;
     ASSERT_TRUE(importer.Import(readMe, "cat.dat", "cat.fixed.dat", 62, doc)) << importer.Error();
-    // Declination in degrees is readable; right ascension in degrees is not.
-    EXPECT_EQ(doc.m_nDecNotation, 2);
-    EXPECT_EQ(doc.m_nDecDegreesField, FieldIndex(doc, "DEdeg"));
-    EXPECT_EQ(doc.m_nRaHoursField, kNoField);
+    // Right ascension in degrees is notation 3.
+    EXPECT_EQ(PositionOf(doc),
+              (std::vector<int>{3, FieldIndex(doc, "RAdeg"), kNoField, kNoField, 2, kNoField,
+                                FieldIndex(doc, "DEdeg"), kNoField, kNoField}));
     EXPECT_EQ(doc.m_strEpoch, "B1950.0");
     EXPECT_EQ(SizeOf(doc), (std::vector<int>{2, 1, 1}));
     EXPECT_EQ(doc.m_nMajorAxisField, FieldIndex(doc, "MajAxis"));
     EXPECT_EQ(doc.m_nMinorAxisField, FieldIndex(doc, "MinAxis"));
     EXPECT_EQ(doc.m_bPositionAngle, 1);
     EXPECT_EQ(doc.m_nPositionAngleField, FieldIndex(doc, "PA"));
-    // Error and colour in mag are not magnitudes; nothing is name-like.
+    // Error and colour in mag are not magnitudes; nothing is name-like: no label at all.
     EXPECT_EQ(doc.m_nMagnitudeCount, 0);
-    EXPECT_EQ(doc.m_anLabelField[0], kNoField);
+    EXPECT_EQ(doc.m_nLabelCount, 0);
     EXPECT_EQ(doc.m_aFields.size(), 9u);
     const std::string report = importer.Report().Text();
-    EXPECT_NE(report.find("Right ascension: given in degrees (RAdeg)"), std::string::npos)
+    EXPECT_NE(report.find("Right ascension: RAdeg in degrees (notation 3)"), std::string::npos)
         << report;
-    EXPECT_NE(report.find("Labels: no name field recognised"), std::string::npos);
+    EXPECT_NE(report.find("Labels: no name or catalogue-number field"), std::string::npos);
     EXPECT_NE(report.find("Size: MajAxis, MinAxis in arcmin, as diameter"), std::string::npos);
 }
 
@@ -202,7 +202,7 @@ TEST(CdsCatalogImport, SampleNormalisesAndCompilesKeepingThePositions) {
     EXPECT_EQ(doc.GetDataFile(), result.m_strFixedFile);
     EXPECT_EQ(doc.m_nRecordLength, 104);
     EXPECT_EQ(std::filesystem::file_size(result.m_strFixedFile), 15u * 104u);
-    EXPECT_EQ(result.m_normalize.m_nLinesPadded, 12);
+    EXPECT_EQ(result.m_copy.m_nPadded, 12);
     ASSERT_TRUE(doc.OnSaveDocument(dir.Path("cluster.zdd")));
 
     // Compile the definition as read back from its file.
@@ -217,7 +217,7 @@ TEST(CdsCatalogImport, SampleNormalisesAndCompilesKeepingThePositions) {
     CompiledCatalog catalog;
     ASSERT_TRUE(ReadCompiledCatalog(bytes, catalog, error)) << error;
     ASSERT_EQ(catalog.entryCount, 15);
-    EXPECT_EQ(catalog.recordLength, 104);
+    EXPECT_EQ(catalog.definition.m_nRecordLength, 104);
     std::int32_t previousKey = -1;
     for (int i = 0; i < catalog.entryCount; ++i) {
         const CatalogEntry entry = ReadCatalogEntry(bytes, catalog, static_cast<std::size_t>(i));
@@ -235,8 +235,9 @@ TEST(CdsCatalogImport, SampleNormalisesAndCompilesKeepingThePositions) {
         EXPECT_NEAR(entry.decKey, dec * 360000.0, 1.001);
         EXPECT_NEAR(std::sin(ra * M_PI / 180.0), entry.sinRa, 1e-6);
         EXPECT_EQ(entry.magnitude, std::lround(Column(record, 43, 47) * 100.0));  // Vmag
-        const std::string cluster(record.substr(0, 7));
-        EXPECT_EQ(entry.label, cluster.substr(0, cluster.find_last_not_of(' ') + 1));
+        // The Simbad name labels each star; the cluster name does not tell them apart.
+        const std::string name(record.substr(78, 25));
+        EXPECT_EQ(entry.label, name.substr(0, name.find_last_not_of(' ') + 1));
         EXPECT_GE(entry.raKey, previousKey);
         previousKey = entry.raKey;
     }
@@ -268,7 +269,7 @@ TEST(CdsCatalogImport, FindsCompressedDataBesideTheReadMe) {
     std::string error;
     ASSERT_TRUE(ImportCdsCatalogue(request, doc, result, error)) << error;
     EXPECT_EQ(result.m_strDataFile, dir.Path("table1.dat.gz"));
-    EXPECT_TRUE(result.m_normalize.m_bCompressedInput);
+    EXPECT_TRUE(result.m_copy.m_bCompressed);
     EXPECT_EQ(doc.GetDataFile(), dir.Path("table1.fixed.dat"));
     const std::string fixed = CTempDir::Read(dir.Path("table1.fixed.dat"));
     ASSERT_EQ(fixed.size(), 15u * 104u);
@@ -292,7 +293,7 @@ TEST(CdsCatalogImport, ErrorsWriteNothing) {
     dir.Write("cat.dat", "abc\n" + std::string(61, 'x') + "\n");
     EXPECT_FALSE(ImportCdsCatalogue(request, doc, result, error));
     EXPECT_EQ(error, "Line 2 of \"" + dir.Path("cat.dat") +
-                         "\" is 61 bytes long, longer than the line length of 60 bytes.");
+                         "\" has \"x\" beyond byte 60, the line length the ReadMe describes.");
 
     // No data file beside the ReadMe.
     std::filesystem::remove(dir.Path("cat.dat"));

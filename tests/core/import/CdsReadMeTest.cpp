@@ -145,6 +145,9 @@ TEST(CdsReadMe, MalformedReadMesNameTheLine) {
         {"T\nFile Summary:\n----\n FileName Lrecl Records Explanations\n----\n"
          "a.dat  1O3  5  Data\n",
          "line 6: Lrecl \"1O3\" of file \"a.dat\" is not a number"},
+        {"T\nFile Summary:\n----\n FileName Lrecl Records Explanations\n----\n"
+         "a.dat  8\xd7\x01  5  Data\n",
+         "line 6: Lrecl \"8\xc3\x97\\x01\" of file \"a.dat\" is not a number"},
         {"Just some text\nwithout tables\n",
          "no \"Byte-by-byte Description of file:\" found; is this a CDS ReadMe?"},
         {"", "no \"Byte-by-byte Description of file:\" found; is this a CDS ReadMe?"},
@@ -172,4 +175,28 @@ TEST(CdsReadMe, CrLfReadMeReadsLikeLf) {
     EXPECT_EQ(dos.m_aDescriptions[1].m_aFields[9].m_strExplanation,
               lf.m_aDescriptions[1].m_aFields[9].m_strExplanation);
     EXPECT_EQ(dos.m_strTitle, lf.m_strTitle);
+}
+
+// Sections inside a table, tabs and bullets in the summary, and a journal's single-file table
+// with its data after the last rule.
+TEST(CdsReadMe, SectionsTabsBulletsAndSingleFileTables) {
+    CCdsReadMe readMe;
+    ASSERT_TRUE(readMe.Parse(
+        "Title: A journal table\n       on two lines\n"
+        "File Summary:\n----\n FileName Lrecl Records Explanations\n----\n"
+        "\xd7 t.txt\t40\t2\tThe table\n----\n"
+        "Byte-by-byte Description of file: t.txt\n----\n Bytes Format Units Label Explanations\n"
+        "----\n   1-  3 I3 --- Seq Number\n----\n        Photometry\n----\n"
+        "   5-  9 F5.2 mag Vmag V magnitude\n\t\t\t  continued\n----\n"
+        "Note (1): a note\n----\n  1 10.00\n  2  9.50\n"))
+        << readMe.Error();
+    EXPECT_EQ(readMe.m_strTitle, "A journal table on two lines");
+    ASSERT_EQ(readMe.m_aFiles.size(), 1u);
+    EXPECT_EQ(readMe.RecordLengthOf("t.txt"), 40);
+    ASSERT_EQ(readMe.m_aDescriptions.size(), 1u);
+    const CdsByteDescription& table = readMe.m_aDescriptions[0];
+    ASSERT_EQ(table.m_aFields.size(), 2u);
+    EXPECT_EQ(table.m_aFields[1].m_strExplanation, "V magnitude continued");
+    EXPECT_EQ(table.m_strNotes, "Note (1): a note");
+    EXPECT_EQ(readMe.m_nDataLine, 22);
 }

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -24,7 +25,7 @@ const std::vector<const char*> kRaBoxes = {"raHours", "raMinutes", "raSeconds"};
 const std::vector<const char*> kDecBoxes = {"decSign", "decDegrees", "decMinutes", "decSeconds"};
 // The boxes each notation enables.
 const std::vector<std::vector<bool>> kRaTable = {
-    {true, true, true}, {true, true, false}, {true, false, false}};
+    {true, true, true}, {true, true, false}, {true, false, false}, {true, false, false}};
 const std::vector<std::vector<bool>> kDecTable = {
     {true, true, true, true}, {true, true, true, false}, {false, true, false, false}};
 
@@ -70,12 +71,15 @@ protected:
 };
 
 TEST_F(RaDecDlgTest, EnablesTheBoxesOfTheStoredNotationsAtStart) {
-    for (std::size_t notation = 0; notation < 3; ++notation) {
+    for (std::size_t notation = 0; notation < 4; ++notation) {
         CRaDecDlg fresh(ui);
-        Give(fresh, int(notation), int(2 - notation), "J2000.0");
+        const std::size_t dec = (3 - notation) % 3;
+        Give(fresh, int(notation), int(dec), "J2000.0");
         fresh.OnInitDialog();
         EXPECT_EQ(EnabledOf(fresh, kRaBoxes), kRaTable[notation]) << notation;
-        EXPECT_EQ(EnabledOf(fresh, kDecBoxes), kDecTable[2 - notation]) << notation;
+        EXPECT_EQ(EnabledOf(fresh, kDecBoxes), kDecTable[dec]) << notation;
+        EXPECT_EQ(Control<QLabel>(fresh, "raHoursLabel")->text(),
+                  notation == 3 ? "Degrees:" : "Hours:");
     }
 }
 
@@ -83,11 +87,9 @@ TEST_F(RaDecDlgTest, NotationOutOfRangeChecksNoButtonAndLeavesEveryBoxEnabled) {
     Open(5, -3);
     EXPECT_EQ(EnabledOf(dlg, kRaBoxes), std::vector<bool>(3, true));
     EXPECT_EQ(EnabledOf(dlg, kDecBoxes), std::vector<bool>(4, true));
-    for (int i = 0; i < 3; ++i) {
-        for (const std::string group : {"raNotation", "decNotation"}) {
-            const std::string button = group + std::to_string(i);
-            EXPECT_FALSE(Control<QRadioButton>(dlg, button.c_str())->isChecked()) << button;
-        }
+    for (const std::string button : {"raNotation0", "raNotation1", "raNotation2", "raNotation3",
+                                     "decNotation0", "decNotation1", "decNotation2"}) {
+        EXPECT_FALSE(Control<QRadioButton>(dlg, button.c_str())->isChecked()) << button;
     }
     // Both notations are refused, in order, until a button is clicked.
     EXPECT_FALSE(dlg.OnOK());
@@ -101,10 +103,12 @@ TEST_F(RaDecDlgTest, NotationOutOfRangeChecksNoButtonAndLeavesEveryBoxEnabled) {
 TEST_F(RaDecDlgTest, EachClickAppliesItsGroupsRowOfTheTableOnly) {
     Open(0, 0);
     const int clicks[] = {2, 1, 0, 2, 2, 0, 1};
-    for (int notation : clicks) {
+    for (int notation : {3, 2, 1, 0, 3, 3, 2, 0, 1}) {
         Click(dlg, ("raNotation" + std::to_string(notation)).c_str());
         EXPECT_EQ(EnabledOf(dlg, kRaBoxes), kRaTable[std::size_t(notation)]) << notation;
         EXPECT_EQ(EnabledOf(dlg, kDecBoxes), kDecTable[0]) << "declination untouched";
+        EXPECT_EQ(Control<QLabel>(dlg, "raHoursLabel")->text(),
+                  notation == 3 ? "Degrees:" : "Hours:");
     }
     for (int notation : clicks) {
         Click(dlg, ("decNotation" + std::to_string(notation)).c_str());

@@ -1,0 +1,619 @@
+#include "core/compile/SortedEntries.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <condition_variable>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <new>
+#include <thread>
+
+#include "core/browse/RawFile.h"
+#include "core/compile/CatalogObject.h"
+#include "core/compile/CompileProgress.h"
+#include "core/compile/CompileTable.h"
+#include "core/compile/RecordDecoder.h"
+#include "core/io/InputFile.h"
+#include "core/model/UserInteraction.h"
+
+namespace co = catalog_object;
+using namespace sorted_entries;
+
+namespace {
+
+// Pairs sorted at a time: small enough to stay in the cache, large enough that the merge of the
+// segments has few of them to choose from.
+constexpr std::size_t kSegment = std::size_t{1} << 16;
+// Entries moved between two looks at the cancel flag (and the progress) while merging.
+constexpr std::size_t kMergeStep = 8192;
+// The pair of a record left out: it sorts after every real key, to the end of its segment.
+constexpr std::uint64_t kLeftOutPair = ~std::uint64_t{0};
+
+std::uint64_t Pair(int key, std::size_t record) {
+    const auto biased = static_cast<std::uint32_t>(key) ^ 0x80000000u;
+    return std::uint64_t{biased} << 32 | record;
+}
+
+std::size_t RecordOf(std::uint64_t pair) {
+    return static_cast<std::size_t>(pair & 0xFFFFFFFFu);
+}
+
+// Runs fn(0) .. fn(n-1) at once, fn(0) on this thread; a thread that cannot be had runs its part
+// here.
+void RunOnThreads(unsigned n, const std::function<void(unsigned)>& fn) {
+    std::vector<std::thread> threads;
+    for (unsigned t = 1; t < n; ++t) {
+        try {
+            threads.emplace_back(fn, t);
+        } catch (const std::system_error&) {
+            fn(t);
+        }
+    }
+    fn(0);
+    for (std::thread& thread : threads)
+        thread.join();
+}
+
+bool WriteAll(int fd, const unsigned char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, std::min(size, std::size_t{1} << 20));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// A temporary file in folder that has no name: O_TMPFILE where the file system has it, else a
+// file that is unlinked as soon as it is made.
+int OpenNamelessFile(const std::string& folder) {
+    const std::string dir = folder.empty() ? std::string(".") : folder;
+    int fd = ::open(dir.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (fd >= 0)
+        return fd;
+    std::string pattern = dir + "/.catforge-runs-XXXXXX";
+    fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd >= 0)
+        ::unlink(pattern.c_str());
+    return fd;
+}
+
+// Sorts pairs by key, keeping the order of equal keys (the pairs of a segment come in record
+// order, so the result is sorted as whole pairs): a byte of the key at a time, from the lowest,
+// skipping the bytes in which all keys agree. spare holds as many pairs as the segment.
+void SortPairsByKey(std::uint64_t* pairs, std::size_t n, std::uint64_t* spare) {
+    std::array<std::array<std::size_t, 256>, 4> counts{};
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint64_t key = pairs[i] >> 32;
+        for (std::size_t b = 0; b < 4; ++b)
+            ++counts[b][(key >> (8 * b)) & 0xFF];
+    }
+    std::uint64_t* from = pairs;
+    std::uint64_t* to = spare;
+    for (std::size_t b = 0; b < 4; ++b) {
+        std::array<std::size_t, 256>& count = counts[b];
+        if (std::find(count.begin(), count.end(), n) != count.end())
+            continue;  // every key has the same byte here
+        std::size_t start = 0;
+        for (std::size_t& c : count) {
+            const std::size_t k = c;
+            c = start;
+            start += k;
+        }
+        const unsigned shift = 32 + 8 * static_cast<unsigned>(b);
+        for (std::size_t i = 0; i < n; ++i)
+            to[count[(from[i] >> shift) & 0xFF]++] = from[i];
+        std::swap(from, to);
+    }
+    if (from != pairs)
+        std::memcpy(pairs, from, n * sizeof(std::uint64_t));
+}
+
+}  // namespace
+
+// Collects whole entries into a buffer and hands full buffers to a second thread that writes
+// them, so that moving entries and writing them overlap.
+class CAsyncWriter {
+public:
+    CAsyncWriter(std::function<bool(const unsigned char*, std::size_t)> write,
+                 std::size_t entrySize)
+        : m_write(std::move(write)),
+          m_nCapacity(std::max<std::size_t>(1, kWriteBuffer / entrySize) * entrySize),
+          m_pFill(new unsigned char[m_nCapacity]),
+          m_pSpare(new unsigned char[m_nCapacity]),
+          m_thread([this] { Loop(); }) {}
+    ~CAsyncWriter() { Stop(); }
+    CAsyncWriter(const CAsyncWriter&) = delete;
+    CAsyncWriter& operator=(const CAsyncWriter&) = delete;
+
+    // Room for the next entry: its bytes are copied there by the caller.
+    unsigned char* Next(std::size_t entrySize) {
+        if (m_nUsed + entrySize > m_nCapacity)
+            Hand();
+        unsigned char* slot = m_pFill.get() + m_nUsed;
+        m_nUsed += entrySize;
+        return slot;
+    }
+    bool Failed() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_bFailed;
+    }
+    // Writes what is left and waits for it; true when every write succeeded.
+    bool Finish() {
+        Hand();
+        Stop();
+        return !m_bFailed;
+    }
+
+private:
+    void Hand() {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_ready.wait(lock, [this] { return m_nPending == 0; });
+        if (m_nUsed == 0)
+            return;
+        std::swap(m_pFill, m_pSpare);
+        m_nPending = m_nUsed;
+        m_nUsed = 0;
+        m_work.notify_one();
+    }
+    void Stop() {
+        {
+            std::unique_lock<std::mutex> lock(m_mutex);
+            m_ready.wait(lock, [this] { return m_nPending == 0; });
+            m_bStop = true;
+        }
+        m_work.notify_one();
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    void Loop() {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        for (;;) {
+            m_work.wait(lock, [this] { return m_nPending != 0 || m_bStop; });
+            if (m_nPending == 0)
+                return;
+            const unsigned char* data = m_pSpare.get();
+            const std::size_t size = m_nPending;
+            const bool failed = m_bFailed;
+            lock.unlock();
+            const bool ok = failed || m_write(data, size);
+            lock.lock();
+            m_bFailed = m_bFailed || !ok;
+            m_nPending = 0;
+            m_ready.notify_one();
+        }
+    }
+
+    std::function<bool(const unsigned char*, std::size_t)> m_write;
+    const std::size_t m_nCapacity;
+    std::unique_ptr<unsigned char[]> m_pFill;
+    std::unique_ptr<unsigned char[]> m_pSpare;  // being written while m_nPending != 0
+    std::size_t m_nUsed = 0;
+    std::size_t m_nPending = 0;
+    bool m_bFailed = false;
+    bool m_bStop = false;
+    std::mutex m_mutex;
+    std::condition_variable m_work;
+    std::condition_variable m_ready;
+    std::thread m_thread;
+};
+
+namespace {
+
+// A sorted segment of one chunk held in memory.
+struct SegmentStream {
+    const std::uint64_t* next;
+    const std::uint64_t* end;
+    const unsigned char* table;
+    std::size_t first;
+    std::size_t entrySize;
+    std::uint64_t value = 0;
+    const unsigned char* entry = nullptr;
+
+    bool Advance() {
+        if (next == end || *next == kLeftOutPair)
+            return false;
+        value = *next;
+        entry = table + (RecordOf(value) - first) * entrySize;
+        if (end - next > 8)  // the entries lie all over the table: ask for them early
+            __builtin_prefetch(table + (RecordOf(next[8]) - first) * entrySize);
+        ++next;
+        return true;
+    }
+};
+
+// A run in the temporary file, read a buffer at a time.
+struct RunStream {
+    int fd;
+    std::uint64_t offset;
+    std::size_t left;
+    std::size_t firstRecord;
+    std::size_t entrySize;
+    unsigned char* buffer;
+    std::size_t bufferEntries;
+    std::size_t filled = 0;
+    std::size_t at = 0;
+    bool* failed;
+    std::uint64_t value = 0;
+    const unsigned char* entry = nullptr;
+
+    bool Advance() {
+        if (at == filled) {
+            if (left == 0)
+                return false;
+            const std::size_t n = std::min(left, bufferEntries);
+            std::size_t done = 0;
+            while (done < n * entrySize) {
+                const ssize_t got = ::pread(fd, buffer + done, n * entrySize - done,
+                                            static_cast<off_t>(offset + done));
+                if (got < 0 && errno == EINTR)
+                    continue;
+                if (got <= 0) {
+                    *failed = true;
+                    return false;
+                }
+                done += static_cast<std::size_t>(got);
+            }
+            offset += done;
+            left -= n;
+            filled = n;
+            at = 0;
+        }
+        entry = buffer + at * entrySize;
+        ++at;
+        // Runs hold whole chunks in record order: among equal keys the earlier run goes first.
+        value = Pair(co::LoadInt32(entry + co::kRaKey), firstRecord);
+        return true;
+    }
+};
+
+// Moves the entries of streams into out in ascending order of their values. Checks the cancel
+// flag every few thousand entries and reports progress when asked to.
+template <class Stream>
+bool MergeStreams(std::vector<Stream>& streams, std::size_t entrySize, CAsyncWriter& out,
+                  CCompileProgress& progress, std::size_t total, bool report) {
+    std::vector<Stream*> heap;
+    for (Stream& s : streams) {
+        if (s.Advance())
+            heap.push_back(&s);
+    }
+    const auto later = [](const Stream* a, const Stream* b) { return a->value > b->value; };
+    std::make_heap(heap.begin(), heap.end(), later);
+    std::size_t done = 0;
+    while (!heap.empty()) {
+        Stream* top = heap.front();
+        std::memcpy(out.Next(entrySize), top->entry, entrySize);
+        if (top->Advance()) {
+            // Sift the new head of the first stream down.
+            std::size_t i = 0;
+            const std::size_t n = heap.size();
+            for (;;) {
+                std::size_t child = 2 * i + 1;
+                if (child >= n)
+                    break;
+                if (child + 1 < n && heap[child + 1]->value < heap[child]->value)
+                    ++child;
+                if (heap[child]->value >= top->value)
+                    break;
+                heap[i] = heap[child];
+                i = child;
+            }
+            heap[i] = top;
+        } else {
+            std::pop_heap(heap.begin(), heap.end(), later);
+            heap.pop_back();
+        }
+        if (++done % kMergeStep == 0) {
+            if (progress.Cancelled() || out.Failed())
+                return false;
+            if (report)
+                progress.Update(static_cast<double>(done) / static_cast<double>(total));
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+std::uint64_t sorted_entries::InMemoryBytes(std::uint64_t count, std::size_t entrySize,
+                                            unsigned threads) {
+    return count * (entrySize + sizeof(std::uint64_t)) + std::uint64_t{threads} * kReadBlock +
+           2 * kWriteBuffer;
+}
+
+std::size_t sorted_entries::ChunkRecordsFor(std::uint64_t memory, std::size_t entrySize,
+                                            unsigned threads) {
+    // Besides the chunk: the read blocks, the sort's spare segments, the output buffers and the
+    // program itself.
+    const std::uint64_t fixed = std::uint64_t{threads} * (kReadBlock + kSegment * 8) +
+                                2 * kWriteBuffer + (std::uint64_t{8} << 20);
+    const std::uint64_t room = memory > fixed ? memory - fixed : 0;
+    return static_cast<std::size_t>(
+        std::max<std::uint64_t>(kMinChunk, room / (entrySize + sizeof(std::uint64_t))));
+}
+
+struct CSortedEntries::Share {
+    std::unique_ptr<char[]> block;
+    std::size_t blockRecords = 0;
+    CHourCounts hours;
+    int minKey = INT_MAX;
+    int maxKey = INT_MIN;
+    std::size_t shortAt = SIZE_MAX;      // the record at which the data file ended early
+    std::vector<std::uint64_t> leftOut;  // records without a position, 1-based
+};
+
+CSortedEntries::CSortedEntries(const CRecordDecoder& decoder, CCompileProgress& progress,
+                               IUserInteraction& ui)
+    : m_decoder(decoder), m_progress(progress), m_ui(ui) {}
+
+CSortedEntries::~CSortedEntries() {
+    if (m_nSpillFd >= 0)
+        ::close(m_nSpillFd);
+}
+
+std::uint64_t CSortedEntries::SpilledBytes() const {
+    return m_nSpillSize;
+}
+
+bool CSortedEntries::Fail(const std::string& message) {
+    m_ui.ShowMessage(message, MessageIcon::Stop);
+    return false;
+}
+
+bool CSortedEntries::Build(const Setup& setup) {
+    m_setup = setup;
+    m_setup.threads = std::clamp(setup.threads, 1u, 16u);
+    m_nEntrySize = setup.recordLength + co::kFixedSize;
+    m_nChunkRecords =
+        std::clamp<std::size_t>(setup.chunkRecords, 1, std::max<std::size_t>(setup.count, 1));
+    const std::size_t es = m_nEntrySize;
+    std::vector<Share> shares(m_setup.threads);
+    const std::size_t blockRecords = std::max<std::size_t>(1, kReadBlock / setup.recordLength);
+    // What the chunk needs is checked against the computer first: an allocation far beyond it
+    // may still succeed and only fail once the pages are touched.
+    const bool fits = std::uint64_t{m_nChunkRecords} * (es + sizeof(std::uint64_t)) +
+                          std::uint64_t{m_setup.threads} * blockRecords * setup.recordLength <=
+                      MemoryLimit();
+    bool memory = fits;
+    if (fits) {
+        m_pTable.reset(new (std::nothrow) unsigned char[m_nChunkRecords * es]);
+        m_pPairs.reset(new (std::nothrow) std::uint64_t[m_nChunkRecords]);
+        memory = m_pTable && m_pPairs;
+        for (Share& share : shares) {
+            share.blockRecords = blockRecords;
+            share.block.reset(new (std::nothrow) char[blockRecords * setup.recordLength]);
+            memory = memory && share.block;
+        }
+    }
+    if (!memory) {
+        m_pTable.reset();
+        m_pPairs.reset();
+        return Fail("There is not enough memory to compile " + std::to_string(setup.count) +
+                    " records of " + std::to_string(es) + " bytes.");
+    }
+    // Large pages spare page faults and TLB misses while the entries are gathered at random.
+    AdviseHugePages(m_pTable.get(), m_nChunkRecords * es);
+
+    const bool spill = m_nChunkRecords < setup.count;
+    if (spill) {
+        m_nSpillFd = OpenNamelessFile(setup.spillFolder);
+        if (m_nSpillFd < 0) {
+            // A folder that takes no new file: the system's place for temporary files.
+            const char* tmp = std::getenv("TMPDIR");
+            m_nSpillFd = OpenNamelessFile(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp");
+        }
+        if (m_nSpillFd < 0) {
+            return Fail(FormatMessage("Unable to create a temporary file in \"%s\":\n%s",
+                                      {setup.spillFolder, std::strerror(errno)}));
+        }
+    }
+    m_progress.Enter(ProgressPhase::Decoding);
+    for (std::size_t first = 0; first < setup.count; first += m_nChunkRecords) {
+        const std::size_t n = std::min(m_nChunkRecords, setup.count - first);
+        if (!DecodeChunk(first, n, shares, true))
+            return false;
+        if (spill) {
+            if (!SortChunk(n, false) || !SpillChunk(first, n))
+                return false;
+        }
+    }
+    for (Share& share : shares)
+        share.block.reset();
+    m_progress.Enter(ProgressPhase::Sorting);
+    if (spill) {
+        m_pTable.reset();  // the merge needs the memory for reading the runs
+        m_pPairs.reset();
+    } else if (!SortChunk(setup.count, true)) {
+        return false;
+    }
+    CHourCounts hours;
+    m_nFirstKey = INT_MAX;
+    m_nLastKey = INT_MIN;
+    for (const Share& share : shares) {
+        hours.Add(share.hours);
+        m_nFirstKey = std::min(m_nFirstKey, share.minKey);
+        m_nLastKey = std::max(m_nLastKey, share.maxKey);
+    }
+    m_anHourIndex = hours.Index();
+    m_aLeftOut.clear();
+    for (const Share& share : shares)
+        m_aLeftOut.insert(m_aLeftOut.end(), share.leftOut.begin(), share.leftOut.end());
+    std::sort(m_aLeftOut.begin(), m_aLeftOut.end());
+    return true;
+}
+
+bool CSortedEntries::DecodeChunk(std::size_t first, std::size_t count, std::vector<Share>& shares,
+                                 bool reportProgress) {
+    CRawFile file;
+    if (!file.Open(m_setup.dataPath)) {
+        return Fail(FormatMessage("Unable to open file\n\"%s\"", {m_setup.dataPath}));
+    }
+    const std::size_t rl = m_setup.recordLength;
+    const std::size_t es = m_nEntrySize;
+    const auto threads = static_cast<unsigned>(
+        std::min<std::size_t>(m_setup.threads, std::max<std::size_t>(1, count / 1024)));
+    std::atomic<std::size_t> decoded{0};
+    const std::size_t before = first;
+    RunOnThreads(threads, [&](unsigned t) {
+        Share& share = shares[t];
+        const std::size_t from = first + count * t / threads;
+        const std::size_t to = first + count * (t + 1) / threads;
+        for (std::size_t at = from; at < to;) {
+            if (m_progress.Cancelled())
+                return;
+            const std::size_t want = std::min(share.blockRecords, to - at);
+            const std::size_t got =
+                file.ReadAt(static_cast<std::int64_t>(at * rl), share.block.get(), want * rl) / rl;
+            for (std::size_t i = 0; i < got; ++i) {
+                const char* record = share.block.get() + i * rl;
+                if (m_setup.leaveOutBlankPositions && !m_decoder.HasPosition(record)) {
+                    m_pPairs[at + i - first] = kLeftOutPair;
+                    share.leftOut.push_back(at + i + 1);
+                    continue;
+                }
+                unsigned char* entry = m_pTable.get() + (at + i - first) * es;
+                m_decoder.Decode(record, entry);
+                const int key = co::LoadInt32(entry + co::kRaKey);
+                m_pPairs[at + i - first] = Pair(key, at + i);
+                share.hours.Add(key);
+                share.minKey = std::min(share.minKey, key);
+                share.maxKey = std::max(share.maxKey, key);
+            }
+            if (got < want) {
+                share.shortAt = std::min(share.shortAt, at + got);
+                return;
+            }
+            at += got;
+            decoded.fetch_add(got, std::memory_order_relaxed);
+            if (t == 0 && reportProgress) {
+                m_progress.Update(static_cast<double>(before + decoded.load()) /
+                                  static_cast<double>(m_setup.count));
+            }
+        }
+    });
+    if (m_progress.Cancelled())
+        return false;
+    std::size_t leftOut = 0;
+    for (const Share& share : shares)
+        leftOut += share.leftOut.size();
+    m_nChunkLeftOut = leftOut - m_nLeftOutSoFar;
+    m_nLeftOutSoFar = leftOut;
+    std::size_t shortAt = SIZE_MAX;
+    for (const Share& share : shares)
+        shortAt = std::min(shortAt, share.shortAt);
+    if (shortAt != SIZE_MAX) {
+        return Fail(FormatMessage(
+            "The data file \"%s\" ended after %d of %d records.",
+            {m_setup.dataPath, std::to_string(shortAt), std::to_string(m_setup.count)}));
+    }
+    return true;
+}
+
+bool CSortedEntries::SortChunk(std::size_t count, bool reportProgress) {
+    const std::size_t segments = (count + kSegment - 1) / kSegment;
+    std::atomic<std::size_t> next{0};
+    std::atomic<std::size_t> sorted{0};
+    const auto threads = static_cast<unsigned>(
+        std::min<std::size_t>(m_setup.threads, std::max<std::size_t>(segments, 1)));
+    RunOnThreads(threads, [&](unsigned t) {
+        const std::unique_ptr<std::uint64_t[]> spare(new (std::nothrow)
+                                                         std::uint64_t[std::min(kSegment, count)]);
+        for (std::size_t s; (s = next.fetch_add(1)) < segments;) {
+            if (m_progress.Cancelled())
+                return;
+            std::uint64_t* begin = m_pPairs.get() + s * kSegment;
+            const std::size_t n = std::min(kSegment, count - s * kSegment);
+            if (spare)
+                SortPairsByKey(begin, n, spare.get());
+            else
+                std::sort(begin, begin + n);
+            const std::size_t done = sorted.fetch_add(1) + 1;
+            if (t == 0 && reportProgress)
+                m_progress.Update(static_cast<double>(done) / static_cast<double>(segments));
+        }
+    });
+    return !m_progress.Cancelled();
+}
+
+bool CSortedEntries::SpillChunk(std::size_t first, std::size_t count) {
+    const std::uint64_t offset = m_nSpillSize;
+    int error = 0;
+    CAsyncWriter out(
+        [this, &error](const unsigned char* data, std::size_t size) {
+            if (WriteAll(m_nSpillFd, data, size))
+                return true;
+            error = errno;
+            return false;
+        },
+        m_nEntrySize);
+    const bool merged = MergeChunk(first, count, out, false);
+    const bool written = out.Finish();
+    if (!merged && m_progress.Cancelled())
+        return false;
+    if (!merged || !written) {
+        return Fail(FormatMessage("Unable to write the temporary file in \"%s\":\n%s",
+                                  {m_setup.spillFolder, std::strerror(error)}));
+    }
+    const std::size_t kept = count - m_nChunkLeftOut;
+    m_nSpillSize += static_cast<std::uint64_t>(kept) * m_nEntrySize;
+    m_aRuns.push_back({offset, kept, first});
+    return true;
+}
+
+bool CSortedEntries::MergeChunk(std::size_t first, std::size_t count, CAsyncWriter& out,
+                                bool report) {
+    std::vector<SegmentStream> streams;
+    for (std::size_t s = 0; s < count; s += kSegment) {
+        const std::uint64_t* begin = m_pPairs.get() + s;
+        streams.push_back(SegmentStream{begin, begin + std::min(kSegment, count - s),
+                                        m_pTable.get(), first, m_nEntrySize});
+    }
+    return MergeStreams(streams, m_nEntrySize, out, m_progress, count, report);
+}
+
+bool CSortedEntries::MergeRuns(CAsyncWriter& out) {
+    const std::size_t es = m_nEntrySize;
+    const std::uint64_t room = m_setup.mergeMemory > 2 * kWriteBuffer
+                                   ? m_setup.mergeMemory - 2 * kWriteBuffer
+                                   : std::uint64_t{0};
+    const std::size_t bufferEntries = static_cast<std::size_t>(std::clamp<std::uint64_t>(
+        room / m_aRuns.size() / es, 1, std::max<std::size_t>(1, (std::size_t{4} << 20) / es)));
+    std::unique_ptr<unsigned char[]> buffers(
+        new (std::nothrow) unsigned char[bufferEntries * es * m_aRuns.size()]);
+    if (!buffers) {
+        return Fail("There is not enough memory to compile " + std::to_string(m_setup.count) +
+                    " records of " + std::to_string(es) + " bytes.");
+    }
+    bool failed = false;
+    std::vector<RunStream> streams;
+    for (std::size_t r = 0; r < m_aRuns.size(); ++r) {
+        const Run& run = m_aRuns[r];
+        streams.push_back(RunStream{m_nSpillFd, run.offset, run.count, run.firstRecord, es,
+                                    buffers.get() + r * bufferEntries * es, bufferEntries, 0, 0,
+                                    &failed});
+    }
+    const bool merged = MergeStreams(streams, es, out, m_progress, m_setup.count, true);
+    if (failed) {
+        Fail(FormatMessage("Unable to read the temporary file in \"%s\":\n%s",
+                           {m_setup.spillFolder, std::strerror(errno)}));
+        return false;
+    }
+    return merged;
+}
+
+bool CSortedEntries::Emit(const std::function<bool(const unsigned char*, std::size_t)>& write) {
+    CAsyncWriter out(write, m_nEntrySize);
+    const bool merged = Spilled() ? MergeRuns(out) : MergeChunk(0, m_setup.count, out, true);
+    const bool written = out.Finish();
+    return merged && written;
+}
