@@ -41,6 +41,8 @@ int RunCatalogInfo(CliContext& context, const std::string& path, int entries);
 
 // check
 void AddCheckCommand(CLI::App& app, CliContext& context);
+// plot
+void AddPlotCommand(CLI::App& app, CliContext& context);
 
 // normalize, import-cds
 void AddImportCommands(CLI::App& app, CliContext& context);

@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
     AddCatalogCommands(app, context);
     AddCheckCommand(app, context);
     AddImportCommands(app, context);
+    AddPlotCommand(app, context);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 packages=(g++ cmake ninja-build pkg-config
           qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core
           libcli11-dev nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
-          zlib1g-dev clang-format locales)
+          zlib1g-dev libpng-dev clang-format locales)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -194,6 +194,9 @@ void CCatforgeApp::RecentFilesChanged() {
 }
 
 void CCatforgeApp::UpdateTitle() {
+    // Every change of the document ends here: the view follows it too.
+    if (m_pView)
+        m_pView->OnUpdate();
     if (m_pFrame)
         m_pFrame->UpdateTitle(DisplayPath(m_pDocument->GetTitle()));
 }

@@ -1,4 +1,5 @@
-// The view: an empty client area, and the handlers of the Operations and Tools commands.
+// The view: the open definition's overview with its sky map beside it, and the handlers of the
+// Operations and Tools commands.
 #pragma once
 
 #include <QWidget>
@@ -7,7 +8,11 @@
 #include "core/compile/Epoch.h"
 
 class CCatforgeDoc;
+class COverviewPane;
+class CSkyMapWidget;
 class IUserInteraction;
+class QLabel;
+enum class OverviewGroupId;
 
 // The commands the view runs, one per editor. They default to the real dialogs; tests put
 // their own in to play a person pressing OK or Cancel.
@@ -52,6 +57,15 @@ public:
     // Compiles the definition; true when the catalogue was written.
     bool OnCompile();
 
+    // Shows the document as it is now: the overview at once, the sky map when its worker
+    // has redrawn it. Called after every change of the document.
+    void OnUpdate();
+    // Opens the editor of one group of the overview, as its Operations command does.
+    void OnEditGroup(OverviewGroupId group);
+
+    COverviewPane& Overview() const { return *m_pOverview; }
+    CSkyMapWidget& SkyMap() const { return *m_pSkyMap; }
+
 signals:
     // An editor ended with OK and changed the document.
     void documentChanged();
@@ -64,4 +78,7 @@ private:
     EditorCommandTable m_commands;
     // The compile's epoch: each compile sets it before use.
     EpochState m_epochState;
+    COverviewPane* m_pOverview;
+    CSkyMapWidget* m_pSkyMap;
+    QLabel* m_pMapSummary;
 };

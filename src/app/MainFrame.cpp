@@ -36,7 +36,8 @@ CMainFrame::CMainFrame(CCatforgeApp& app, CCatforgeView* view) : m_app(app) {
     CreateStatusBar();
     setAcceptDrops(true);
     setDockOptions(dockOptions() | QMainWindow::AnimatedDocks);
-    resize(720, 480);
+    // Room for the overview and the sky map side by side.
+    resize(1100, 680);
     qApp->installEventFilter(this);
 }
 

@@ -1,6 +1,7 @@
 // The document's life in the window: New, Open, Save, Exit with the save question, the
 // recent-file list, the command line and files dropped on the window.
 #include <QAction>
+#include <QApplication>
 #include <QDropEvent>
 #include <QMenu>
 #include <QMenuBar>

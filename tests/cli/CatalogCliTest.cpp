@@ -14,12 +14,14 @@
 #include "CliCommands.h"
 #include "CliInteraction.h"
 #include "core/compile/CatalogReader.h"
+#include "core/compile/SkyProjection.h"
+#include "support/Golden.h"
 #include "support/TempDir.h"
 
 namespace {
 
 const std::string kCli = CATFORGE_CLI_PATH;
-const std::string kSample = CATFORGE_TEST_DATA_DIR "/cluster-stars/cluster-stars.zdd";
+const std::string kSample = CATFORGE_EXAMPLES_DIR "/cluster-stars.zdd";
 
 // Runs catforge-cli with the arguments; returns its exit status, stdout and stderr in files.
 int RunCli(const CTempDir& dir, const std::string& arguments) {
@@ -94,8 +96,7 @@ TEST(CliProgress, OnlyOnATerminalAndNotWhenQuiet) {
 // Ctrl+C during a compile stops it: exit 130, nothing written, no temporary file.
 TEST(CliInterrupt, LeavesNothingBehind) {
     CTempDir dir;
-    const std::string sample =
-        CTempDir::Read(CATFORGE_TEST_DATA_DIR "/cluster-stars/cluster-stars.dat");
+    const std::string sample = CTempDir::Read(CATFORGE_EXAMPLES_DIR "/cluster-stars.dat");
     std::string data;
     while (data.size() < (std::size_t{24} << 20))
         data += sample;
@@ -166,31 +167,7 @@ TEST_F(CatalogCli, InfoPrintsTheCatalogueAndRefusesDamage) {
 
 TEST_F(CatalogCli, ExportCsvAndSymbol) {
     ASSERT_EQ(RunCli(dir, "export " + Quote(out) + " --csv -o " + Quote(dir.Path("s.csv"))), 0);
-    std::istringstream csv(CTempDir::Read(dir.Path("s.csv")));
-    std::string line;
-    std::getline(csv, line);
-    EXPECT_EQ(line,
-              "label,ra_deg,dec_deg,magnitude,major_axis_arcsec,minor_axis_arcsec,"
-              "position_angle_deg,symbol,symbol_name,type,type_name,record");
-    std::getline(csv, line);
-    std::vector<std::string> cells;
-    std::istringstream row(line);
-    for (std::string cell; std::getline(row, cell, ',');)
-        cells.push_back(cell);
-    ASSERT_EQ(cells.size(), 12u) << line;
-    EXPECT_EQ(cells[0], "NGC 2099  148");
-    // 05h52m08.1s and +32 30 33.1, to within one key unit.
-    EXPECT_NEAR(std::stod(cells[1]), (5 + 52 / 60.0 + 8.1 / 3600) * 15, 1.01 / 360000.0);
-    EXPECT_NEAR(std::stod(cells[2]), 32 + 30 / 60.0 + 33.1 / 3600, 1.01 / 360000.0);
-    EXPECT_EQ(std::vector<std::string>(cells.begin() + 3, cells.end() - 1),
-              (std::vector<std::string>{"11.09", "0", "0", "", "9", "Star", "8", "Star"}));
-    EXPECT_EQ(cells[11],
-              "NGC2099  148 05 52 08.1 +32 30 33.1 12.36 11.09 -     ---    8.05 3  "
-              "3600 105 NGC 2099  148            ");
-    int rows = 1;
-    while (std::getline(csv, line))
-        ++rows;
-    EXPECT_EQ(rows, 15);
+    ExpectSameAsGolden(CTempDir::Read(dir.Path("s.csv")), "cluster-stars/cluster-stars.csv");
     EXPECT_EQ(RunCli(dir, "export " + Quote(out)), 2);  // --csv is required
 
     EXPECT_EQ(RunCli(dir, "symbol '16,CIR;-8,0,MA;8,0,DA' --svg " + Quote(dir.Path("s.svg"))), 0);
@@ -297,6 +274,38 @@ TEST_F(RealCatalogues, HipparcosInDecimalDegrees) {
               std::string::npos)
         << Stdout();
     EXPECT_EQ(RunCli(dir, "check " + def + " --fail-on-problems"), 0);
+}
+
+TEST_F(CatalogCli, PlotDrawsOneMarkPerObjectWhereTheProjectionPutsIt) {
+    ASSERT_EQ(RunCli(dir, "plot " + Quote(out) + " -o " + Quote(dir.Path("sky.svg"))), 0);
+    const std::string svg = CTempDir::Read(dir.Path("sky.svg"));
+    std::size_t marks = 0;
+    for (std::size_t at = svg.find("<circle"); at != std::string::npos;
+         at = svg.find("<circle", at + 1)) {
+        ++marks;
+    }
+    EXPECT_EQ(marks, 15u);
+    // NGC 2099 148 at 05h52m08.099s +32 30 33.10, on a 1200 by 600 chart with a 24 pixel margin.
+    const double ra = (5 + 52 / 60.0 + 8.099 / 3600) * 15 * 3.141592653589793 / 180;
+    const double dec = (32 + 30 / 60.0 + 33.10 / 3600) * 3.141592653589793 / 180;
+    const SkyPoint p = ProjectSky(ra, dec);
+    const CSkyFrame frame(1200, 600, 24);
+    char where[64];
+    std::snprintf(where, sizeof where, "<circle cx=\"%.1f\" cy=\"%.1f\"", frame.PixelX(p),
+                  frame.PixelY(p));
+    EXPECT_NE(svg.find(where), std::string::npos) << where;
+
+    ASSERT_EQ(
+        RunCli(dir, "plot " + Quote(out) + " -o " + Quote(dir.Path("sky.png")) + " --width 800"),
+        0);
+    const std::string png = CTempDir::Read(dir.Path("sky.png"));
+    ASSERT_GT(png.size(), 24u);
+    EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1a\n");
+    EXPECT_EQ(png.substr(16, 8), std::string("\0\0\x03\x20\0\0\x01\x90", 8));  // 800 x 400
+    EXPECT_EQ(RunCli(dir, "plot " + Quote(out) + " -o " + Quote(dir.Path("sky.jpg"))), 2);
+    EXPECT_EQ(
+        RunCli(dir, "plot " + Quote(dir.Path("none.zdc")) + " -o " + Quote(dir.Path("sky.svg"))),
+        1);
 }
 
 }  // namespace

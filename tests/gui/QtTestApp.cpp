@@ -1,7 +1,9 @@
-// One QApplication for the whole test program, made before the first test runs.
+// The one QApplication of every test program with widgets, made before the first test runs,
+// on the offscreen platform unless the environment names another.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -9,8 +11,9 @@ namespace {
 class CQtApplicationEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
         static int argc = 1;
-        static char name[] = "gui_tests";
+        static char name[] = "catforge_tests";
         static char* argv[] = {name, nullptr};
         m_app = std::make_unique<QApplication>(argc, argv);
     }

@@ -124,7 +124,7 @@ bool CompileDefinitionInChunks(CCatforgeDoc& doc, EpochState& epoch, IUserIntera
     setup.threads = threads;
     setup.spillFolder = std::filesystem::path(output).parent_path().string();
     if (setup.spillFolder.empty())
-        setup.spillFolder = ".";
+        setup.spillFolder.assign(1, '.');  // not = ".": GCC 12 -O2 warns -Wrestrict falsely
     setup.mergeMemory = memory;
     setup.leaveOutBlankPositions = !options.keepBlankPositions;
     if (!entries.Build(setup))

@@ -1,13 +1,13 @@
 // Operations / "&Object Types and Symbols..." and Operations / "&User-Defined Symbols...".
-#include "gui/symbols/SymbolCommands.h"
+#include <QDialog>
 
 #include "core/model/CatforgeDoc.h"
 #include "gui/editors/EditorCommands.h"
 #include "gui/symbols/ObjectTypeDlg.h"
 #include "gui/symbols/SymbolListDlg.h"
+#include "gui/widgets/ModalRun.h"
 
-bool RunObjectTypesEditor(CCatforgeDoc& doc, IUserInteraction& ui, QWidget* parent,
-                          const std::function<int(CObjectTypeDlg&)>& run) {
+bool RunObjectTypesEditor(CCatforgeDoc& doc, IUserInteraction& ui, QWidget* parent) {
     CObjectTypeDlg dlg(doc, ui, parent);
     dlg.m_nTypeMode = doc.m_nTypeMode;
     dlg.m_nDefaultType = doc.m_nDefaultType;
@@ -16,7 +16,7 @@ bool RunObjectTypesEditor(CCatforgeDoc& doc, IUserInteraction& ui, QWidget* pare
     dlg.m_crPrinterColour = doc.m_crPrinterColour;
     dlg.m_nSymbolIndex = doc.m_nDefaultSymbol;
     dlg.m_aTypeRules = doc.m_aTypeRules;
-    if (run(dlg) != QDialog::Accepted)
+    if (RunModal(dlg) != QDialog::Accepted)
         return false;
 
     doc.m_nTypeMode = dlg.m_nTypeMode;
@@ -30,22 +30,13 @@ bool RunObjectTypesEditor(CCatforgeDoc& doc, IUserInteraction& ui, QWidget* pare
     return true;
 }
 
-bool RunUserSymbolsEditor(CCatforgeDoc& doc, IUserInteraction& ui, QWidget* parent,
-                          const std::function<int(CSymbolListDlg&)>& run) {
+bool RunUserSymbolsEditor(CCatforgeDoc& doc, IUserInteraction& ui, QWidget* parent) {
     CSymbolListDlg dlg(ui, parent);
     dlg.m_aUserSymbols = doc.m_aUserSymbols;
-    if (run(dlg) != QDialog::Accepted)
+    if (RunModal(dlg) != QDialog::Accepted)
         return false;
 
     doc.m_aUserSymbols = dlg.m_aUserSymbols;
     doc.SetModifiedFlag(true);
     return true;
-}
-
-bool RunObjectTypesEditor(CCatforgeDoc& doc, IUserInteraction& ui, QWidget* parent) {
-    return RunObjectTypesEditor(doc, ui, parent, [](CObjectTypeDlg& dlg) { return dlg.exec(); });
-}
-
-bool RunUserSymbolsEditor(CCatforgeDoc& doc, IUserInteraction& ui, QWidget* parent) {
-    return RunUserSymbolsEditor(doc, ui, parent, [](CSymbolListDlg& dlg) { return dlg.exec(); });
 }

@@ -80,10 +80,8 @@ TEST(BrowseCommand, RefusesWithoutADialogAndNeverChangesTheDocument) {
     CTempDir dir;
     CRecordingInteraction ui;
     CCatforgeDoc doc;
-    const CModalRunnerScope runnerScope;  // whatever the test sets is undone at its end
-    ASSERT_TRUE(doc.NewDocument());
     int dialogs = 0;
-    SetModalDialogRunner([&](QDialog& dialog) {
+    const CModalRunnerScope runner([&](QDialog& dialog) {
         ++dialogs;
         auto& dlg = dynamic_cast<CBrowserDlg&>(dialog);
         dlg.Start(20);

@@ -1,0 +1,178 @@
+// Every editor command follows one protocol: the document's group is copied into the dialog,
+// Cancel keeps the document as it was, and OK copies the group back whole and marks the
+// document modified, even when nothing changed.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QTreeWidget>
+#include <functional>
+
+#include "PositionEditorsSupport.h"
+#include "gui/editors/EditorCommands.h"
+#include "gui/editors/FieldListDlg.h"
+#include "gui/editors/GeneralDlg.h"
+#include "gui/symbols/ObjectTypeDlg.h"
+#include "gui/symbols/SymbolListDlg.h"
+#include "gui/widgets/ModalRun.h"
+#include "support/RecordingInteraction.h"
+
+namespace {
+
+using Command = bool (*)(CCatforgeDoc&, IUserInteraction&, QWidget*);
+
+struct Editor {
+    const char* name;
+    Command run;
+    std::function<void(QDialog&)> edit;               // one change a person makes
+    std::function<bool(const CCatforgeDoc&)> edited;  // that change, seen in the document
+};
+
+void PrintTo(const Editor& editor, std::ostream* os) {
+    *os << editor.name;
+}
+
+// A document whose every member differs from its default, so a member the command fails to
+// copy in comes back changed after OK.
+void FillDocument(CCatforgeDoc& doc) {
+    doc.NewDocument();
+    AddFields(doc,
+              {"\xC5ngstr\xF6m", "RAh", "RAm", "RAs", "DE-", "DEd", "DEm", "DEs", "Vmag", "Bmag"});
+    doc.m_strTitle = "Caf\xE9 stars";
+    doc.SetDataFile("/data/caf\xE9.dat");
+    doc.m_strNotes = "line one\r\nline two";
+    doc.m_nRecordLength = 104;
+    doc.m_nRaNotation = 2;
+    doc.m_nDecNotation = 1;
+    int field = 1;
+    for (int* member : {&doc.m_nRaHoursField, &doc.m_nRaMinutesField, &doc.m_nRaSecondsField,
+                        &doc.m_nDecSignField, &doc.m_nDecDegreesField, &doc.m_nDecMinutesField,
+                        &doc.m_nDecSecondsField})
+        *member = field++;
+    doc.m_strEpoch = "B1950.0";
+    doc.m_nLabelCount = 2;
+    doc.m_anLabelField = {0, 8, 3};
+    doc.m_astrLabelPrefix = {"NGC ", "V=", "\xB0"};
+    doc.m_nSizeFields = 2;
+    doc.m_nSizeUnits = 1;
+    doc.m_nSizeMeaning = 1;
+    doc.m_nMajorAxisField = 8;
+    doc.m_nMinorAxisField = 9;
+    doc.m_bPositionAngle = 1;
+    doc.m_nPositionAngleField = 7;
+    doc.m_nMagnitudeCount = 2;
+    doc.m_anMagnitudeField = {8, 9, 2};
+    doc.m_aUserSymbols = {{"Ring", "10,CIR"}, {"Cross", "-8,0,MA;8,0,DA"}};
+    doc.m_aTypeRules = {{0, -1, 3, "NGC"}, {1, 4, 8, "RC"}};
+    doc.m_nDefaultSymbol = -2;
+    doc.m_nDefaultType = 5;
+    doc.m_nTypeMode = 1;
+    doc.m_nColourMode = 1;
+    doc.m_crScreenColour = 0x00123456;
+    doc.m_crPrinterColour = 0x00654321;
+    doc.SetModifiedFlag(false);
+}
+
+// Ends the dialog as a person does, by its OK or Cancel button.
+int Press(QDialog& dlg, const char* text) {
+    for (QAbstractButton* button : dlg.findChildren<QAbstractButton*>()) {
+        if (QString(button->text()).remove('&') == QLatin1String(text)) {
+            button->click();
+            return dlg.result();
+        }
+    }
+    ADD_FAILURE() << "no button " << text;
+    return QDialog::Rejected;
+}
+
+// The symbol dialogs fill themselves when shown; the runner shows nothing.
+void Open(QDialog& dlg) {
+    if (auto* types = dynamic_cast<CObjectTypeDlg*>(&dlg))
+        types->OnInitDialog();
+    if (auto* symbols = dynamic_cast<CSymbolListDlg*>(&dlg))
+        symbols->OnInitDialog();
+}
+
+class EditorProtocol : public ::testing::TestWithParam<Editor> {
+protected:
+    EditorProtocol() {
+        FillDocument(doc);
+        before = doc.EncodeDefinition();
+        ui.answers = {Answer::Yes};  // deleting a field asks first
+    }
+    // Runs the command with a person who makes the editor's change when `change` and then
+    // presses the button.
+    bool Run(bool change, const char* button) {
+        const CModalRunnerScope runner([&](QDialog& dlg) {
+            Open(dlg);
+            if (change)
+                GetParam().edit(dlg);
+            return Press(dlg, button);
+        });
+        return GetParam().run(doc, ui, nullptr);
+    }
+
+    CCatforgeDoc doc;
+    CRecordingInteraction ui;
+    std::string before;
+};
+
+TEST_P(EditorProtocol, CancelKeepsTheDocument) {
+    EXPECT_FALSE(Run(true, "Cancel"));
+    EXPECT_EQ(doc.EncodeDefinition(), before);
+    EXPECT_FALSE(doc.IsModified());
+}
+
+TEST_P(EditorProtocol, OkWithoutChangesCopiesEveryMemberBackAndMarksModified) {
+    EXPECT_TRUE(Run(false, "OK"));
+    EXPECT_EQ(doc.EncodeDefinition(), before);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_P(EditorProtocol, OkStoresTheChange) {
+    ASSERT_FALSE(GetParam().edited(doc));
+    EXPECT_TRUE(Run(true, "OK"));
+    EXPECT_TRUE(GetParam().edited(doc));
+    EXPECT_TRUE(doc.IsModified());
+}
+
+const Editor kEditors[] = {
+    {"General", RunGeneralEditor,
+     [](QDialog& dlg) { dynamic_cast<CGeneralDlg&>(dlg).TitleBox()->setText("Changed"); },
+     [](const CCatforgeDoc& doc) { return doc.m_strTitle == "Changed"; }},
+    {"Fields", RunFieldsEditor,
+     [](QDialog& dlg) {
+         auto& fields = dynamic_cast<CFieldListDlg&>(dlg);
+         fields.SelectRow(0);
+         fields.OnDelete();
+     },
+     [](const CCatforgeDoc& doc) { return doc.m_aFields.front().m_strName == "RAh"; }},
+    {"RaDec", RunRaDecEditor,
+     [](QDialog& dlg) { Control<QLineEdit>(dlg, "epoch")->setText("J2000.0"); },
+     [](const CCatforgeDoc& doc) { return doc.m_strEpoch == "J2000.0"; }},
+    {"Labels", RunLabelsEditor,
+     [](QDialog& dlg) { Control<QLineEdit>(dlg, "prefix1")->setText("Star "); },
+     [](const CCatforgeDoc& doc) { return doc.m_astrLabelPrefix[0] == "Star "; }},
+    {"Size", RunSizeEditor, [](QDialog& dlg) { Click(dlg, "sizeUnits0"); },
+     [](const CCatforgeDoc& doc) { return doc.m_nSizeUnits == 0; }},
+    {"Magnitude", RunMagnitudeEditor, [](QDialog& dlg) { Choose(dlg, "field1", 4); },
+     [](const CCatforgeDoc& doc) { return doc.m_anMagnitudeField[0] == 4; }},
+    {"ObjectTypes", RunObjectTypesEditor,
+     [](QDialog& dlg) { dynamic_cast<CObjectTypeDlg&>(dlg).SymbolBox()->setCurrentIndex(0); },
+     [](const CCatforgeDoc& doc) { return doc.m_nDefaultSymbol == 0; }},
+    {"UserSymbols", RunUserSymbolsEditor,
+     [](QDialog& dlg) {
+         auto& symbols = dynamic_cast<CSymbolListDlg&>(dlg);
+         symbols.SymbolList()->topLevelItem(0)->setSelected(true);
+         symbols.OnDelete();
+     },
+     [](const CCatforgeDoc& doc) { return doc.m_aUserSymbols.size() == 1; }},
+};
+
+INSTANTIATE_TEST_SUITE_P(AllEditors, EditorProtocol, ::testing::ValuesIn(kEditors),
+                         [](const auto& test) { return std::string(test.param.name); });
+
+}  // namespace
