@@ -20,7 +20,7 @@
 namespace {
 
 const std::string kCli = CATFORGE_CLI_PATH;
-const std::string kSample = CATFORGE_TEST_DATA_DIR "/cluster-stars/cluster-stars";
+const std::string kSample = CATFORGE_EXAMPLES_DIR "/cluster-stars";
 
 std::string Quote(const std::string& path) {
     return "'" + path + "'";
