@@ -13,6 +13,7 @@
 #include "core/compile/Compile.h"
 #include "core/io/AtomicFile.h"
 #include "core/io/FileReading.h"
+#include "core/io/InputFile.h"
 #include "core/model/CatforgeDoc.h"
 #include "core/symbols/SymbolTables.h"
 
@@ -129,6 +130,11 @@ struct ExportArgs {
 int RunExport(CliContext& context, const ExportArgs& args) {
     std::string bytes;
     std::string error;
+    if (SameFile(args.output, args.catalogue)) {
+        context.err << "error: \"" << args.output
+                    << "\" is the catalogue being exported; the output needs another name.\n";
+        return kExitRefused;
+    }
     if (!ReadWholeFile(args.catalogue, bytes, &error)) {
         context.err << "error: " << error << '\n';
         return kExitRefused;
@@ -193,11 +199,17 @@ void AddCatalogCommands(CLI::App& app, CliContext& context) {
     auto* compile = app.add_subcommand("compile",
                                        "Compile a definition's data file into a "
                                        "Zenivo Data Catalog (.zdc)");
-    compile->add_option("DEF", compileArgs.definition, "definition file (.zdd)")->required();
-    compile->add_option("-o,--output", compileArgs.output,
-                        "catalogue to write (default: the definition's name with .zdc)");
-    compile->add_option("--data", compileArgs.dataFile,
-                        "data file to read instead of the one the definition names");
+    compile->add_option("DEF", compileArgs.definition, "definition file (.zdd)")
+        ->required()
+        ->check(kFileName);
+    compile
+        ->add_option("-o,--output", compileArgs.output,
+                     "catalogue to write (default: the definition's name with .zdc)")
+        ->check(kFileName);
+    compile
+        ->add_option("--data", compileArgs.dataFile,
+                     "data file to read instead of the one the definition names")
+        ->check(kFileName);
     compile->add_option("--max-memory", compileArgs.maxMemory,
                         "memory the compile may take (K, M or G suffix); larger catalogues are "
                         "sorted in runs on disk (default: half of the available memory)");
@@ -210,14 +222,17 @@ void AddCatalogCommands(CLI::App& app, CliContext& context) {
     static ExportArgs exportArgs;
     auto* exportCommand = app.add_subcommand("export", "Write a compiled catalogue's entries");
     exportCommand->add_option("FILE", exportArgs.catalogue, "compiled catalogue (.zdc)")
-        ->required();
+        ->required()
+        ->check(kFileName);
     exportCommand->add_flag("--csv", exportArgs.csv, "as comma-separated values")->required();
-    exportCommand->add_option("-o,--output", exportArgs.output, "file to write (default stdout)");
+    exportCommand->add_option("-o,--output", exportArgs.output, "file to write (default stdout)")
+        ->check(kFileName);
     exportCommand->callback([&context] { context.status = RunExport(context, exportArgs); });
 
     static SymbolArgs symbolArgs;
     auto* symbol = app.add_subcommand("symbol", "Compile a symbol instruction text and draw it");
     symbol->add_option("TEXT", symbolArgs.text, "instructions, e.g. \"16,CIR\"")->required();
-    symbol->add_option("--svg", symbolArgs.svg, "draw the symbol sample into this SVG file");
+    symbol->add_option("--svg", symbolArgs.svg, "draw the symbol sample into this SVG file")
+        ->check(kFileName);
     symbol->callback([&context] { context.status = RunSymbol(context, symbolArgs); });
 }

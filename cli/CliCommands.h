@@ -2,13 +2,10 @@
 // a subcommand's callback stores its exit status in the shared result.
 #pragma once
 
+#include <CLI/CLI.hpp>
 #include <cstdint>
 #include <iosfwd>
 #include <string>
-
-namespace CLI {
-class App;
-}
 
 // Exit statuses: 0 done, 1 refused (bad input, failed operation), 2 usage error, 3 check
 // found problems (only with --fail-on-problems).
@@ -16,6 +13,11 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitRefused = 1;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitProblemsFound = 3;
+
+// For file name options: an empty name is a usage error rather than "no file".
+inline const CLI::Validator kFileName(
+    [](std::string& name) { return name.empty() ? std::string("empty file name") : std::string(); },
+    "");
 
 struct CliContext {
     std::ostream& out;

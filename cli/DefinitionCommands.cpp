@@ -1,5 +1,7 @@
 // info: prints a definition (or, for a compiled catalogue, hands over to the catalogue side);
 // create: writes a definition, from JSON or new.
+#include <unistd.h>
+
 #include <CLI/CLI.hpp>
 #include <limits>
 #include <memory>
@@ -12,15 +14,22 @@
 #include "DefinitionListing.h"
 #include "core/compile/CatalogWriter.h"
 #include "core/io/FileReading.h"
+#include "core/io/InputFile.h"
 #include "core/model/CatforgeDoc.h"
 
 namespace {
 
-// The first 8 bytes of a file, or fewer when it is shorter or cannot be read.
+// JSON definitions may come through a pipe; more than this is refused.
+constexpr std::uint64_t kMaxJsonSize = std::uint64_t{128} << 20;
+
+// The first 8 bytes of a regular file, or fewer when it is shorter or cannot be read.
 std::string FileMagic(const std::string& path) {
-    std::string magic;
-    if (!ReadWholeFile(path, magic, nullptr, kCatalogMagicSize))
-        magic.clear();
+    const int fd = OpenForReading(path);
+    if (fd < 0)
+        return {};
+    std::string magic(kCatalogMagicSize, '\0');
+    magic.resize(ReadFully(fd, magic.data(), magic.size(), 0));
+    ::close(fd);
     return magic;
 }
 
@@ -60,10 +69,15 @@ int RunCreate(CliContext& context, const CreateOptions& options) {
     CCliInteraction ui(context.err);
     CCatforgeDoc doc;
     doc.SetInteraction(&ui);
+    if (SameFile(options.outPath, options.jsonPath)) {
+        context.err << "error: \"" << options.outPath
+                    << "\" is the JSON being read; the definition needs another name.\n";
+        return kExitRefused;
+    }
     if (!options.jsonPath.empty()) {
         std::string text;
         std::string error;
-        if (!ReadWholeFile(options.jsonPath, text, &error)) {
+        if (!ReadWholeFile(options.jsonPath, text, &error, kMaxJsonSize, true)) {
             context.err << "error: " << error << '\n';
             return kExitRefused;
         }
@@ -89,7 +103,9 @@ void AddDefinitionCommands(CLI::App& app, CliContext& context) {
     auto info = std::make_shared<InfoOptions>();
     auto* infoCommand = app.add_subcommand(
         "info", "Print a definition (.zdd), or a compiled catalogue (.zdc), found by its magic");
-    infoCommand->add_option("FILE", info->path, "definition or catalogue file")->required();
+    infoCommand->add_option("FILE", info->path, "definition or catalogue file")
+        ->required()
+        ->check(kFileName);
     infoCommand->add_flag("--json", info->json,
                           "print the definition as JSON (the input of create --from-json)");
     infoCommand->add_option("--entries", info->entries, "catalogues: how many entries to print")
@@ -99,8 +115,12 @@ void AddDefinitionCommands(CLI::App& app, CliContext& context) {
     auto create = std::make_shared<CreateOptions>();
     auto* createCommand = app.add_subcommand(
         "create", "Write a definition: from JSON as printed by info --json, or a new one");
-    createCommand->add_option("--from-json", create->jsonPath,
-                              "JSON definition; members left out take their defaults");
-    createCommand->add_option("OUT", create->outPath, "definition file to write")->required();
+    createCommand
+        ->add_option("--from-json", create->jsonPath,
+                     "JSON definition; members left out take their defaults")
+        ->check(kFileName);
+    createCommand->add_option("OUT", create->outPath, "definition file to write")
+        ->required()
+        ->check(kFileName);
     createCommand->callback([&context, create] { context.status = RunCreate(context, *create); });
 }

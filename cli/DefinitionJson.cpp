@@ -1,6 +1,7 @@
 #include "DefinitionJson.h"
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -76,6 +77,18 @@ private:
     }
 
     bool Read(const DefinitionJson& v, const std::string& where, int& out) {
+        if (v.is_number_float()) {
+            // An integral number written with an exponent or a fraction of zero (1e3, 12.0).
+            const double value = v.get<double>();
+            if (value != std::trunc(value))
+                return Fail(where, "expected an integer, got " + KindOf(v));
+            if (value < std::numeric_limits<std::int32_t>::min() ||
+                value > std::numeric_limits<std::int32_t>::max()) {
+                return Fail(where, v.dump() + " is outside the 32-bit integer range");
+            }
+            out = static_cast<int>(value);
+            return true;
+        }
         if (!v.is_number_integer())
             return Fail(where, "expected an integer, got " + KindOf(v));
         constexpr auto kMin = std::numeric_limits<std::int32_t>::min();

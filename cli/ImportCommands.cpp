@@ -50,6 +50,7 @@ void RunImport(CliContext& context, const ImportArgs& args) {
     request.m_strDataFile = args.data;
     request.m_bNormalize = !args.noNormalize;
     request.m_strFixedFile = args.fixed;
+    request.m_strDefinitionFile = args.output;
     // By default the normalised copy goes beside the definition.
     request.m_strFixedFolder = std::filesystem::path(args.output).parent_path().string();
     if (request.m_strFixedFolder.empty())
@@ -79,9 +80,12 @@ void AddImportCommands(CLI::App& app, CliContext& context) {
     normalizeArgs = NormalizeArgs{};
     auto* normalize = app.add_subcommand(
         "normalize", "Pad every line of a data file (plain or gzip) to one length");
-    normalize->add_option("DATA", normalizeArgs.input, "line-oriented data file")->required();
+    normalize->add_option("DATA", normalizeArgs.input, "line-oriented data file")
+        ->required()
+        ->check(kFileName);
     normalize->add_option("-o,--output", normalizeArgs.output, "fixed-length file to write")
-        ->required();
+        ->required()
+        ->check(kFileName);
     normalize
         ->add_option("--length", normalizeArgs.length,
                      "line length without end of line (default: the longest line)")
@@ -92,16 +96,24 @@ void AddImportCommands(CLI::App& app, CliContext& context) {
     importArgs = ImportArgs{};
     auto* import = app.add_subcommand(
         "import-cds", "Make a definition (.zdd) from a VizieR/CDS ReadMe and its data file");
-    import->add_option("README", importArgs.readMe, "CDS ReadMe file")->required();
+    import->add_option("README", importArgs.readMe, "CDS ReadMe file")
+        ->required()
+        ->check(kFileName);
     import->add_option("--file", importArgs.file,
                        "described data file to import (needed when the ReadMe describes several)");
-    import->add_option("-o,--output", importArgs.output, "definition file to write")->required();
-    import->add_option("--data", importArgs.data,
-                       "data file to read (default: the described file beside the ReadMe, "
-                       "also as .gz, .dat, .dat.gz, .txt or pieces NAME.00, NAME.01, ...)");
-    auto* fixed = import->add_option(
-        "--fixed", importArgs.fixed,
-        "where to write the normalised data file (default: NAME.fixed.EXT beside the output)");
+    import->add_option("-o,--output", importArgs.output, "definition file to write")
+        ->required()
+        ->check(kFileName);
+    import
+        ->add_option("--data", importArgs.data,
+                     "data file to read (default: the described file beside the ReadMe, "
+                     "also as .gz, .dat, .dat.gz, .txt or pieces NAME.00, NAME.01, ...)")
+        ->check(kFileName);
+    auto* fixed = import
+                      ->add_option("--fixed", importArgs.fixed,
+                                   "where to write the normalised data file (default: "
+                                   "NAME.fixed.EXT beside the output)")
+                      ->check(kFileName);
     import
         ->add_flag("--no-normalize", importArgs.noNormalize,
                    "name the data file as it is (its lines must already be of one length)")

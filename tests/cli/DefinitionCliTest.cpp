@@ -112,15 +112,19 @@ TEST(DefinitionInfo, JsonHasEveryMemberInOrderAndRoundTripsEveryByte) {
 
 TEST(DefinitionCreate, MembersLeftOutTakeTheirDefaults) {
     CTempDir dir;
+    // Integers may be written with an exponent or a zero fraction.
     const std::string json = dir.Write("def.json", R"({"m_strTitle": "Only a title",
-        "m_crPrinterColour": 255, "m_aFields": [{"m_strName": "Name"}]})");
+        "m_crPrinterColour": 255, "m_aFields": [{"m_strName": "Name", "m_nEndCol": 1e3}],
+        "m_nRecordLength": 1.04e2, "m_nRaHoursField": -2.0})");
     const std::string out = dir.Path("out.zdd");
     const Result r = RunCli({"create", "--from-json", json, out});
     ASSERT_EQ(r.status, kExitOk) << r.err;
     CCatforgeDoc expected;
     expected.m_strTitle = "Only a title";
     expected.m_crPrinterColour = 0x000000FF;
-    expected.m_aFields = {{"Name", "", 1, 1}};
+    expected.m_aFields = {{"Name", "", 1, 1000}};
+    expected.m_nRecordLength = 104;
+    expected.m_nRaHoursField = -2;
     EXPECT_EQ(CTempDir::Read(out), expected.EncodeDefinition());
 
     const std::string fresh = dir.Path("new.zdd");
@@ -145,6 +149,8 @@ TEST(DefinitionCreate, BadJsonIsRefusedNamingTheMemberAndWritesNothing) {
          "m_nRecordLength: 2147483648 is outside the 32-bit integer range"},
         {R"({"m_nRaHoursField": -2147483649})",
          "m_nRaHoursField: -2147483649 is outside the 32-bit integer range"},
+        {R"({"m_nRaHoursField": 3e9})",
+         "m_nRaHoursField: 3000000000.0 is outside the 32-bit integer range"},
         {R"({"m_aTypeRules": [{"m_nField": null}]})",
          "m_aTypeRules[0].m_nField: expected an integer, got null"},
         {R"({"m_strTitle": 5})", "m_strTitle: expected a string, got an integer"},

@@ -6,17 +6,20 @@
 
 #include "core/io/FileReading.h"
 
+#include "core/io/InputFile.h"
+
 CRawFile::~CRawFile() {
     Close();
 }
 
 bool CRawFile::Open(const std::string& path) {
     Close();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    std::string kind;
+    const int fd = OpenInputFile(path, kind);
     if (fd < 0)
         return false;
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (::fstat(fd, &info) != 0) {
         ::close(fd);
         return false;
     }

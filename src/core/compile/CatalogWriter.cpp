@@ -6,6 +6,7 @@
 #include "core/compile/Compile.h"
 #include "core/io/AtomicFile.h"
 #include "core/io/ByteIO.h"
+#include "core/io/InputFile.h"
 #include "core/model/CatforgeDoc.h"
 #include "core/model/DefinitionCodec.h"
 #include "core/model/UserInteraction.h"
@@ -58,6 +59,19 @@ std::string FullPath(const std::string& path) {
 }
 
 }  // namespace
+
+bool OutputIsAnInput(const std::string& path, const CompileInputs& inputs, IUserInteraction& ui) {
+    for (const auto& [what, input] : inputs) {
+        if (SameFile(path, input)) {
+            ui.ShowMessage(FormatMessage("\"%s\" is the %s of this compile.\nThe catalogue "
+                                         "is not written over it; please choose another name.",
+                                         {FullPath(path), what}),
+                           MessageIcon::Stop);
+            return true;
+        }
+    }
+    return false;
+}
 
 bool WriteCatalogFile(const CCatforgeDoc& doc, const std::string& path, IUserInteraction& ui,
                       const CatalogEntrySource& source, const std::function<bool()>& cancelled) {

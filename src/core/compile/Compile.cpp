@@ -103,15 +103,22 @@ bool CompileDefinitionInChunks(CCatforgeDoc& doc, EpochState& epoch, IUserIntera
                 : sorted_entries::ChunkRecordsFor(memory, entrySize, threads);
     }
 
-    // A compile that spills its runs beside the output needs the output's name first.
+    // The output's name, asked for when not given; never a file the compile reads. A compile
+    // that spills its runs beside the output needs it first.
+    const CompileInputs inputs = {{"definition", doc.GetPathName()}, {"data file", path}};
     std::string output = options.outputPath;
+    const auto settleOutput = [&] {
+        if (output.empty()) {
+            const std::optional<std::string> chosen = AskCatalogName(doc, ui);
+            if (!chosen)
+                return false;
+            output = *chosen;
+        }
+        return !OutputIsAnInput(output, inputs, ui);
+    };
     const bool spills = chunkRecords < records;
-    if (output.empty() && spills) {
-        const std::optional<std::string> chosen = AskCatalogName(doc, ui);
-        if (!chosen)
-            return false;
-        output = *chosen;
-    }
+    if ((spills || !output.empty()) && !settleOutput())
+        return false;
 
     const CRecordDecoder decoder(doc, epoch);
     CSortedEntries entries(decoder, progress, ui);
@@ -141,12 +148,8 @@ bool CompileDefinitionInChunks(CCatforgeDoc& doc, EpochState& epoch, IUserIntera
     doc.m_nLastSortKey = entries.LastKey();
     doc.m_anHourIndex = entries.HourIndex();
 
-    if (output.empty()) {
-        const std::optional<std::string> chosen = AskCatalogName(doc, ui);
-        if (!chosen)
-            return false;
-        output = *chosen;
-    }
+    if (output.empty() && !settleOutput())
+        return false;
     if (progress.Cancelled())
         return false;
     progress.Enter(ProgressPhase::Writing);
@@ -185,8 +188,11 @@ std::string DescribeLeftOut(const std::vector<std::uint64_t>& records, std::uint
 std::string ProposedCatalogName(const std::string& definitionPath) {
     if (definitionPath.empty())
         return "Untitled.zdc";
+    // Only the file name's extension is replaced; a name that starts with its only dot (a
+    // hidden file) has none.
+    const std::size_t nameStart = definitionPath.rfind('/') + 1;  // 0 without a folder
     const std::size_t dot = definitionPath.rfind('.');
-    if (dot == std::string::npos)
+    if (dot == std::string::npos || dot <= nameStart)
         return definitionPath + ".zdc";
     return definitionPath.substr(0, dot) + ".zdc";
 }

@@ -50,6 +50,7 @@ bool CompileDefinitionInChunks(CCatforgeDoc& doc, EpochState& epoch, IUserIntera
 // The warning about records left out: their count and the first of their 1-based numbers.
 std::string DescribeLeftOut(const std::vector<std::uint64_t>& records, std::uint64_t total);
 
-// The proposed output name: the definition's path up to its last "." plus ".zdc";
-// "Untitled.zdc" for a definition never saved.
+// The proposed output name: the definition's path with the extension of its file name
+// replaced by ".zdc" (added when the name has none); "Untitled.zdc" for a definition never
+// saved.
 std::string ProposedCatalogName(const std::string& definitionPath);

@@ -63,8 +63,7 @@ void SortCompileTable(CCatforgeDoc& doc) {
 }
 
 int HourOfRaKey(int raKey) {
-    const int hour = raKey / kKeyUnitsPerDegree / 15;
-    return std::clamp(hour, 0, 23);
+    return std::min(raKey / kKeyUnitsPerDegree / 15, 23);
 }
 
 void BuildHourIndex(CCatforgeDoc& doc) {

@@ -15,8 +15,9 @@ class CCatforgeDoc;
 // Then sets the first and last keys (when there are entries) and builds the hour index.
 void SortCompileTable(CCatforgeDoc& doc);
 
-// The hour of right ascension of an RA key, 0..23: a key of 24h or more counts as hour 23,
-// a negative key as hour 0.
+// The hour of right ascension of an RA key: the key divided by 360000 and by 15, both
+// truncating, so that keys above -1h count as hour 0 and lower ones as hours below 0, which
+// no element of the hour index covers; a key of 24h or more counts as hour 23.
 int HourOfRaKey(int raKey);
 
 // Counts keys by hour, for the hour index of a table that is never held sorted as a whole.
@@ -28,7 +29,8 @@ public:
     std::array<int, 24> Index() const;
 
 private:
-    // Hours below 0 and above 23 (should the hour of a key ever give one) get a bucket each.
+    // Hours below 0 (keys of -1h and less) share a bucket before hour 0; above 23 (should the
+    // hour of a key ever give one) another after it.
     static int Bucket(int raKey) { return std::clamp(HourOfRaKey(raKey), -1, 24) + 1; }
     std::array<std::int64_t, 26> m_anCounts{};
 };

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/io/FileReading.h"
+#include "core/io/InputFile.h"
 #include "core/model/UserInteraction.h"
 
 namespace fs = std::filesystem;
@@ -88,29 +89,23 @@ std::string ResolveDataFile(const std::string& dataFile, const std::string& defi
 bool CountRecords(const std::string& path, const std::string& shownName, int recordLength,
                   int& count, IUserInteraction& ui) {
     count = 0;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // The file is read twice, so it must be a regular file: a FIFO or device would block,
+    // never end, or give the second pass other bytes than the first.
+    std::string kind;
+    const int fd = OpenInputFile(path, kind);
     struct stat st {};
-    if (fd < 0 || ::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    if (fd < 0 || ::fstat(fd, &st) != 0) {
         if (fd >= 0)
             ::close(fd);
-        ui.ShowMessage(FormatMessage("Unable to open file\n\"%s\"", {shownName}),
-                       MessageIcon::Stop);
+        std::string message = FormatMessage("Unable to open file\n\"%s\"", {shownName});
+        if (!kind.empty())
+            message += "\nIt is " + kind + ", not a regular file.";
+        ui.ShowMessage(message, MessageIcon::Stop);
         return false;
     }
-    const auto length = static_cast<std::uint64_t>(recordLength);
-    std::uint64_t records = 0;
-    if (S_ISREG(st.st_mode)) {
-        // For a regular file every read but the last returns a whole record.
-        records = static_cast<std::uint64_t>(st.st_size) / length;
-    } else {
-        std::vector<char> block(
-            std::max<std::size_t>(std::size_t{1} << 20, static_cast<std::size_t>(recordLength)));
-        std::uint64_t bytes = 0;
-        std::size_t got = 0;
-        while ((got = ReadFully(fd, block.data(), block.size())) > 0)
-            bytes += got;
-        records = bytes / length;
-    }
+    // Every read but the last returns a whole record.
+    const std::uint64_t records =
+        static_cast<std::uint64_t>(st.st_size) / static_cast<std::uint64_t>(recordLength);
     ::close(fd);
     if (records > static_cast<std::uint64_t>(INT_MAX)) {
         ui.ShowMessage(FormatMessage("The data file \"%s\" holds %s records,\nmore than a "
@@ -134,7 +129,8 @@ CRecordSource::~CRecordSource() {
 bool CRecordSource::Open(const std::string& path, std::size_t recordLength) {
     Close();
     m_nRecordLength = recordLength;
-    m_nFd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    std::string kind;
+    m_nFd = OpenInputFile(path, kind);
     if (m_nFd >= 0)
         ::posix_fadvise(m_nFd, 0, 0, POSIX_FADV_SEQUENTIAL);
     return m_nFd >= 0 && recordLength > 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include <sys/mman.h>
@@ -104,18 +105,21 @@ void CRecordDecoder::DecodeLabel(const char* record, unsigned char* label) const
         // trailing white space only shortens the text.
         while (!text.empty() && IsWhiteSpace(text.back()))
             text.remove_suffix(1);
-        const std::string& prefix = m_doc.m_astrLabelPrefix[k];
+        // A NUL byte in the prefix ends the label there, and the blanks before it are trailing
+        // blanks of the label like any others.
+        std::string_view prefix = m_doc.m_astrLabelPrefix[k];
+        if (const std::size_t nul = prefix.find('\0'); nul != std::string_view::npos) {
+            prefix = prefix.substr(0, nul);
+            while (!prefix.empty() && IsWhiteSpace(prefix.back()))
+                prefix.remove_suffix(1);
+            text = {};
+        }
         std::size_t used = 0;
-        const auto append = [&](std::string_view part) {
-            for (char c : part) {
-                if (used == co::kLabelSize - 1 || c == '\0')
-                    return false;
-                label[used++] = static_cast<unsigned char>(c);
-            }
-            return true;
-        };
-        if (append(prefix))
-            append(text);
+        for (const std::string_view part : {prefix, text}) {
+            const std::size_t n = std::min(part.size(), co::kLabelSize - 1 - used);
+            std::memcpy(label + used, part.data(), n);
+            used += n;
+        }
         return;
     }
 }

@@ -20,6 +20,7 @@
 #include "core/compile/CompileProgress.h"
 #include "core/compile/CompileTable.h"
 #include "core/compile/RecordDecoder.h"
+#include "core/io/InputFile.h"
 #include "core/model/UserInteraction.h"
 
 namespace co = catalog_object;
@@ -376,15 +377,23 @@ bool CSortedEntries::Build(const Setup& setup) {
     m_nChunkRecords =
         std::clamp<std::size_t>(setup.chunkRecords, 1, std::max<std::size_t>(setup.count, 1));
     const std::size_t es = m_nEntrySize;
-    m_pTable.reset(new (std::nothrow) unsigned char[m_nChunkRecords * es]);
-    m_pPairs.reset(new (std::nothrow) std::uint64_t[m_nChunkRecords]);
     std::vector<Share> shares(m_setup.threads);
     const std::size_t blockRecords = std::max<std::size_t>(1, kReadBlock / setup.recordLength);
-    bool memory = m_pTable && m_pPairs;
-    for (Share& share : shares) {
-        share.blockRecords = blockRecords;
-        share.block.reset(new (std::nothrow) char[blockRecords * setup.recordLength]);
-        memory = memory && share.block;
+    // What the chunk needs is checked against the computer first: an allocation far beyond it
+    // may still succeed and only fail once the pages are touched.
+    const bool fits = std::uint64_t{m_nChunkRecords} * (es + sizeof(std::uint64_t)) +
+                          std::uint64_t{m_setup.threads} * blockRecords * setup.recordLength <=
+                      MemoryLimit();
+    bool memory = fits;
+    if (fits) {
+        m_pTable.reset(new (std::nothrow) unsigned char[m_nChunkRecords * es]);
+        m_pPairs.reset(new (std::nothrow) std::uint64_t[m_nChunkRecords]);
+        memory = m_pTable && m_pPairs;
+        for (Share& share : shares) {
+            share.blockRecords = blockRecords;
+            share.block.reset(new (std::nothrow) char[blockRecords * setup.recordLength]);
+            memory = memory && share.block;
+        }
     }
     if (!memory) {
         m_pTable.reset();

@@ -90,9 +90,14 @@ bool CheckUsedFields(const CCatforgeDoc& doc, std::string& message) {
             return false;
         }
         if (use.index < 0 || use.index >= fieldCount) {
+            // Fields are numbered from 0, as info lists them.
+            const std::string fields = fieldCount == 0
+                                           ? std::string("no fields")
+                                           : std::to_string(fieldCount) + " fields (0 to " +
+                                                 std::to_string(fieldCount - 1) + ")";
             message = "The field selection of " + use.purpose + " is field " +
-                      std::to_string(use.index + 1) + ",\nbut the definition has " +
-                      std::to_string(fieldCount) + " fields.\nPlease select its field again.";
+                      std::to_string(use.index) + ",\nbut the definition has " + fields +
+                      ".\nPlease select its field again.";
             return false;
         }
         const FieldDefinition& field = doc.m_aFields[static_cast<std::size_t>(use.index)];

@@ -88,7 +88,7 @@ bool RunImportCdsReadMe(CCatforgeDoc& doc, IUserInteraction& ui) {
     // Read the ReadMe first: a bad one is reported before any further question.
     std::string text;
     std::string error;
-    if (!ReadWholeFile(*readMePath, text, &error)) {
+    if (!ReadWholeFile(*readMePath, text, &error, kMaxReadMeSize)) {
         ui.ShowMessage(error, MessageIcon::Stop);
         return false;
     }

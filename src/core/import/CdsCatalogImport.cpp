@@ -7,14 +7,12 @@
 #include "core/import/CdsDataCopy.h"
 #include "core/io/AtomicFile.h"
 #include "core/io/FileReading.h"
+#include "core/io/InputFile.h"
 #include "core/model/CatforgeDoc.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// Larger ReadMe files are refused rather than read into memory.
-constexpr std::uintmax_t kMaxReadMeSize = 64u << 20;
 
 bool IsRegularFile(const fs::path& path) {
     std::error_code ec;
@@ -80,15 +78,9 @@ std::vector<std::string> FindCdsDataFiles(const std::string& folder, const std::
 bool ImportCdsCatalogue(const CdsImportRequest& request, CCatforgeDoc& doc, CdsImportResult& result,
                         std::string& error) {
     result = CdsImportResult{};
-    std::error_code ec;
-    const std::uintmax_t size = fs::file_size(request.m_strReadMe, ec);
-    if (!ec && size > kMaxReadMeSize) {
-        error = "\"" + CdsReadable(request.m_strReadMe) + "\" is too large for a ReadMe.";
-        return false;
-    }
     std::string text;
     std::string readError;
-    if (!ReadWholeFile(request.m_strReadMe, text, &readError)) {
+    if (!ReadWholeFile(request.m_strReadMe, text, &readError, kMaxReadMeSize)) {
         error = readError;
         return false;
     }
@@ -143,6 +135,7 @@ bool ImportCdsCatalogue(const CdsImportRequest& request, CCatforgeDoc& doc, CdsI
     const CdsByteDescription& description = *readMe.FindDescription(file);
     std::vector<std::string> files;
     int skipLines = 0;
+    std::error_code ec;
     if (!pieceOf.empty()) {
         const std::string folder = fs::path(request.m_strDataFile).parent_path().string();
         files = FindCdsDataFiles(folder.empty() ? "." : folder, pieceOf);
@@ -193,6 +186,33 @@ bool ImportCdsCatalogue(const CdsImportRequest& request, CCatforgeDoc& doc, CdsI
         error = "The data file path is longer than " + std::to_string(kMaxDataFilePath - 1) +
                 " characters: \"" + CdsReadable(result.m_strFixedFile) + "\".";
         return false;
+    }
+
+    // Nothing is written over a file the import reads.
+    const auto readBy = [&](const std::string& output) -> std::string {
+        if (SameFile(output, request.m_strReadMe))
+            return "the ReadMe";
+        for (const std::string& piece : files) {
+            if (SameFile(output, piece))
+                return "the data file";
+        }
+        return {};
+    };
+    std::string over = readBy(request.m_strDefinitionFile);
+    if (!over.empty()) {
+        error = "The definition \"" + request.m_strDefinitionFile + "\" would be written over " +
+                over + "; choose another name.";
+        return false;
+    }
+    if (normalize) {
+        over = readBy(fixed);
+        if (over.empty() && SameFile(fixed, request.m_strDefinitionFile))
+            over = "the definition";
+        if (!over.empty()) {
+            error = "The normalized data file \"" + fixed + "\" would be written over " + over +
+                    "; choose another name.";
+            return false;
+        }
     }
 
     const int lineLength = CCdsImporter::LineLengthOf(readMe, file);

@@ -3,6 +3,7 @@
 // the definition from the byte-by-byte description.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,9 @@
 #include "core/import/DataNormalizer.h"
 
 class CCatforgeDoc;
+
+// Larger ReadMe files are refused rather than read into memory.
+inline constexpr std::uint64_t kMaxReadMeSize = std::uint64_t{64} << 20;
 
 struct CdsImportRequest {
     std::string m_strReadMe;  // path of the ReadMe
@@ -31,6 +35,9 @@ struct CdsImportRequest {
     // m_strFixedFolder (beside the data file when that is empty too).
     std::string m_strFixedFile;
     std::string m_strFixedFolder;
+    // The definition file the result will be saved as, if known: it must not be one of the
+    // files the import reads.
+    std::string m_strDefinitionFile;
 };
 
 struct CdsImportResult {

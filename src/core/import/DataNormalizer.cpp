@@ -13,6 +13,7 @@
 
 #include "core/import/DataSource.h"
 #include "core/io/AtomicFile.h"
+#include "core/io/InputFile.h"
 
 namespace {
 
@@ -391,6 +392,11 @@ bool CDataNormalizer::Normalize(const std::string& input, const std::string& out
                                 NormalizeReport& report) {
     if (!Measure(input, report))
         return false;
+    if (SameFile(input, output)) {
+        return Fail("\"" + output +
+                    "\" is the file being normalized; the output needs another "
+                    "name.");
+    }
     return Write(input, output, report);
 }
 

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "core/io/FileReading.h"
+#include "core/io/InputFile.h"
 
 namespace {
 
@@ -57,9 +58,12 @@ bool CDataSource::Open(const std::string& path) {
     Close();
     m_strPath = path;
     m_strError.clear();
-    m_nFd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Read twice (to measure, then to write), so only a regular file will do.
+    std::string kind;
+    m_nFd = OpenInputFile(path, kind);
     if (m_nFd < 0) {
-        m_strError = "cannot open \"" + path + "\": " + std::strerror(errno);
+        m_strError = kind.empty() ? "cannot open \"" + path + "\": " + std::strerror(errno)
+                                  : NotARegularFile(path, kind) + ".";
         return false;
     }
     // Look at the first two bytes, then go back to the start.

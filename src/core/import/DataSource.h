@@ -14,7 +14,8 @@ public:
     CDataSource(const CDataSource&) = delete;
     CDataSource& operator=(const CDataSource&) = delete;
 
-    // Opens the file and looks at its first bytes. On failure Error() says why.
+    // Opens the file (a regular file only) and looks at its first bytes. On failure Error()
+    // says why.
     [[nodiscard]] bool Open(const std::string& path);
     // Reads up to size bytes; returns how many were read, 0 at the end of the data and -1 on
     // an error (Error() says why; a damaged or truncated gzip stream is an error).

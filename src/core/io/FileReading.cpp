@@ -7,7 +7,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstring>
+
+#include "core/io/InputFile.h"
 
 std::size_t ReadFully(int fd, void* buffer, std::size_t size, std::int64_t offset, int* error) {
     auto* out = static_cast<char*>(buffer);
@@ -33,18 +36,11 @@ std::size_t ReadFully(int fd, void* buffer, std::size_t size, std::int64_t offse
 }
 
 int OpenForReading(const std::string& path, std::string* error) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (error != nullptr)
-            *error = "cannot open \"" + path + "\": " + std::strerror(errno);
-        return -1;
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        if (error != nullptr)
-            *error = "\"" + path + "\" is a folder";
-        return -1;
+    std::string kind;
+    const int fd = OpenInputFile(path, kind);
+    if (fd < 0 && error != nullptr) {
+        *error = !kind.empty() ? NotARegularFile(path, kind)
+                               : "cannot open \"" + path + "\": " + std::strerror(errno);
     }
     return fd;
 }
@@ -71,12 +67,44 @@ bool ReadRest(int fd, const std::string& path, std::string& bytes, std::size_t m
 }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* error,
-                   std::size_t maxSize) {
-    bytes.clear();
-    const int fd = OpenForReading(path, error);
-    if (fd < 0)
+                   std::uint64_t maxBytes, bool streams) {
+    const auto fail = [&](const std::string& message) {
+        if (error != nullptr)
+            *error = message;
+        bytes.clear();
         return false;
-    const bool ok = ReadRest(fd, path, bytes, maxSize, error);
+    };
+    bytes.clear();
+    if (maxBytes == 0)
+        maxBytes = MemoryLimit();
+    std::string kind;
+    const int fd = OpenInputFile(path, kind, streams);
+    if (fd < 0) {
+        if (!kind.empty())
+            return fail(NotARegularFile(path, kind) + ".");
+        return fail("cannot open \"" + path + "\": " + std::strerror(errno));
+    }
+    const auto tooLarge = [&] {
+        return fail("\"" + path + "\" is larger than the " + std::to_string(maxBytes) +
+                    " bytes that can be read from it.");
+    };
+    // One byte more than allowed is asked for, so that a file over the limit shows as such.
+    const std::uint64_t limit = std::min<std::uint64_t>(maxBytes, SIZE_MAX - 1) + 1;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        const auto size = static_cast<std::uint64_t>(st.st_size);
+        if (size > maxBytes) {
+            ::close(fd);
+            return tooLarge();
+        }
+        bytes.reserve(static_cast<std::size_t>(size));
+    }
+    std::string readError;
+    const bool ok = ReadRest(fd, path, bytes, static_cast<std::size_t>(limit), &readError);
     ::close(fd);
-    return ok;
+    if (!ok)
+        return fail(readError);
+    if (bytes.size() > maxBytes)
+        return tooLarge();
+    return true;
 }

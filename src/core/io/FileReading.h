@@ -12,7 +12,8 @@
 std::size_t ReadFully(int fd, void* buffer, std::size_t size, std::int64_t offset = -1,
                       int* error = nullptr);
 
-// Opens a regular file (not a folder) for reading; -1 when it cannot, with error set to why.
+// Opens a regular file for reading; -1 when it cannot, with error set to why. A folder, FIFO,
+// device or socket is refused without a byte read from it.
 int OpenForReading(const std::string& path, std::string* error = nullptr);
 
 // Appends what is left of the open file to bytes, until it ends or bytes holds maxSize bytes.
@@ -20,8 +21,9 @@ int OpenForReading(const std::string& path, std::string* error = nullptr);
 bool ReadRest(int fd, const std::string& path, std::string& bytes, std::size_t maxSize,
               std::string* error = nullptr);
 
-// Reads a whole file, or its first maxSize bytes. Fails for a missing or unreadable file and
-// for a folder.
+// Reads a whole regular file of at most maxBytes bytes (0: the memory of the computer). With
+// streams, a FIFO or pipe is read once as it comes, up to maxBytes (devices are refused).
+// Fails with a message in error for a missing, unreadable, odd or too large file.
 [[nodiscard]] bool ReadWholeFile(const std::string& path, std::string& bytes,
-                                 std::string* error = nullptr,
-                                 std::size_t maxSize = static_cast<std::size_t>(-1));
+                                 std::string* error = nullptr, std::uint64_t maxBytes = 0,
+                                 bool streams = false);

@@ -9,6 +9,7 @@
 #include "core/io/AtomicFile.h"
 #include "core/io/ByteIO.h"
 #include "core/io/FileReading.h"
+#include "core/io/InputFile.h"
 #include "core/model/CatforgeDoc.h"
 #include "core/model/DefinitionCodec.h"
 
@@ -65,9 +66,13 @@ bool CCatforgeDoc::DecodeDefinition(const std::string& bytes, std::string& error
 }
 
 bool CCatforgeDoc::OnOpenDocument(const std::string& path) {
-    const CFdCloser file{OpenForReading(path)};
+    std::string kind;
+    const CFdCloser file{OpenInputFile(path, kind)};
     if (file.fd < 0) {
-        Interaction().ShowMessage(FormatMessage(kUnableToRead, {path}), MessageIcon::Stop);
+        std::string message = FormatMessage(kUnableToRead, {path});
+        if (!kind.empty())
+            message += "\nIt is " + kind + ", not a regular file.";
+        Interaction().ShowMessage(message, MessageIcon::Stop);
         return false;
     }
     // From here on the previous contents are gone. A failed read leaves a new, untitled
@@ -107,8 +112,25 @@ bool CCatforgeDoc::OnOpenDocument(const std::string& path) {
 }
 
 bool CCatforgeDoc::OnSaveDocument(const std::string& path) {
-    if (!WriteFileAtomically(path, EncodeDefinition())) {
+    // Nothing is written that the reader would refuse as damaged.
+    const std::string bytes = EncodeDefinition();
+    if (bytes.size() > kMaxDefinitionFileSize) {
+        Interaction().ShowMessage(
+            FormatMessage(
+                "The definition takes %s bytes, more than the %s bytes a definition "
+                "file may have.\nFile \"%s\" was not written.",
+                {std::to_string(bytes.size()), std::to_string(kMaxDefinitionFileSize), path}),
+            MessageIcon::Stop);
+        return false;
+    }
+    CAtomicFile file;
+    if (!file.Open(path)) {
         Interaction().ShowMessage(FormatMessage(kUnableToWrite, {path}), MessageIcon::Stop);
+        return false;
+    }
+    if (!file.Write(bytes) || !file.Commit()) {
+        Interaction().ShowMessage("Writing the definition failed:\n" + file.Error(),
+                                  MessageIcon::Stop);
         return false;
     }
     SetModifiedFlag(false);

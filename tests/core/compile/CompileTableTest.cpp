@@ -95,15 +95,21 @@ TEST(CompileTable, HourIndexExamples) {
     EXPECT_EQ(doc.m_anHourIndex, Index({0, 0, 0, 0, 2, 3}, 4));
 }
 
+// Both divisions truncate toward zero: keys down to just above -1h are hour 0, lower keys lie
+// before element 0; keys of 24h and more stay in element 23.
 TEST(CompileTable, KeysOutsideTheDayStayInsideTheIndex) {
-    const std::pair<int, int> hours[] = {{24 * kHour, 23}, {INT32_MAX, 23}, {-1, 0},
-                                         {INT32_MIN, 0},   {kHour - 1, 0},  {kHour, 1}};
+    const std::pair<int, int> hours[] = {{24 * kHour, 23},  {INT32_MAX, 23}, {-1, 0},
+                                         {-kHour + 1, 0},   {-kHour, -1},    {-3 * kHour, -3},
+                                         {INT32_MIN, -397}, {kHour - 1, 0},  {kHour, 1}};
     for (const auto& [key, hour] : hours)
         EXPECT_EQ(HourOfRaKey(key), hour) << key;
     CCatforgeDoc doc;
-    MakeTable(doc, {-3 * kHour, 23 * kHour, 24 * kHour, 30 * kHour});
+    MakeTable(doc, {23 * kHour, -3 * kHour, 30 * kHour, -kHour + 1, 24 * kHour});
     SortCompileTable(doc);
-    EXPECT_EQ(doc.m_anHourIndex, Index({0}, 1));
+    EXPECT_EQ(doc.m_anHourIndex, Index({1}, 2));
+    MakeTable(doc, {-3 * kHour, -2 * kHour});
+    SortCompileTable(doc);
+    EXPECT_EQ(doc.m_anHourIndex, Index({}, 2));
 }
 
 // Counting keys by hour gives the index that the sorted table gives, keys outside the day too.

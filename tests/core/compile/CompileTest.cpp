@@ -4,6 +4,7 @@
 #include <array>
 #include <atomic>
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <tuple>
 
@@ -13,7 +14,9 @@
 #include "core/compile/CompileProgress.h"
 #include "core/compile/RecordDecoder.h"
 #include "core/compile/SortedEntries.h"
+#include "core/io/AtomicFile.h"
 #include "core/io/ByteIO.h"
+#include "support/FaultInjection.h"
 #include "support/RecordingInteraction.h"
 #include "support/TempDir.h"
 
@@ -152,6 +155,49 @@ TEST_F(CompileRun, DataOptionReplacesTheDefinitionsFile) {
     EXPECT_TRUE(Compile(options));
     EXPECT_EQ(doc.m_nRecordCount, 5);
 }
+
+// What the definition and the data file ask for is checked before memory is taken.
+TEST_F(CompileRun, HugeTablesAreRefusedBeforeMemoryIsTaken) {
+    doc.m_nRecordLength = 2000000000;
+    std::ofstream(dir.Path("objects.dat"));
+    std::filesystem::resize_file(dir.Path("objects.dat"), 2000 * std::uintmax_t{2000000000});
+    CompileOptions options;
+    options.outputPath = dir.Path("out.zdc");
+    EpochState epoch;
+    EXPECT_FALSE(CompileDefinitionInChunks(doc, epoch, ui, options, 2000));
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"There is not enough memory to compile 2000 "
+                                                    "records of 2000000068 bytes."}));
+}
+
+// Every system call that writes the catalogue fails in turn (with and without unnamed
+// temporary files): each failure is reported and leaves the previous catalogue and nothing
+// else.
+class CompileFaults : public CompileRun, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(CompileFaults, EveryFailingCallKeepsThePreviousCatalogue) {
+    WriteData(20000);  // a catalogue of about 3 MB, written a megabyte at a time
+    const std::string out = dir.Write("objects.zdc", "previous catalogue");
+    const auto compile = [&](int failAt) {
+        CFaultInjection faults(failAt, EIO, GetParam());
+        ui.fileNames.push_back(out);
+        const bool compiled = Compile();
+        return std::make_pair(compiled, CFaultInjection::Calls());
+    };
+    const auto [compiled, calls] = compile(0);
+    ASSERT_TRUE(compiled);
+    ASSERT_GE(calls, 8);
+    ASSERT_TRUE(WriteFileAtomically(out, "previous catalogue"));
+    for (int n = 1; n <= calls; ++n) {
+        SCOPED_TRACE("failing call " + std::to_string(n));
+        ui.messages.clear();
+        EXPECT_FALSE(compile(n).first);
+        EXPECT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(CTempDir::Read(out), "previous catalogue");
+        EXPECT_EQ(FolderEntries(dir.Root()), (std::set<std::string>{"objects.dat", "objects.zdc"}));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(UnnamedAndNamed, CompileFaults, ::testing::Bool());
 
 // Records with few distinct keys, so that many equal keys fall into every chunk and run.
 class ChunkedCompile : public CompileRun, public ::testing::WithParamInterface<int> {
@@ -307,11 +353,17 @@ TEST_F(CompileRun, RecordsWithoutAPositionAreLeftOutAndNamed) {
               "compiled.");
 }
 
-TEST(ProposedCatalogName, ReplacesTheExtension) {
-    EXPECT_EQ(ProposedCatalogName("/data/ngc.zdd"), "/data/ngc.zdc");
-    EXPECT_EQ(ProposedCatalogName("/data/ngc"), "/data/ngc.zdc");
-    EXPECT_EQ(ProposedCatalogName("/data/ngc.v2.zdd"), "/data/ngc.v2.zdc");
-    EXPECT_EQ(ProposedCatalogName(""), "Untitled.zdc");
+TEST(ProposedCatalogName, ReplacesTheExtensionOfTheFileNameOnly) {
+    const std::pair<std::string, std::string> names[] = {{"/data/ngc.zdd", "/data/ngc.zdc"},
+                                                         {"/data/ngc", "/data/ngc.zdc"},
+                                                         {"x.tar.zdd", "x.tar.zdc"},
+                                                         {"catalog", "catalog.zdc"},
+                                                         {"./catalog", "./catalog.zdc"},
+                                                         {"my.dir/catalog", "my.dir/catalog.zdc"},
+                                                         {"my.dir/.hidden", "my.dir/.hidden.zdc"},
+                                                         {"", "Untitled.zdc"}};
+    for (const auto& [definition, catalogue] : names)
+        EXPECT_EQ(ProposedCatalogName(definition), catalogue) << definition;
 }
 
 TEST(CatalogHeader, UserSymbolsAsCompiledPrograms) {

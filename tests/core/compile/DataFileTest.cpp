@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <thread>
 
 #include "core/compile/DataFile.h"
 #include "support/RecordingInteraction.h"
@@ -37,24 +36,32 @@ TEST(CountRecords, WholeRecordsOnlyAPartialOneSilentlyNoneIsRefused) {
     EXPECT_EQ(count, 0);
     EXPECT_FALSE(CountRecords(dir.Path("missing.dat"), "C:\\DATA\\MISSING.DAT", 12, count, ui));
     EXPECT_FALSE(CountRecords(dir.Root().string(), "", 12, count, ui));  // a folder
-    EXPECT_EQ(ui.Texts(),
-              (std::vector<std::string>{
-                  "This file contains no data!", "This file contains no data!",
-                  "Unable to open file\n\"C:\\DATA\\MISSING.DAT\"", "Unable to open file\n\"\""}));
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{
+                              "This file contains no data!", "This file contains no data!",
+                              "Unable to open file\n\"C:\\DATA\\MISSING.DAT\"",
+                              "Unable to open file\n\"\"\nIt is a folder, not a regular file."}));
     EXPECT_EQ(ui.messages[0].icon, MessageIcon::Stop);
 }
 
-TEST(CountRecords, AStreamIsCountedByReading) {
+// The data file is read twice, so a FIFO (here without a writer) or an endless device is
+// refused at once, before a byte is read from it.
+TEST(CountRecords, WhatIsNotARegularFileIsRefusedAtOnce) {
     CTempDir dir;
     const std::string fifo = dir.Path("pipe");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const std::string records = Records(7, 9) + "xy";
-    std::thread writer([&] { std::ofstream(fifo, std::ios::binary) << records; });
     CRecordingInteraction ui;
-    int count = 0;
-    EXPECT_TRUE(CountRecords(fifo, "pipe", 9, count, ui));
-    writer.join();
-    EXPECT_EQ(count, 7);
+    int count = -1;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(CountRecords(fifo, "pipe", 9, count, ui));
+    EXPECT_FALSE(CountRecords("/dev/zero", "/dev/zero", 9, count, ui));
+    CRecordSource source;
+    EXPECT_FALSE(source.Open(fifo, 9));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_EQ(ui.Texts(),
+              (std::vector<std::string>{
+                  "Unable to open file\n\"pipe\"\nIt is a FIFO (named pipe), not a regular file.",
+                  "Unable to open file\n\"/dev/zero\"\nIt is a character device, not a regular "
+                  "file."}));
 }
 
 TEST(CRecordSource, ReadsWholeRecordsInBlocks) {

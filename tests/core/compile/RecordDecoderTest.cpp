@@ -41,6 +41,9 @@ TEST_F(RecordDecoding, LabelTakesTheFirstNonBlankFieldWithItsPrefix) {
     EXPECT_EQ(Label(entry), std::string(31, 'P'));
     for (std::size_t i = 31; i < co::kLabelSize; ++i)
         EXPECT_EQ(entry[i], 0) << i;
+    // A NUL byte in the prefix ends the label, and the blanks before it go as trailing blanks.
+    doc.m_astrLabelPrefix[0] = std::string("NGC \t\0X ", 8);
+    EXPECT_EQ(Label(DecodeOne(doc, r.Bytes())), "NGC");
 }
 
 TEST_F(RecordDecoding, NoLabelWhenEveryLabelFieldIsBlankOrThereAreNone) {
@@ -292,8 +295,10 @@ TEST_F(UsedFieldCheck, CountsSizesAngleAndRules) {
     EXPECT_EQ(Problem(), "accepted");  // rules count only in rule mode
     doc.m_nTypeMode = 1;
     EXPECT_EQ(Problem(),
-              "The field selection of object type rule 2 is field 41,\nbut the "
-              "definition has 16 fields.\nPlease select its field again.");
+              "The field selection of object type rule 2 is field 40,\nbut the "
+              "definition has 16 fields (0 to 15).\nPlease select its field again.");
+    doc.m_aTypeRules[1].m_nField = 2147483647;
+    EXPECT_NE(Problem().find("is field 2147483647,"), std::string::npos);
     doc.m_aTypeRules.pop_back();
     EXPECT_EQ(Problem(), "accepted");  // a rule without a field is allowed
 }
@@ -310,8 +315,8 @@ TEST_F(UsedFieldCheck, FieldsMustLieInsideTheRecord) {
               "within the record of 80 bytes.");
     doc.m_aFields.resize(kName1);  // label 1 now names a field that is gone
     EXPECT_EQ(Problem(),
-              "The field selection of label 1 is field 8,\nbut the definition has 7 "
-              "fields.\nPlease select its field again.");
+              "The field selection of label 1 is field 7,\nbut the definition has 7 "
+              "fields (0 to 6).\nPlease select its field again.");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <functional>
@@ -109,9 +110,12 @@ void ExpectRefused(const std::string& path, const std::string& message) {
     EXPECT_FALSE(doc.IsModified());
 }
 
-// Saving doc over path fails with the writing message, changes nothing and leaves no
-// temporary file behind.
-void ExpectSaveFails(const std::string& path) {
+// Saving doc over path fails with the message, changes nothing and leaves no temporary file
+// behind. Without a message given, it is the one for a file that cannot be created.
+void ExpectSaveFails(const std::string& path, std::string message = {},
+                     const std::string& notes = {}) {
+    if (message.empty())
+        message = "Unable to open file \"" + path + "\"\nfor writing.";
     const std::filesystem::path folder = std::filesystem::path(path).parent_path();
     const auto listing = [&] {
         std::vector<std::string> names;
@@ -131,10 +135,11 @@ void ExpectSaveFails(const std::string& path) {
     CCatforgeDoc doc;
     doc.SetInteraction(&ui);
     doc.m_strTitle = "new contents";
+    doc.m_strNotes = notes;
     doc.SetModifiedFlag();
     EXPECT_FALSE(doc.OnSaveDocument(path));
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "Unable to open file \"" + path + "\"\nfor writing.");
+    EXPECT_EQ(ui.messages[0].text, message);
     EXPECT_EQ(ui.messages[0].icon, MessageIcon::Stop);
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(doc.m_strTitle, "new contents");
@@ -310,10 +315,18 @@ TEST(DefinitionFile, LargeFileOfAnotherKindIsRefusedByItsFirstBytes) {
     ExpectRefused(path, "File \"" + path + "\"\nis not a Zenivo data definition file!");
 }
 
+// Also what is not a regular file: it is refused without being read from, so a FIFO without
+// a writer or an endless device never holds the program up.
 TEST(DefinitionFile, FileThatCannotBeOpenedLeavesTheDocumentAsItWas) {
     CTempDir dir;
     std::filesystem::create_directory(dir.Path("folder.zdd"));
-    for (const std::string& path : {dir.Path("missing.zdd"), dir.Path("folder.zdd")}) {
+    ASSERT_EQ(::mkfifo(dir.Path("fifo.zdd").c_str(), 0600), 0);
+    const std::pair<std::string, std::string> cases[] = {
+        {dir.Path("missing.zdd"), ""},
+        {dir.Path("folder.zdd"), "\nIt is a folder, not a regular file."},
+        {dir.Path("fifo.zdd"), "\nIt is a FIFO (named pipe), not a regular file."},
+        {"/dev/zero", "\nIt is a character device, not a regular file."}};
+    for (const auto& [path, kind] : cases) {
         SCOPED_TRACE(path);
         CRecordingInteraction ui;
         CCatforgeDoc doc;
@@ -323,7 +336,7 @@ TEST(DefinitionFile, FileThatCannotBeOpenedLeavesTheDocumentAsItWas) {
         doc.SetModifiedFlag();
         EXPECT_FALSE(doc.OnOpenDocument(path));
         ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.messages[0].text, "Unable to open file \"" + path + "\"\nfor reading.");
+        EXPECT_EQ(ui.messages[0].text, "Unable to open file \"" + path + "\"\nfor reading." + kind);
         EXPECT_EQ(ui.messages[0].icon, MessageIcon::Stop);
         EXPECT_EQ(doc.m_strTitle, "kept");
         EXPECT_EQ(doc.GetTitle(), "kept.zdd");
@@ -353,7 +366,15 @@ TEST(DefinitionFileSave, FailureWhileWritingKeepsThePreviousFile) {
     struct rlimit limited = old;
     limited.rlim_cur = 100;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-    ExpectSaveFails(path);
+    ExpectSaveFails(
+        path, "Writing the definition failed:\ncannot write \"" + path + "\": File too large");
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    // A definition larger than the reader accepts is refused before anything is written.
+    ExpectSaveFails(path,
+                    "The definition takes 67109315 bytes, more than the 67108864 bytes a "
+                    "definition file may have.\nFile \"" +
+                        path + "\" was not written.",
+                    std::string(kMaxDefinitionFileSize, 'n'));
     ::setrlimit(RLIMIT_FSIZE, &old);
     ::signal(SIGXFSZ, oldHandler);
 }
