@@ -81,17 +81,16 @@ TEST_F(CompileFromGuiTest, ProgressShownAndEscapeStopsWithoutAFileOrAWord) {
     const CModalRunnerScope runnerScope([&](QDialog& dialog) {
         auto& progress = dynamic_cast<CCompileProgressDlg&>(dialog);
         title = progress.windowTitle();
-        QObject::connect(
-            &progress, &CCompileProgressDlg::progressShown, &progress,
-            [&](ProgressPhase phase, double fraction) {
-                if (phases.empty() || phases.back() != phase)
-                    phases.push_back(phase);
-                // Escape as soon as the window shows the compile under way.
-                if (fraction >= 0 && !sinceEscape.isValid()) {
-                    sinceEscape.start();
-                    QTest::keyClick(&progress, Qt::Key_Escape);
-                }
-            });
+        QObject::connect(&progress, &CCompileProgressDlg::progressShown, &progress,
+                         [&](ProgressPhase phase, double fraction) {
+                             if (phases.empty() || phases.back() != phase)
+                                 phases.push_back(phase);
+                             // Escape as soon as the window shows the compile under way.
+                             if (fraction >= 0 && !sinceEscape.isValid()) {
+                                 sinceEscape.start();
+                                 QTest::keyClick(&progress, Qt::Key_Escape);
+                             }
+                         });
         return progress.exec();
     });
     const bool written = app->View().OnCompile();
