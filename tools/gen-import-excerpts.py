@@ -207,39 +207,39 @@ def main():
     root = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "data",
                         "cds-excerpts")
     rows = []
-    for name, (text, records, spec) in EXCERPTS.items():
+    for name, (text, records, layout) in EXCERPTS.items():
         folder = os.path.join(root, name)
         os.makedirs(folder, exist_ok=True)
         with open(os.path.join(folder, "ReadMe"), "w", encoding="latin-1", newline="\n") as out:
             out.write(text)
         with open(os.path.join(folder, "table.dat"), "w", encoding="latin-1", newline="\n") as out:
             out.write("".join(r + "\n" for r in records))
-        rows.extend(positions(name, records, spec))
-    for name, (path, spec) in REAL.items():
+        rows.extend(positions(name, records, layout))
+    for name, (path, layout) in REAL.items():
         with open(os.path.join(root, "..", "cds-real", path), encoding="latin-1") as data:
-            records = data.read().splitlines()[spec.get("skip", 0):]
-        rows.extend(positions(name, records, spec))
+            records = data.read().splitlines()[layout.get("skip", 0):]
+        rows.extend(positions(name, records, layout))
     with open(os.path.join(root, "positions.csv"), "w") as out:
         out.write("# made by tools/gen-import-excerpts.py with ERFA %s\n" % erfa.__version__)
         out.write("excerpt,label,ra_deg,dec_deg\n")
         out.writelines(rows)
 
 
-def positions(name, records, spec):
+def positions(name, records, layout):
     """Rows of positions.csv for the records that have a position."""
     rows = []
     for line in records:
         padded = line.ljust(300)
-        if not any(c.isdigit() for a, b, d in spec["ra"] for c in padded[a - 1:b]):
+        if not any(c.isdigit() for a, b, d in layout["ra"] for c in padded[a - 1:b]):
             continue
         if True:
-            ra = 15.0 * sum(abs(value(padded, a, b)) / d for a, b, d in spec["ra"])
-            dec = sum(abs(value(padded, a, b)) / d for a, b, d in spec["dec"])
-            sign = padded[spec["sign"] - 1] if "sign" in spec else ""
-            if sign == "-" or (not sign and padded[spec["dec"][0][0] - 1:spec["dec"][0][1]].strip().startswith("-")):
+            ra = 15.0 * sum(abs(value(padded, a, b)) / d for a, b, d in layout["ra"])
+            dec = sum(abs(value(padded, a, b)) / d for a, b, d in layout["dec"])
+            sign = padded[layout["sign"] - 1] if "sign" in layout else ""
+            if sign == "-" or (not sign and padded[layout["dec"][0][0] - 1:layout["dec"][0][1]].strip().startswith("-")):
                 dec = -dec
-            ra, dec = to_j2000(ra, dec, spec["epoch"])
-            labels = spec["label"] if isinstance(spec["label"], list) else [spec["label"]]
+            ra, dec = to_j2000(ra, dec, layout["epoch"])
+            labels = layout["label"] if isinstance(layout["label"], list) else [layout["label"]]
             label = ""
             for first, last, prefix in labels:
                 if padded[first - 1:last].strip():
