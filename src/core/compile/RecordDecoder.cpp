@@ -117,6 +117,8 @@ void CRecordDecoder::DecodeLabel(const char* record, unsigned char* label) const
         std::size_t used = 0;
         for (const std::string_view part : {prefix, text}) {
             const std::size_t n = std::min(part.size(), co::kLabelSize - 1 - used);
+            if (n == 0)
+                continue;  // an empty view may have no data to copy from
             std::memcpy(label + used, part.data(), n);
             used += n;
         }
