@@ -64,6 +64,8 @@ void SetUpEpoch(const std::string& epoch, EpochState& state) {
     state.m_dZeta = ArcsecondsToRadians(zeta);
     state.m_dZ = ArcsecondsToRadians(z);
     state.m_dTheta = ArcsecondsToRadians(theta);
+    state.m_dCosTheta = std::cos(state.m_dTheta);
+    state.m_dSinTheta = std::sin(state.m_dTheta);
 }
 
 void PrecessToJ2000(const EpochState& state, double& alpha, double& delta) {
@@ -72,13 +74,16 @@ void PrecessToJ2000(const EpochState& state, double& alpha, double& delta) {
         return;
 
     // The rigorous rotation R3(-z) R2(theta) R3(-zeta) in spherical form.
+    // Each sine and cosine is worked out once (those of theta once for the catalogue).
     const double a = alpha + state.m_dZeta;
-    const double theta = state.m_dTheta;
-    const double u = std::cos(delta) * std::sin(a);
-    const double v =
-        std::cos(theta) * std::cos(delta) * std::cos(a) - std::sin(theta) * std::sin(delta);
-    const double w =
-        std::sin(theta) * std::cos(delta) * std::cos(a) + std::cos(theta) * std::sin(delta);
+    const double cosTheta = state.m_dCosTheta;
+    const double sinTheta = state.m_dSinTheta;
+    const double cosDelta = std::cos(delta);
+    const double sinDelta = std::sin(delta);
+    const double cosA = std::cos(a);
+    const double u = cosDelta * std::sin(a);
+    const double v = cosTheta * cosDelta * cosA - sinTheta * sinDelta;
+    const double w = sinTheta * cosDelta * cosA + cosTheta * sinDelta;
 
     // Right ascension into [0, 2 pi).
     alpha = std::atan2(u, v) + state.m_dZ;

@@ -13,6 +13,8 @@ struct EpochState {
     double m_dZeta = 0.0;          // radians
     double m_dZ = 0.0;             // radians
     double m_dTheta = 0.0;         // radians
+    double m_dCosTheta = 1.0;      // cos and sin of theta, worked out once
+    double m_dSinTheta = 0.0;
 };
 
 // Sets the state from the epoch text (first character B: Besselian, anything else Julian).

@@ -55,19 +55,21 @@ double StrtodC(std::string_view text, std::size_t& consumed) {
 
 }  // namespace
 
-std::string_view FieldText(const char* record, std::size_t recordLength,
-                           const FieldDefinition& field) {
+FieldCut CutOfField(const FieldDefinition& field, std::size_t recordLength) {
     // Columns are 1-based and inclusive; keep the part that lies inside the record.
     const long long first = std::max(static_cast<long long>(field.m_nStartCol) - 1, 0LL);
     const long long last =
         std::min(static_cast<long long>(field.m_nEndCol), static_cast<long long>(recordLength));
-    if (record == nullptr || first >= last)
+    if (first >= last)
         return {};
-    const char* begin = record + first;
-    const auto length = static_cast<std::size_t>(last - first);
-    // A NUL byte ends the text.
-    const void* nul = std::memchr(begin, '\0', length);
-    return {begin, nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - begin) : length};
+    return {static_cast<std::size_t>(first), static_cast<std::size_t>(last - first)};
+}
+
+std::string_view FieldText(const char* record, std::size_t recordLength,
+                           const FieldDefinition& field) {
+    if (record == nullptr)
+        return {};
+    return CutText(record, CutOfField(field, recordLength), true);
 }
 
 bool IsBlank(std::string_view text) {
@@ -134,6 +136,33 @@ double ReadDecimalPrefix(std::string_view text, std::size_t& consumed) {
         if (c != 'i' && c != 'I' && c != 'n' && c != 'N' && !hexPrefix)
             return 0.0;
         return StrtodC(text, consumed);
+    }
+
+    // Most catalogue numbers are a few digits with a point and no exponent. With at most 15
+    // digits such a number is an integer below 2^53 over a power of ten up to 10^15, both exact
+    // in a double, so the one division rounds correctly, as from_chars does. Anything else
+    // goes to from_chars.
+    {
+        static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                  1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        std::uint64_t mantissa = 0;  // wraps harmlessly past 15 digits, which are not used
+        const char* q = p;
+        for (; q != end && IsDigit(*q); ++q)
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(*q - '0');
+        std::ptrdiff_t digits = q - p;
+        std::ptrdiff_t scale = 0;
+        if (q != end && *q == '.') {
+            const char* fraction = ++q;
+            for (; q != end && IsDigit(*q); ++q)
+                mantissa = mantissa * 10 + static_cast<std::uint64_t>(*q - '0');
+            scale = q - fraction;
+            digits += scale;
+        }
+        if (digits > 0 && digits <= 15 && (q == end || (*q != 'e' && *q != 'E'))) {
+            const double value = static_cast<double>(mantissa) / kPowersOfTen[scale];
+            consumed = static_cast<std::size_t>(q - begin);
+            return negative ? -value : value;
+        }
     }
 
     double value = 0.0;

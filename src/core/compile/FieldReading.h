@@ -16,6 +16,26 @@
 std::string_view FieldText(const char* record, std::size_t recordLength,
                            const FieldDefinition& field);
 
+// Where a field lies in the records of one length, worked out once for a whole file.
+struct FieldCut {
+    std::size_t offset = 0;
+    std::size_t length = 0;  // 0: no text (no field, or one wholly outside the record)
+};
+FieldCut CutOfField(const FieldDefinition& field, std::size_t recordLength);
+
+// FieldText by a cut; hasNul tells whether the record holds a NUL byte anywhere (when it does
+// not, no field text needs to be searched for one).
+inline std::string_view CutText(const char* record, FieldCut cut, bool hasNul) {
+    const char* begin = record + cut.offset;
+    std::size_t n = cut.length;
+    if (hasNul) {
+        n = 0;
+        while (n < cut.length && begin[n] != '\0')
+            ++n;
+    }
+    return {begin, n};
+}
+
 // True when the text is empty or only white space (space, \t, \n, \v, \f, \r).
 bool IsBlank(std::string_view text);
 

@@ -45,39 +45,37 @@ CRecordDecoder::CRecordDecoder(const CCatforgeDoc& doc, const EpochState& epoch)
       m_epoch(epoch),
       m_nRecordLength(static_cast<std::size_t>(std::max(doc.m_nRecordLength, 0))),
       m_nRaNotation(doc.m_nRaNotation),
-      m_pRaHours(Field(doc.m_nRaHoursField)),
-      m_pRaMinutes(Field(doc.m_nRaMinutesField)),
-      m_pRaSeconds(Field(doc.m_nRaSecondsField)),
+      m_cRaHours(Cut(doc.m_nRaHoursField)),
+      m_cRaMinutes(Cut(doc.m_nRaMinutesField)),
+      m_cRaSeconds(Cut(doc.m_nRaSecondsField)),
       m_nDecNotation(doc.m_nDecNotation),
-      m_pDecSign(Field(doc.m_nDecSignField)),
-      m_pDecDegrees(Field(doc.m_nDecDegreesField)),
-      m_pDecMinutes(Field(doc.m_nDecMinutesField)),
-      m_pDecSeconds(Field(doc.m_nDecSecondsField)),
-      m_pMajorAxis(doc.m_nSizeFields == 1 || doc.m_nSizeFields == 2 ? Field(doc.m_nMajorAxisField)
-                                                                    : nullptr),
-      m_pMinorAxis(doc.m_nSizeFields == 2 ? Field(doc.m_nMinorAxisField) : nullptr),
-      m_pPositionAngle(doc.m_bPositionAngle != 0 ? Field(doc.m_nPositionAngleField) : nullptr),
+      m_cDecSign(Cut(doc.m_nDecSignField)),
+      m_cDecDegrees(Cut(doc.m_nDecDegreesField)),
+      m_cDecMinutes(Cut(doc.m_nDecMinutesField)),
+      m_cDecSeconds(Cut(doc.m_nDecSecondsField)),
+      m_cMajorAxis(doc.m_nSizeFields == 1 || doc.m_nSizeFields == 2 ? Cut(doc.m_nMajorAxisField)
+                                                                    : FieldCut{}),
+      m_cMinorAxis(doc.m_nSizeFields == 2 ? Cut(doc.m_nMinorAxisField) : FieldCut{}),
+      m_cPositionAngle(doc.m_bPositionAngle != 0 ? Cut(doc.m_nPositionAngleField) : FieldCut{}),
       m_nDefaultSymbol(co::Low16(doc.m_nDefaultSymbol)),
       m_nDefaultType(co::Low16(doc.m_nDefaultType)) {
-    m_apRaFields.push_back(m_pRaHours);
+    m_acRaFields.push_back(m_cRaHours);
     if (m_nRaNotation == 0 || m_nRaNotation == 1)
-        m_apRaFields.push_back(m_pRaMinutes);
+        m_acRaFields.push_back(m_cRaMinutes);
     if (m_nRaNotation == 0)
-        m_apRaFields.push_back(m_pRaSeconds);
-    m_apDecFields.push_back(m_pDecDegrees);
+        m_acRaFields.push_back(m_cRaSeconds);
+    m_acDecFields.push_back(m_cDecDegrees);
     if (m_nDecNotation == 0 || m_nDecNotation == 1)
-        m_apDecFields.push_back(m_pDecMinutes);
+        m_acDecFields.push_back(m_cDecMinutes);
     if (m_nDecNotation == 0)
-        m_apDecFields.push_back(m_pDecSeconds);
-    for (int k = 0; k < std::min(doc.m_nLabelCount, 3); ++k) {
-        m_apLabelFields.push_back(Field(doc.m_anLabelField[static_cast<std::size_t>(k)]));
-    }
-    for (int k = 0; k < std::min(doc.m_nMagnitudeCount, 3); ++k) {
-        m_apMagnitudeFields.push_back(Field(doc.m_anMagnitudeField[static_cast<std::size_t>(k)]));
-    }
+        m_acDecFields.push_back(m_cDecSeconds);
+    for (int k = 0; k < std::min(doc.m_nLabelCount, 3); ++k)
+        m_acLabelFields.push_back(Cut(doc.m_anLabelField[static_cast<std::size_t>(k)]));
+    for (int k = 0; k < std::min(doc.m_nMagnitudeCount, 3); ++k)
+        m_acMagnitudeFields.push_back(Cut(doc.m_anMagnitudeField[static_cast<std::size_t>(k)]));
     if (doc.m_nTypeMode != 0) {
         for (const TypeRule& rule : doc.m_aTypeRules) {
-            m_aRules.push_back({Field(rule.m_nField), rule.m_strValue, co::Low16(rule.m_nSymbol),
+            m_aRules.push_back({Cut(rule.m_nField), rule.m_strValue, co::Low16(rule.m_nSymbol),
                                 co::Low16(rule.m_nType)});
         }
     }
@@ -89,16 +87,19 @@ const FieldDefinition* CRecordDecoder::Field(int index) const {
     return &m_doc.m_aFields[static_cast<std::size_t>(index)];
 }
 
-std::string_view CRecordDecoder::Text(const char* record, const FieldDefinition* field) const {
-    if (field == nullptr)
-        return {};
-    return FieldText(record, m_nRecordLength, *field);
+FieldCut CRecordDecoder::Cut(int index) const {
+    const FieldDefinition* field = Field(index);
+    return field == nullptr ? FieldCut{} : CutOfField(*field, m_nRecordLength);
 }
 
-void CRecordDecoder::DecodeLabel(const char* record, unsigned char* label) const {
+CRecordDecoder::Record CRecordDecoder::Look(const char* record) const {
+    return {record, std::memchr(record, '\0', m_nRecordLength) != nullptr};
+}
+
+void CRecordDecoder::DecodeLabel(Record record, unsigned char* label) const {
     std::memset(label, 0, co::kLabelSize);
-    for (std::size_t k = 0; k < m_apLabelFields.size(); ++k) {
-        std::string_view text = Text(record, m_apLabelFields[k]);
+    for (std::size_t k = 0; k < m_acLabelFields.size(); ++k) {
+        std::string_view text = Text(record, m_acLabelFields[k]);
         if (IsBlank(text))
             continue;
         // The text holds something other than white space, so trimming the whole label's
@@ -126,40 +127,40 @@ void CRecordDecoder::DecodeLabel(const char* record, unsigned char* label) const
     }
 }
 
-void CRecordDecoder::DecodePosition(const char* record, double& alpha, double& delta) const {
+void CRecordDecoder::DecodePosition(Record record, double& alpha, double& delta) const {
     switch (m_nRaNotation) {
         case 1: {
-            const int h = ReadInteger(Text(record, m_pRaHours));
-            const double m = ReadDecimal(Text(record, m_pRaMinutes));
+            const int h = ReadInteger(Text(record, m_cRaHours));
+            const double m = ReadDecimal(Text(record, m_cRaMinutes));
             alpha = (m * kOneSixtieth + h) * kHoursToRadians;
             break;
         }
         case 2:
-            alpha = ReadDecimal(Text(record, m_pRaHours)) * kHoursToRadians;
+            alpha = ReadDecimal(Text(record, m_cRaHours)) * kHoursToRadians;
             break;
         case kRaNotationDegrees:  // decimal degrees in the hours field, read as signed degrees
-            alpha = ReadDecimal(Text(record, m_pRaHours)) * kDegreesToRadians;
+            alpha = ReadDecimal(Text(record, m_cRaHours)) * kDegreesToRadians;
             break;
         default: {
-            const int h = ReadInteger(Text(record, m_pRaHours));
-            const int m = ReadInteger(Text(record, m_pRaMinutes));
-            const double s = ReadDecimal(Text(record, m_pRaSeconds));
+            const int h = ReadInteger(Text(record, m_cRaHours));
+            const int m = ReadInteger(Text(record, m_cRaMinutes));
+            const double s = ReadDecimal(Text(record, m_cRaSeconds));
             alpha = ((s * kOne3600th + m * kOneSixtieth) + h) * kHoursToRadians;
             break;
         }
     }
     if (m_nDecNotation == 2) {
-        delta = ReadDecimal(Text(record, m_pDecDegrees)) * kDegreesToRadians;
+        delta = ReadDecimal(Text(record, m_cDecDegrees)) * kDegreesToRadians;
         return;
     }
-    const std::string_view sign = Text(record, m_pDecSign);
-    const int d = ReadInteger(Text(record, m_pDecDegrees));
+    const std::string_view sign = Text(record, m_cDecSign);
+    const int d = ReadInteger(Text(record, m_cDecDegrees));
     if (m_nDecNotation == 1) {
-        const double m = ReadDecimal(Text(record, m_pDecMinutes));
+        const double m = ReadDecimal(Text(record, m_cDecMinutes));
         delta = (m * kOneSixtieth + d) * kDegreesToRadians;
     } else {
-        const int m = ReadInteger(Text(record, m_pDecMinutes));
-        const double s = ReadDecimal(Text(record, m_pDecSeconds));
+        const int m = ReadInteger(Text(record, m_cDecMinutes));
+        const double s = ReadDecimal(Text(record, m_cDecSeconds));
         delta = ((m * kOneSixtieth + s * kOne3600th) + d) * kDegreesToRadians;
     }
     if (!sign.empty() && sign.front() == '-')
@@ -167,16 +168,19 @@ void CRecordDecoder::DecodePosition(const char* record, double& alpha, double& d
 }
 
 bool CRecordDecoder::HasPosition(const char* record) const {
-    const auto anyGiven = [&](const std::vector<const FieldDefinition*>& fields) {
-        return std::any_of(fields.begin(), fields.end(), [&](const FieldDefinition* field) {
-            return !IsBlank(Text(record, field));
-        });
-    };
-    return anyGiven(m_apRaFields) && anyGiven(m_apDecFields);
+    return HasPosition(Look(record));
 }
 
-std::int16_t CRecordDecoder::ConvertSize(const char* record, const FieldDefinition* field) const {
-    double v = ReadDecimal(Text(record, field));
+bool CRecordDecoder::HasPosition(Record record) const {
+    const auto anyGiven = [&](const std::vector<FieldCut>& cuts) {
+        return std::any_of(cuts.begin(), cuts.end(),
+                           [&](FieldCut cut) { return !IsBlank(Text(record, cut)); });
+    };
+    return anyGiven(m_acRaFields) && anyGiven(m_acDecFields);
+}
+
+std::int16_t CRecordDecoder::ConvertSize(Record record, FieldCut cut) const {
+    double v = ReadDecimal(Text(record, cut));
     if (m_doc.m_nSizeUnits == 0) {
         v *= 3600.0;
     } else if (m_doc.m_nSizeUnits == 1) {
@@ -187,7 +191,8 @@ std::int16_t CRecordDecoder::ConvertSize(const char* record, const FieldDefiniti
     return co::Low16(TruncateToInt(v));
 }
 
-void CRecordDecoder::Decode(const char* record, unsigned char* entry) const {
+void CRecordDecoder::Decode(const char* bytes, unsigned char* entry) const {
+    const Record record = Look(bytes);
     DecodeLabel(record, entry + co::kLabel);
 
     double alpha = 0.0;
@@ -202,8 +207,8 @@ void CRecordDecoder::Decode(const char* record, unsigned char* entry) const {
     co::StoreFloat(entry + co::kCosDec, static_cast<float>(std::cos(delta)));
 
     std::int16_t magnitude = co::kNoMagnitude;
-    for (const FieldDefinition* field : m_apMagnitudeFields) {
-        const std::string_view text = Text(record, field);
+    for (const FieldCut cut : m_acMagnitudeFields) {
+        const std::string_view text = Text(record, cut);
         if (IsBlank(text))
             continue;
         magnitude = co::Low16(RoundHalfAway(ReadDecimal(text) * 100.0));
@@ -211,21 +216,19 @@ void CRecordDecoder::Decode(const char* record, unsigned char* entry) const {
     }
     co::StoreInt16(entry + co::kMagnitude, magnitude);
 
-    co::StoreInt16(entry + co::kMajorAxis, m_pMajorAxis ? ConvertSize(record, m_pMajorAxis) : 0);
-    co::StoreInt16(entry + co::kMinorAxis, m_pMinorAxis ? ConvertSize(record, m_pMinorAxis) : 0);
+    // A size field that is not given reads as 0, an angle as -1.
+    co::StoreInt16(entry + co::kMajorAxis, ConvertSize(record, m_cMajorAxis));
+    co::StoreInt16(entry + co::kMinorAxis, ConvertSize(record, m_cMinorAxis));
 
     std::int16_t angle = -1;
-    if (m_pPositionAngle != nullptr) {
-        const std::string_view text = Text(record, m_pPositionAngle);
-        if (!IsBlank(text))
-            angle = co::Low16(TruncateToInt(ReadDecimal(text)));
-    }
+    if (const std::string_view text = Text(record, m_cPositionAngle); !IsBlank(text))
+        angle = co::Low16(TruncateToInt(ReadDecimal(text)));
     co::StoreInt16(entry + co::kPositionAngle, angle);
 
     std::int16_t symbol = m_nDefaultSymbol;
     std::int16_t type = m_nDefaultType;
     for (const Rule& rule : m_aRules) {
-        const std::string_view text = Text(record, rule.field);
+        const std::string_view text = Text(record, rule.cut);
         if (text.substr(0, rule.value.size()) == rule.value) {
             symbol = rule.symbol;
             type = rule.type;
@@ -235,5 +238,5 @@ void CRecordDecoder::Decode(const char* record, unsigned char* entry) const {
     co::StoreInt16(entry + co::kSymbol, symbol);
     co::StoreInt16(entry + co::kType, type);
 
-    std::memcpy(entry + co::kRecord, record, m_nRecordLength);
+    std::memcpy(entry + co::kRecord, bytes, m_nRecordLength);
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/compile/Epoch.h"
+#include "core/compile/FieldReading.h"
 #include "core/compile/UsedFieldCheck.h"
 #include "core/model/DefinitionRecords.h"
 
@@ -28,37 +29,47 @@ public:
 
 private:
     struct Rule {
-        const FieldDefinition* field;  // null: the rule tests an empty text
+        FieldCut cut;  // no text when the rule names no field
         std::string value;
         std::int16_t symbol;
         std::int16_t type;
     };
+    // A record and whether it holds a NUL byte, which ends the text of a field early.
+    struct Record {
+        const char* data;
+        bool hasNul;
+    };
 
     const FieldDefinition* Field(int index) const;
-    std::string_view Text(const char* record, const FieldDefinition* field) const;
-    void DecodeLabel(const char* record, unsigned char* label) const;
-    void DecodePosition(const char* record, double& alpha, double& delta) const;
-    std::int16_t ConvertSize(const char* record, const FieldDefinition* field) const;
+    FieldCut Cut(int index) const;
+    Record Look(const char* record) const;
+    static std::string_view Text(Record record, FieldCut cut) {
+        return CutText(record.data, cut, record.hasNul);
+    }
+    bool HasPosition(Record record) const;
+    void DecodeLabel(Record record, unsigned char* label) const;
+    void DecodePosition(Record record, double& alpha, double& delta) const;
+    std::int16_t ConvertSize(Record record, FieldCut cut) const;
 
     const CCatforgeDoc& m_doc;
     const EpochState& m_epoch;
     std::size_t m_nRecordLength;
     int m_nRaNotation;
-    const FieldDefinition* m_pRaHours;
-    const FieldDefinition* m_pRaMinutes;
-    const FieldDefinition* m_pRaSeconds;
+    FieldCut m_cRaHours;
+    FieldCut m_cRaMinutes;
+    FieldCut m_cRaSeconds;
     int m_nDecNotation;
-    const FieldDefinition* m_pDecSign;
-    const FieldDefinition* m_pDecDegrees;
-    const FieldDefinition* m_pDecMinutes;
-    const FieldDefinition* m_pDecSeconds;
-    std::vector<const FieldDefinition*> m_apRaFields;  // the fields HasPosition tests
-    std::vector<const FieldDefinition*> m_apDecFields;
-    std::vector<const FieldDefinition*> m_apLabelFields;
-    const FieldDefinition* m_pMajorAxis;
-    const FieldDefinition* m_pMinorAxis;
-    const FieldDefinition* m_pPositionAngle;
-    std::vector<const FieldDefinition*> m_apMagnitudeFields;
+    FieldCut m_cDecSign;
+    FieldCut m_cDecDegrees;
+    FieldCut m_cDecMinutes;
+    FieldCut m_cDecSeconds;
+    std::vector<FieldCut> m_acRaFields;  // the fields HasPosition tests
+    std::vector<FieldCut> m_acDecFields;
+    std::vector<FieldCut> m_acLabelFields;
+    FieldCut m_cMajorAxis;  // no text where the definition gives no size or angle
+    FieldCut m_cMinorAxis;
+    FieldCut m_cPositionAngle;
+    std::vector<FieldCut> m_acMagnitudeFields;
     std::vector<Rule> m_aRules;
     std::int16_t m_nDefaultSymbol;
     std::int16_t m_nDefaultType;
