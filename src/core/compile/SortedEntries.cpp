@@ -28,12 +28,9 @@ using namespace sorted_entries;
 
 namespace {
 
-// Pairs sorted at a time: small enough to stay in the cache, large enough that the merge of the
-// segments has few of them to choose from.
-constexpr std::size_t kSegment = std::size_t{1} << 16;
 // Entries moved between two looks at the cancel flag (and the progress) while merging.
 constexpr std::size_t kMergeStep = 8192;
-// The pair of a record left out: it sorts after every real key, to the end of its segment.
+// The pair of a record left out: it sorts after every real key, to the end of its chunk.
 constexpr std::uint64_t kLeftOutPair = ~std::uint64_t{0};
 
 std::uint64_t Pair(int key, std::size_t record) {
@@ -88,35 +85,128 @@ int OpenNamelessFile(const std::string& folder) {
     return fd;
 }
 
-// Sorts pairs by key, keeping the order of equal keys (the pairs of a segment come in record
-// order, so the result is sorted as whole pairs): a byte of the key at a time, from the lowest,
-// skipping the bytes in which all keys agree. spare holds as many pairs as the segment.
-void SortPairsByKey(std::uint64_t* pairs, std::size_t n, std::uint64_t* spare) {
-    std::array<std::array<std::size_t, 256>, 4> counts{};
+// Buckets of the first pass of the sort: enough that most are small enough to sort in the
+// cache, few enough that their heads stay there while pairs are moved to them.
+constexpr std::size_t kBuckets = std::size_t{1} << 12;
+
+// Sorts n pairs in place on up to threads threads: the pairs go to buckets by the high bits of
+// their key's distance from the smallest key (records left out to a last bucket of their own),
+// then each bucket is sorted by itself. Pairs are unique (each holds its record number), so
+// sorting whole pairs keeps equal keys in record order. False when cancelled.
+bool SortPairs(std::uint64_t* pairs, std::size_t n, unsigned threads, CCompileProgress& progress,
+               bool report) {
+    std::uint64_t low = ~std::uint64_t{0};
+    std::uint64_t high = 0;
     for (std::size_t i = 0; i < n; ++i) {
-        const std::uint64_t key = pairs[i] >> 32;
-        for (std::size_t b = 0; b < 4; ++b)
-            ++counts[b][(key >> (8 * b)) & 0xFF];
+        if (pairs[i] == kLeftOutPair)
+            continue;
+        low = std::min(low, pairs[i] >> 32);
+        high = std::max(high, pairs[i] >> 32);
     }
-    std::uint64_t* from = pairs;
-    std::uint64_t* to = spare;
-    for (std::size_t b = 0; b < 4; ++b) {
-        std::array<std::size_t, 256>& count = counts[b];
-        if (std::find(count.begin(), count.end(), n) != count.end())
-            continue;  // every key has the same byte here
-        std::size_t start = 0;
-        for (std::size_t& c : count) {
-            const std::size_t k = c;
-            c = start;
-            start += k;
+    unsigned shift = 0;
+    while (low <= high && ((high - low) >> shift) >= kBuckets)
+        ++shift;
+    const auto bucketOf = [low, shift](std::uint64_t pair) {
+        return pair == kLeftOutPair ? kBuckets
+                                    : static_cast<std::size_t>(((pair >> 32) - low) >> shift);
+    };
+
+    // Bucket starts, then every pair moved to its bucket along cycles of displaced pairs.
+    std::vector<std::size_t> start(kBuckets + 2, 0);
+    for (std::size_t i = 0; i < n; ++i)
+        ++start[bucketOf(pairs[i]) + 1];
+    for (std::size_t b = 1; b < start.size(); ++b)
+        start[b] += start[b - 1];
+    std::vector<std::size_t> next(start.begin(), start.end() - 1);
+    for (std::size_t b = 0; b <= kBuckets; ++b) {
+        if (b % 256 == 0 && progress.Cancelled())
+            return false;
+        const std::size_t end = start[b + 1];
+        while (next[b] < end) {
+            std::uint64_t pair = pairs[next[b]];
+            for (std::size_t home; (home = bucketOf(pair)) != b;)
+                std::swap(pair, pairs[next[home]++]);
+            pairs[next[b]++] = pair;
         }
-        const unsigned shift = 32 + 8 * static_cast<unsigned>(b);
-        for (std::size_t i = 0; i < n; ++i)
-            to[count[(from[i] >> shift) & 0xFF]++] = from[i];
-        std::swap(from, to);
     }
-    if (from != pairs)
-        std::memcpy(pairs, from, n * sizeof(std::uint64_t));
+
+    std::atomic<std::size_t> claimed{0};
+    std::atomic<std::size_t> sorted{0};
+    RunOnThreads(std::max(1u, threads), [&](unsigned t) {
+        for (std::size_t b; (b = claimed.fetch_add(1)) < kBuckets;) {
+            if (progress.Cancelled())
+                return;
+            std::sort(pairs + start[b], pairs + start[b + 1]);
+            const std::size_t done =
+                sorted.fetch_add(start[b + 1] - start[b]) + start[b + 1] - start[b];
+            if (t == 0 && report)
+                progress.Update(static_cast<double>(done) / static_cast<double>(n));
+        }
+    });
+    return !progress.Cancelled();
+}
+
+// Copies the entries of sorted pairs to write in order, a block of whole entries at a time. The
+// blocks are gathered on several threads, each into a buffer of its own, and written one after
+// the other in their order; the call returns once every block is written. False when a write
+// fails, the compile is cancelled (then write is not called again) or not even one buffer can
+// be had (then noMemory is set).
+bool GatherInOrder(const std::uint64_t* pairs, std::size_t n, const unsigned char* table,
+                   std::size_t first, std::size_t entrySize, unsigned threads,
+                   const std::function<bool(const unsigned char*, std::size_t)>& write,
+                   CCompileProgress& progress, bool report, bool& noMemory) {
+    const std::size_t blockEntries = std::max<std::size_t>(1, kWriteBuffer / entrySize);
+    const std::size_t blocks = (n + blockEntries - 1) / blockEntries;
+    std::vector<std::unique_ptr<unsigned char[]>> buffers;
+    while (buffers.size() < std::clamp<std::size_t>(blocks, 1, threads)) {
+        std::unique_ptr<unsigned char[]> buffer(
+            new (std::nothrow) unsigned char[blockEntries * entrySize]);
+        if (!buffer)
+            break;
+        buffers.push_back(std::move(buffer));
+    }
+    noMemory = buffers.empty();
+    if (noMemory)
+        return false;
+    std::atomic<std::size_t> claimed{0};
+    std::mutex mutex;
+    std::condition_variable turn;
+    std::size_t written = 0;  // blocks written so far; the next block to write
+    bool stop = false;
+    RunOnThreads(static_cast<unsigned>(buffers.size()), [&](unsigned t) {
+        unsigned char* const buffer = buffers[t].get();
+        for (std::size_t b; (b = claimed.fetch_add(1)) < blocks;) {
+            const std::size_t from = b * blockEntries;
+            const std::size_t count = std::min(blockEntries, n - from);
+            if (!progress.Cancelled()) {
+                unsigned char* out = buffer;
+                for (std::size_t i = from; i < from + count; ++i, out += entrySize) {
+                    if (i + 16 < from + count) {  // the entries lie all over the table
+                        const unsigned char* ahead =
+                            table + (RecordOf(pairs[i + 16]) - first) * entrySize;
+                        for (std::size_t line = 0; line < entrySize; line += 64)
+                            __builtin_prefetch(ahead + line);
+                    }
+                    std::memcpy(out, table + (RecordOf(pairs[i]) - first) * entrySize, entrySize);
+                }
+            }
+            std::unique_lock<std::mutex> lock(mutex);
+            turn.wait(lock, [&] { return written == b || stop; });
+            if (stop)
+                return;
+            if (progress.Cancelled() || !write(buffer, count * entrySize)) {
+                stop = true;
+                turn.notify_all();
+                return;
+            }
+            ++written;
+            turn.notify_all();
+            lock.unlock();
+            if (t == 0 && report)
+                progress.Update(static_cast<double>(b + 1) / static_cast<double>(blocks));
+        }
+    });
+    return written == blocks;
 }
 
 }  // namespace
@@ -209,28 +299,6 @@ private:
 };
 
 namespace {
-
-// A sorted segment of one chunk held in memory.
-struct SegmentStream {
-    const std::uint64_t* next;
-    const std::uint64_t* end;
-    const unsigned char* table;
-    std::size_t first;
-    std::size_t entrySize;
-    std::uint64_t value = 0;
-    const unsigned char* entry = nullptr;
-
-    bool Advance() {
-        if (next == end || *next == kLeftOutPair)
-            return false;
-        value = *next;
-        entry = table + (RecordOf(value) - first) * entrySize;
-        if (end - next > 8)  // the entries lie all over the table: ask for them early
-            __builtin_prefetch(table + (RecordOf(next[8]) - first) * entrySize);
-        ++next;
-        return true;
-    }
-};
 
 // A run in the temporary file, read a buffer at a time.
 struct RunStream {
@@ -327,15 +395,14 @@ bool MergeStreams(std::vector<Stream>& streams, std::size_t entrySize, CAsyncWri
 
 std::uint64_t sorted_entries::InMemoryBytes(std::uint64_t count, std::size_t entrySize,
                                             unsigned threads) {
-    return count * (entrySize + sizeof(std::uint64_t)) + std::uint64_t{threads} * kReadBlock +
-           2 * kWriteBuffer;
+    return count * (entrySize + sizeof(std::uint64_t)) +
+           std::uint64_t{threads} * (kReadBlock + kWriteBuffer);
 }
 
 std::size_t sorted_entries::ChunkRecordsFor(std::uint64_t memory, std::size_t entrySize,
                                             unsigned threads) {
-    // Besides the chunk: the read blocks, the sort's spare segments, the output buffers and the
-    // program itself.
-    const std::uint64_t fixed = std::uint64_t{threads} * (kReadBlock + kSegment * 8) +
+    // Besides the chunk: the read blocks, the output buffers and the program itself.
+    const std::uint64_t fixed = std::uint64_t{threads} * (kReadBlock + kWriteBuffer) +
                                 2 * kWriteBuffer + (std::uint64_t{8} << 20);
     const std::uint64_t room = memory > fixed ? memory - fixed : 0;
     return static_cast<std::size_t>(
@@ -363,6 +430,11 @@ CSortedEntries::~CSortedEntries() {
 
 std::uint64_t CSortedEntries::SpilledBytes() const {
     return m_nSpillSize;
+}
+
+std::string CSortedEntries::NoMemoryMessage() const {
+    return "There is not enough memory to compile " + std::to_string(m_setup.count) +
+           " records of " + std::to_string(m_nEntrySize) + " bytes.";
 }
 
 bool CSortedEntries::Fail(const std::string& message) {
@@ -398,8 +470,7 @@ bool CSortedEntries::Build(const Setup& setup) {
     if (!memory) {
         m_pTable.reset();
         m_pPairs.reset();
-        return Fail("There is not enough memory to compile " + std::to_string(setup.count) +
-                    " records of " + std::to_string(es) + " bytes.");
+        return Fail(NoMemoryMessage());
     }
     // Large pages spare page faults and TLB misses while the entries are gathered at random.
     AdviseHugePages(m_pTable.get(), m_nChunkRecords * es);
@@ -520,65 +591,34 @@ bool CSortedEntries::DecodeChunk(std::size_t first, std::size_t count, std::vect
 }
 
 bool CSortedEntries::SortChunk(std::size_t count, bool reportProgress) {
-    const std::size_t segments = (count + kSegment - 1) / kSegment;
-    std::atomic<std::size_t> next{0};
-    std::atomic<std::size_t> sorted{0};
-    const auto threads = static_cast<unsigned>(
-        std::min<std::size_t>(m_setup.threads, std::max<std::size_t>(segments, 1)));
-    RunOnThreads(threads, [&](unsigned t) {
-        const std::unique_ptr<std::uint64_t[]> spare(new (std::nothrow)
-                                                         std::uint64_t[std::min(kSegment, count)]);
-        for (std::size_t s; (s = next.fetch_add(1)) < segments;) {
-            if (m_progress.Cancelled())
-                return;
-            std::uint64_t* begin = m_pPairs.get() + s * kSegment;
-            const std::size_t n = std::min(kSegment, count - s * kSegment);
-            if (spare)
-                SortPairsByKey(begin, n, spare.get());
-            else
-                std::sort(begin, begin + n);
-            const std::size_t done = sorted.fetch_add(1) + 1;
-            if (t == 0 && reportProgress)
-                m_progress.Update(static_cast<double>(done) / static_cast<double>(segments));
-        }
-    });
-    return !m_progress.Cancelled();
+    return SortPairs(m_pPairs.get(), count, m_setup.threads, m_progress, reportProgress);
 }
 
 bool CSortedEntries::SpillChunk(std::size_t first, std::size_t count) {
     const std::uint64_t offset = m_nSpillSize;
     int error = 0;
-    CAsyncWriter out(
+    const std::size_t kept = count - m_nChunkLeftOut;
+    bool noMemory = false;
+    const bool written = GatherInOrder(
+        m_pPairs.get(), kept, m_pTable.get(), first, m_nEntrySize, m_setup.threads,
         [this, &error](const unsigned char* data, std::size_t size) {
             if (WriteAll(m_nSpillFd, data, size))
                 return true;
             error = errno;
             return false;
         },
-        m_nEntrySize);
-    const bool merged = MergeChunk(first, count, out, false);
-    const bool written = out.Finish();
-    if (!merged && m_progress.Cancelled())
+        m_progress, false, noMemory);
+    if (noMemory)
+        return Fail(NoMemoryMessage());
+    if (!written && m_progress.Cancelled())
         return false;
-    if (!merged || !written) {
+    if (!written) {
         return Fail(FormatMessage("Unable to write the temporary file in \"%s\":\n%s",
                                   {m_setup.spillFolder, std::strerror(error)}));
     }
-    const std::size_t kept = count - m_nChunkLeftOut;
     m_nSpillSize += static_cast<std::uint64_t>(kept) * m_nEntrySize;
     m_aRuns.push_back({offset, kept, first});
     return true;
-}
-
-bool CSortedEntries::MergeChunk(std::size_t first, std::size_t count, CAsyncWriter& out,
-                                bool report) {
-    std::vector<SegmentStream> streams;
-    for (std::size_t s = 0; s < count; s += kSegment) {
-        const std::uint64_t* begin = m_pPairs.get() + s;
-        streams.push_back(SegmentStream{begin, begin + std::min(kSegment, count - s),
-                                        m_pTable.get(), first, m_nEntrySize});
-    }
-    return MergeStreams(streams, m_nEntrySize, out, m_progress, count, report);
 }
 
 bool CSortedEntries::MergeRuns(CAsyncWriter& out) {
@@ -591,8 +631,7 @@ bool CSortedEntries::MergeRuns(CAsyncWriter& out) {
     std::unique_ptr<unsigned char[]> buffers(
         new (std::nothrow) unsigned char[bufferEntries * es * m_aRuns.size()]);
     if (!buffers) {
-        return Fail("There is not enough memory to compile " + std::to_string(m_setup.count) +
-                    " records of " + std::to_string(es) + " bytes.");
+        return Fail(NoMemoryMessage());
     }
     bool failed = false;
     std::vector<RunStream> streams;
@@ -612,8 +651,15 @@ bool CSortedEntries::MergeRuns(CAsyncWriter& out) {
 }
 
 bool CSortedEntries::Emit(const std::function<bool(const unsigned char*, std::size_t)>& write) {
+    if (!Spilled()) {
+        bool noMemory = false;
+        const bool written =
+            GatherInOrder(m_pPairs.get(), m_setup.count - m_aLeftOut.size(), m_pTable.get(), 0,
+                          m_nEntrySize, m_setup.threads, write, m_progress, true, noMemory);
+        return written || (noMemory && Fail(NoMemoryMessage()));
+    }
     CAsyncWriter out(write, m_nEntrySize);
-    const bool merged = Spilled() ? MergeRuns(out) : MergeChunk(0, m_setup.count, out, true);
+    const bool merged = MergeRuns(out);
     const bool written = out.Finish();
     return merged && written;
 }

@@ -2,8 +2,8 @@
 // order.
 //
 // Records are decoded chunk by chunk on several threads; each chunk is sorted as (key, record
-// number) pairs in segments, the entries themselves never move. A catalogue that fits in memory
-// is one chunk, whose segments are merged straight into the output. A larger one is written
+// number) pairs, the entries themselves never move. A catalogue that fits in memory is one
+// chunk, whose entries are gathered in key order straight into the output. A larger one is written
 // chunk by chunk, each as one sorted run, to a temporary file that has no name (or loses it at
 // once), and the runs are merged into the output; the file disappears when it is closed, however
 // the compile ends.
@@ -26,7 +26,7 @@ namespace sorted_entries {
 
 // Bytes read from the data file at a time by each decoding thread.
 inline constexpr std::size_t kReadBlock = std::size_t{1} << 20;
-// Bytes of each of the two output buffers (one filled while the other is written).
+// Bytes of each output buffer (one per thread that gathers entries, and two for the merge).
 inline constexpr std::size_t kWriteBuffer = std::size_t{1} << 20;
 
 // Memory the whole table takes when held at once: entries, sort pairs and buffers.
@@ -92,9 +92,9 @@ private:
                      bool reportProgress);
     bool SortChunk(std::size_t count, bool reportProgress);
     bool SpillChunk(std::size_t first, std::size_t count);
-    bool MergeChunk(std::size_t first, std::size_t count, CAsyncWriter& out, bool report);
     bool MergeRuns(CAsyncWriter& out);
     bool Fail(const std::string& message);
+    std::string NoMemoryMessage() const;
 
     const CRecordDecoder& m_decoder;
     CCompileProgress& m_progress;

@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <climits>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <tuple>
 
 #include "CompileFixture.h"
+#include "core/compile/CatalogReader.h"
 #include "core/compile/CatalogWriter.h"
 #include "core/compile/Compile.h"
 #include "core/compile/CompileProgress.h"
@@ -144,6 +146,50 @@ TEST_F(CompileRun, OutputIsTheSameOnEveryRunAndForAnyNumberOfThreads) {
     }
     for (const std::string& output : outputs)
         EXPECT_TRUE(output == outputs[0]);
+}
+
+// Large enough for several output blocks per thread: however the keys fall (spread over the
+// sky, a few crowded hours, all equal, some records without a position), the entries come in
+// ascending key order, equal keys in record order, each placed record once.
+TEST_F(CompileRun, EntriesComeInKeyOrderEqualKeysInRecordOrder) {
+    constexpr int kRecords = 40000;
+    for (const int spread : {24, 3, 1}) {
+        std::mt19937 random(static_cast<unsigned>(spread));
+        std::string bytes;
+        int placed = 0;
+        for (int i = 0; i < kRecords; ++i) {
+            CTestRecord r;
+            r.Set(doc, kName1, std::to_string(i));
+            if (i % 97 != 5) {
+                r.Set(doc, kRaH, std::to_string(random() % static_cast<unsigned>(spread) * 7 % 24));
+                r.Set(doc, kRaM, spread == 1 ? "0" : std::to_string(random() % 3));
+                r.Set(doc, kDecD, std::to_string(random() % 90));
+                ++placed;
+            }
+            bytes += r.Bytes();
+        }
+        dir.Write("objects.dat", bytes);
+        for (const unsigned threads : {1u, 2u, 3u}) {
+            SCOPED_TRACE(testing::Message() << spread << " hours, " << threads << " threads");
+            CompileOptions options;
+            options.outputPath = dir.Path("out.zdc");
+            options.threads = threads;
+            ASSERT_TRUE(Compile(options));
+            const std::string out = CTempDir::Read(options.outputPath);
+            CompiledCatalog catalog;
+            std::string error;
+            ASSERT_TRUE(ReadCompiledCatalog(out, catalog, error)) << error;
+            ASSERT_EQ(catalog.entryCount, placed);
+            std::pair<int, int> last{INT_MIN, -1};
+            for (int e = 0; e < catalog.entryCount; ++e) {
+                const CatalogEntry entry =
+                    ReadCatalogEntry(out, catalog, static_cast<std::size_t>(e));
+                const std::pair<int, int> now{entry.raKey, std::stoi(entry.label)};
+                ASSERT_LT(last, now) << "entry " << e;
+                last = now;
+            }
+        }
+    }
 }
 
 TEST_F(CompileRun, DataOptionReplacesTheDefinitionsFile) {
