@@ -1,7 +1,11 @@
 // info for compiled catalogues: the format version, the definition's copy (listed as for a
 // definition file), the symbol programs, the keys, the hour index and optionally the first
 // entries.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstring>
 #include <ostream>
 
 #include "CatalogFormat.h"
@@ -11,15 +15,57 @@
 #include "core/io/FileReading.h"
 #include "core/symbols/SymbolTables.h"
 
+namespace {
+
+// The header of the catalogue at path and its first entries: a large catalogue is not read
+// whole. False with error set when the file cannot be read.
+bool ReadCatalogHead(const std::string& path, int entries, std::string& bytes,
+                     std::uint64_t& fileSize, std::string& error) {
+    const int fd = OpenForReading(path, &error);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    fileSize = ::fstat(fd, &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
+    // Headers are a few kilobytes; enough for them and the entries asked for is read, or all.
+    constexpr std::uint64_t kHead = std::uint64_t{1} << 20;
+    const std::uint64_t want = std::min<std::uint64_t>(
+        fileSize, kHead + static_cast<std::uint64_t>(std::max(entries, 0)) * 65536);
+    bytes.resize(static_cast<std::size_t>(want));
+    int readError = 0;
+    bytes.resize(ReadFully(fd, bytes.data(), bytes.size(), 0, &readError));
+    ::close(fd);
+    if (readError != 0) {
+        error = "cannot read \"" + path + "\": " + std::strerror(readError);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 int RunCatalogInfo(CliContext& context, const std::string& path, int entries) {
     std::string bytes;
     std::string error;
-    if (!ReadWholeFile(path, bytes, &error)) {
+    std::uint64_t fileSize = 0;
+    CompiledCatalog catalog;
+    bool read = ReadCatalogHead(path, entries, bytes, fileSize, error);
+    // What the beginning does not settle (a header beyond it, a file that changed size) is
+    // decided on the whole file.
+    const auto shownEnd = [&] {
+        return catalog.entriesOffset +
+               static_cast<std::uint64_t>(std::max(0, std::min(entries, catalog.entryCount))) *
+                   static_cast<std::uint64_t>(catalog.entrySize);
+    };
+    if (read && bytes.size() < fileSize &&
+        (!ReadCompiledCatalog(bytes, catalog, error, fileSize) || shownEnd() > bytes.size())) {
+        read = ReadWholeFile(path, bytes, &error);
+        fileSize = kWholeFile;
+    }
+    if (!read) {
         context.err << "error: " << error << '\n';
         return kExitRefused;
     }
-    CompiledCatalog catalog;
-    if (!ReadCompiledCatalog(bytes, catalog, error)) {
+    if (!ReadCompiledCatalog(bytes, catalog, error, fileSize)) {
         context.err << "error: \"" << path << "\" is not a valid compiled catalogue: " << error
                     << '\n';
         return kExitRefused;

@@ -9,8 +9,11 @@
 
 namespace co = catalog_object;
 
-bool ReadCompiledCatalog(std::string_view bytes, CompiledCatalog& catalog, std::string& error) {
+bool ReadCompiledCatalog(std::string_view bytes, CompiledCatalog& catalog, std::string& error,
+                         std::uint64_t fileSize) {
     catalog = CompiledCatalog{};
+    if (fileSize == kWholeFile)
+        fileSize = bytes.size();
     CByteReader in(bytes);
     const std::string magic = in.ReadBytes(kCatalogMagicSize, "bytes of the file's magic");
     if (!in.Failed() && magic != kCatalogMagic) {
@@ -67,11 +70,12 @@ bool ReadCompiledCatalog(std::string_view bytes, CompiledCatalog& catalog, std::
     catalog.entriesOffset = in.Offset();
     const auto expected = static_cast<std::uint64_t>(catalog.entryCount) *
                           static_cast<std::uint64_t>(catalog.entrySize);
-    if (expected != in.Remaining()) {
+    const std::uint64_t remaining = fileSize - catalog.entriesOffset;
+    if (expected != remaining) {
         error = "at byte " + std::to_string(catalog.entriesOffset) + ": " +
                 std::to_string(catalog.entryCount) + " entries of " +
                 std::to_string(catalog.entrySize) + " bytes need " + std::to_string(expected) +
-                " bytes, but " + std::to_string(in.Remaining()) + " are left";
+                " bytes, but " + std::to_string(remaining) + " are left";
         return false;
     }
     for (std::size_t h = 0; h < 24; ++h) {

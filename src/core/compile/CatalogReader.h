@@ -43,9 +43,13 @@ struct CatalogEntry {
     std::string_view record;  // points into the file's bytes
 };
 
-// Reads the catalogue in bytes. On failure error tells what was wrong and at which byte.
+inline constexpr std::uint64_t kWholeFile = ~std::uint64_t{0};
+
+// Reads the catalogue in bytes. On failure error tells what was wrong and at which byte. Bytes
+// may be the beginning of a file of fileSize bytes, long enough for the header (the entries
+// are then checked against the file's size).
 [[nodiscard]] bool ReadCompiledCatalog(std::string_view bytes, CompiledCatalog& catalog,
-                                       std::string& error);
+                                       std::string& error, std::uint64_t fileSize = kWholeFile);
 
 // Entry i (0 <= i < entryCount) of a catalogue that ReadCompiledCatalog accepted.
 CatalogEntry ReadCatalogEntry(std::string_view bytes, const CompiledCatalog& catalog,

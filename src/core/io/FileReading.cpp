@@ -49,7 +49,9 @@ bool ReadRest(int fd, const std::string& path, std::string& bytes, std::size_t m
               std::string* error) {
     constexpr std::size_t kBlock = std::size_t{1} << 16;
     while (bytes.size() < maxSize) {
-        const std::size_t want = std::min(kBlock, maxSize - bytes.size());
+        // Room set aside for the file is filled in one read; beyond it, a block at a time.
+        const std::size_t room = bytes.capacity() - bytes.size();
+        const std::size_t want = std::min(room > 0 ? room : kBlock, maxSize - bytes.size());
         const std::size_t before = bytes.size();
         bytes.resize(before + want);
         int readError = 0;
@@ -97,7 +99,8 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* err
             ::close(fd);
             return tooLarge();
         }
-        bytes.reserve(static_cast<std::size_t>(size));
+        // One byte more, so that the read that finds the end needs no larger string.
+        bytes.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(size + 1, limit)));
     }
     std::string readError;
     const bool ok = ReadRest(fd, path, bytes, static_cast<std::size_t>(limit), &readError);

@@ -53,6 +53,22 @@ TEST(CatalogReader, EveryTruncationIsAClearError) {
     }
 }
 
+// A beginning that holds the header is read as the file it comes from; the entries are
+// checked against that file's size.
+TEST(CatalogReader, BeginningOfAFileAndItsSize) {
+    const std::string bytes = SmallCatalogue();
+    const std::size_t header = bytes.size() - 3 * 148;
+    CompiledCatalog catalog;
+    std::string error;
+    EXPECT_TRUE(ReadCompiledCatalog(bytes.substr(0, header), catalog, error, bytes.size()))
+        << error;
+    EXPECT_EQ(catalog.entriesOffset, header);
+    EXPECT_FALSE(ReadCompiledCatalog(bytes.substr(0, header), catalog, error, bytes.size() - 1));
+    EXPECT_EQ(error, "at byte " + std::to_string(header) +
+                         ": 3 entries of 148 bytes need 444 "
+                         "bytes, but 443 are left");
+}
+
 TEST(CatalogReader, DamagedCountsAndHeaders) {
     const std::string good = SmallCatalogue();
     const auto fails = [](std::string bytes, std::size_t at, std::uint32_t value) {
