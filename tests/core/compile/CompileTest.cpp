@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <climits>
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <thread>
 #include <tuple>
 
 #include "CompileFixture.h"
@@ -96,6 +98,39 @@ TEST_F(CompileRun, DataFileGoneAfterCountingIsNamed) {
     EXPECT_FALSE(entries.Build(setup));
     EXPECT_EQ(ui.Texts(),
               (std::vector<std::string>{"Unable to open file\n\"" + setup.dataPath + "\""}));
+}
+
+// Blocks are written in their order even when the writing of the first is slow and the other
+// threads have theirs ready long before.
+TEST_F(CompileRun, BlocksAreWrittenInOrderWhateverThreadIsFirst) {
+    constexpr std::size_t kRecords = 40000;
+    WriteData(static_cast<int>(kRecords));
+    EpochState epoch;
+    SetUpEpoch(doc.m_strEpoch, epoch);
+    const CRecordDecoder decoder(doc, epoch);
+    CCompileProgress progress(ui);
+    CSortedEntries entries(decoder, progress, ui);
+    CSortedEntries::Setup setup;
+    setup.dataPath = dir.Path("objects.dat");
+    setup.recordLength = kTestRecordLength;
+    setup.count = setup.chunkRecords = kRecords;
+    setup.threads = 3;
+    ASSERT_TRUE(entries.Build(setup));
+    std::string out;
+    ASSERT_TRUE(entries.Emit([&out](const unsigned char* data, std::size_t size) {
+        if (out.empty())
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        out.append(reinterpret_cast<const char*>(data), size);
+        return true;
+    }));
+    ASSERT_EQ(out.size(), kRecords * 148);
+    for (std::size_t i = 1; i < kRecords; ++i) {
+        ASSERT_LE(LoadInt32(reinterpret_cast<const unsigned char*>(out.data()) + (i - 1) * 148 +
+                            catalog_object::kRaKey),
+                  LoadInt32(reinterpret_cast<const unsigned char*>(out.data()) + i * 148 +
+                            catalog_object::kRaKey))
+            << i;
+    }
 }
 
 TEST_F(CompileRun, AsksForTheOutputAndReportsSuccess) {
