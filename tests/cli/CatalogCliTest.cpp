@@ -15,24 +15,17 @@
 #include "CliInteraction.h"
 #include "core/compile/CatalogReader.h"
 #include "core/compile/SkyProjection.h"
+#include "support/CliRun.h"
 #include "support/Golden.h"
 #include "support/TempDir.h"
 
 namespace {
 
-const std::string kCli = CATFORGE_CLI_PATH;
 const std::string kSample = CATFORGE_EXAMPLES_DIR "/cluster-stars.zdd";
 
 // Runs catforge-cli with the arguments; returns its exit status, stdout and stderr in files.
 int RunCli(const CTempDir& dir, const std::string& arguments) {
-    const std::string command =
-        kCli + " " + arguments + " >" + dir.Path("stdout") + " 2>" + dir.Path("stderr");
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string Quote(const std::string& path) {
-    return "'" + path + "'";
+    return RunCliProgram(arguments, dir.Path("stdout"), dir.Path("stderr"));
 }
 
 // The sample compiled, quietly, into out.
@@ -109,8 +102,8 @@ TEST(CliInterrupt, LeavesNothingBehind) {
         ::dup2(null, STDOUT_FILENO);
         ::dup2(::open(dir.Path("stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600),
                STDERR_FILENO);
-        ::execl(kCli.c_str(), kCli.c_str(), "compile", kSample.c_str(), "--data", dataPath.c_str(),
-                "-o", out.c_str(), "--max-memory", "1M", nullptr);
+        ::execl(CATFORGE_CLI_PATH, CATFORGE_CLI_PATH, "compile", kSample.c_str(), "--data",
+                dataPath.c_str(), "-o", out.c_str(), "--max-memory", "1M", nullptr);
         ::_exit(127);
     }
     // Once the compile reads the data file it listens for Ctrl+C.
