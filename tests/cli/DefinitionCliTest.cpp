@@ -59,17 +59,13 @@ TEST(DefinitionInfo, JsonHasEveryMemberInOrderAndRoundTripsEveryByte) {
     const Result info = RunCli({"info", "--json", original});
     ASSERT_EQ(info.status, kExitOk) << info.err;
     const auto json = DefinitionJson::parse(info.out);
-    std::string keys;
+    // Every member of the table, in its order.
+    std::string keys, members;
     for (const auto& item : json.items())
         keys += item.key() + " ";
-    EXPECT_EQ(keys,
-              "m_strTitle m_szDataFile m_strNotes m_nRecordLength m_aFields m_nRaNotation "
-              "m_nRaHoursField m_nRaMinutesField m_nRaSecondsField m_nDecNotation m_nDecSignField "
-              "m_nDecDegreesField m_nDecMinutesField m_nDecSecondsField m_strEpoch m_nLabelCount "
-              "m_anLabelField m_astrLabelPrefix m_nSizeFields m_nSizeUnits m_nSizeMeaning "
-              "m_nMajorAxisField m_nMinorAxisField m_bPositionAngle m_nPositionAngleField "
-              "m_nMagnitudeCount m_anMagnitudeField m_nDefaultType m_nDefaultSymbol m_nColourMode "
-              "m_crScreenColour m_crPrinterColour m_nTypeMode m_aUserSymbols m_aTypeRules ");
+    for (const auto& member : MemberTable<Definition>::kMembers)
+        members += std::string(member.name) + " ";
+    EXPECT_EQ(keys, members);
     EXPECT_EQ(json["m_aFields"][0]["m_strName"], "Name");
     EXPECT_EQ(json["m_crScreenColour"], "0x00123456");
     EXPECT_EQ(json["m_astrLabelPrefix"][2], "\xc3\xa9");  // byte 0xE9 as U+00E9
