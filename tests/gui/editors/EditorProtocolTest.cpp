@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTreeWidget>
 #include <functional>
 
@@ -140,16 +141,30 @@ TEST_P(EditorProtocol, OkStoresTheChange) {
 }
 
 const Editor kEditors[] = {
+    // A path longer than the definition holds is cut; notes get CR LF line ends.
     {"General", RunGeneralEditor,
-     [](QDialog& dlg) { dynamic_cast<CGeneralDlg&>(dlg).TitleBox()->setText("Changed"); },
-     [](const CCatforgeDoc& doc) { return doc.m_strTitle == "Changed"; }},
+     [](QDialog& dlg) {
+         auto& general = dynamic_cast<CGeneralDlg&>(dlg);
+         general.TitleBox()->setText("Changed");
+         general.DataFileBox()->setText(QString(300, QLatin1Char('p')));
+         general.RecordLengthBox()->setText("82");
+         general.NotesBox()->setPlainText("one\nthree");
+     },
+     [](const CCatforgeDoc& doc) {
+         return doc.m_strTitle == "Changed" && doc.GetDataFile() == std::string(259, 'p') &&
+                doc.m_nRecordLength == 82 && doc.m_strNotes == "one\r\nthree";
+     }},
     {"Fields", RunFieldsEditor,
      [](QDialog& dlg) {
          auto& fields = dynamic_cast<CFieldListDlg&>(dlg);
          fields.SelectRow(0);
          fields.OnDelete();
      },
-     [](const CCatforgeDoc& doc) { return doc.m_aFields.front().m_strName == "RAh"; }},
+     // Selections elsewhere keep their numbers.
+     [](const CCatforgeDoc& doc) {
+         return doc.m_aFields.front().m_strName == "RAh" && doc.m_nRaHoursField == 1 &&
+                doc.m_nDecSecondsField == 7;
+     }},
     // The position editors change every member of their group.
     {"RaDec", RunRaDecEditor,
      [](QDialog& dlg) {
