@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTreeWidget>
 #include <functional>
 
@@ -223,9 +225,25 @@ const Editor kEditors[] = {
      [](const CCatforgeDoc& doc) {
          return doc.m_nMagnitudeCount == 3 && doc.m_anMagnitudeField == std::array<int, 3>{4, 5, 6};
      }},
+    // A rule added, the type mode, the screen colour and the symbol changed.
     {"ObjectTypes", RunObjectTypesEditor,
-     [](QDialog& dlg) { dynamic_cast<CObjectTypeDlg&>(dlg).SymbolBox()->setCurrentIndex(0); },
-     [](const CCatforgeDoc& doc) { return doc.m_nDefaultSymbol == 0; }},
+     [](QDialog& dlg) {
+         auto& types = dynamic_cast<CObjectTypeDlg&>(dlg);
+         types.SetTypeSelectionRunner([](TypeRule& rule, const CCatforgeDoc&, QWidget*) {
+             rule.m_strValue = "X";
+             return true;
+         });
+         types.SetColourChooser([](Colour, QWidget*) { return std::optional<Colour>(0xABCDEF); });
+         types.OnAdd();
+         types.TypeModeGroup()->button(0)->click();
+         types.ScreenButton()->click();
+         types.SymbolBox()->setCurrentIndex(0);
+     },
+     [](const CCatforgeDoc& doc) {
+         return doc.m_aTypeRules.size() == 3 && doc.m_aTypeRules[2].m_strValue == "X" &&
+                doc.m_nTypeMode == 0 && doc.m_crScreenColour == 0xABCDEFu &&
+                doc.m_nDefaultSymbol == 0;
+     }},
     {"UserSymbols", RunUserSymbolsEditor,
      [](QDialog& dlg) {
          auto& symbols = dynamic_cast<CSymbolListDlg&>(dlg);
