@@ -225,7 +225,7 @@ const Editor kEditors[] = {
      [](const CCatforgeDoc& doc) {
          return doc.m_nMagnitudeCount == 3 && doc.m_anMagnitudeField == std::array<int, 3>{4, 5, 6};
      }},
-    // A rule added, the type mode, the screen colour and the symbol changed.
+    // A rule added, both modes, the screen colour and the symbol changed.
     {"ObjectTypes", RunObjectTypesEditor,
      [](QDialog& dlg) {
          auto& types = dynamic_cast<CObjectTypeDlg&>(dlg);
@@ -237,12 +237,13 @@ const Editor kEditors[] = {
          types.OnAdd();
          types.TypeModeGroup()->button(0)->click();
          types.ScreenButton()->click();
+         types.ColourModeGroup()->button(0)->click();
          types.SymbolBox()->setCurrentIndex(0);
      },
      [](const CCatforgeDoc& doc) {
          return doc.m_aTypeRules.size() == 3 && doc.m_aTypeRules[2].m_strValue == "X" &&
-                doc.m_nTypeMode == 0 && doc.m_crScreenColour == 0xABCDEFu &&
-                doc.m_nDefaultSymbol == 0;
+                doc.m_nTypeMode == 0 && doc.m_nColourMode == 0 &&
+                doc.m_crScreenColour == 0xABCDEFu && doc.m_nDefaultSymbol == 0;
      }},
     {"UserSymbols", RunUserSymbolsEditor,
      [](QDialog& dlg) {
