@@ -1,51 +1,22 @@
 // catforge-cli info and create: the listing, JSON both ways, JSON errors and exit statuses.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <CLI/CLI.hpp>
 #include <filesystem>
-#include <sstream>
 
 #include "CliCommands.h"
 #include "DefinitionJson.h"
 #include "core/model/CatforgeDoc.h"
+#include "support/CliRun.h"
 #include "support/EveryMember.h"
 #include "support/Golden.h"
 #include "support/TempDir.h"
 
 namespace {
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
+using Result = CliResult;
 
-// Runs the definition commands in process, as main() does.
 Result RunCli(std::vector<std::string> args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    CliContext context{out, err};
-    CLI::App app;
-    app.require_subcommand(1);
-    AddDefinitionCommands(app, context);
-    args.insert(args.begin(), "catforge-cli");
-    std::vector<char*> argv;
-    for (std::string& a : args)
-        argv.push_back(a.data());
-    try {
-        app.parse(static_cast<int>(argv.size()), argv.data());
-    } catch (const CLI::ParseError&) {
-        return {kExitUsage, out.str(), err.str()};
-    }
-    return {context.status, out.str(), err.str()};
-}
-
-// The exit status of the real program.
-int RunProgram(const std::string& args) {
-    const int status =
-        std::system((std::string(CATFORGE_CLI_PATH) + " " + args + " >/dev/null 2>&1").c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return RunCliCommands(AddDefinitionCommands, std::move(args));
 }
 
 }  // namespace
@@ -88,17 +59,13 @@ TEST(DefinitionInfo, JsonHasEveryMemberInOrderAndRoundTripsEveryByte) {
     const Result info = RunCli({"info", "--json", original});
     ASSERT_EQ(info.status, kExitOk) << info.err;
     const auto json = DefinitionJson::parse(info.out);
-    std::string keys;
+    // Every member of the table, in its order.
+    std::string keys, members;
     for (const auto& item : json.items())
         keys += item.key() + " ";
-    EXPECT_EQ(keys,
-              "m_strTitle m_szDataFile m_strNotes m_nRecordLength m_aFields m_nRaNotation "
-              "m_nRaHoursField m_nRaMinutesField m_nRaSecondsField m_nDecNotation m_nDecSignField "
-              "m_nDecDegreesField m_nDecMinutesField m_nDecSecondsField m_strEpoch m_nLabelCount "
-              "m_anLabelField m_astrLabelPrefix m_nSizeFields m_nSizeUnits m_nSizeMeaning "
-              "m_nMajorAxisField m_nMinorAxisField m_bPositionAngle m_nPositionAngleField "
-              "m_nMagnitudeCount m_anMagnitudeField m_nDefaultType m_nDefaultSymbol m_nColourMode "
-              "m_crScreenColour m_crPrinterColour m_nTypeMode m_aUserSymbols m_aTypeRules ");
+    for (const auto& member : MemberTable<Definition>::kMembers)
+        members += std::string(member.name) + " ";
+    EXPECT_EQ(keys, members);
     EXPECT_EQ(json["m_aFields"][0]["m_strName"], "Name");
     EXPECT_EQ(json["m_crScreenColour"], "0x00123456");
     EXPECT_EQ(json["m_astrLabelPrefix"][2], "\xc3\xa9");  // byte 0xE9 as U+00E9
@@ -222,8 +189,8 @@ TEST(DefinitionInfo, RefusesWhatIsNoDefinitionAndHandsCataloguesOver) {
 TEST(DefinitionInfo, ProgramExitStatuses) {
     CTempDir dir;
     const std::string example = std::string(CATFORGE_EXAMPLES_DIR) + "/cluster-stars.zdd";
-    EXPECT_EQ(RunProgram("info --json " + example), kExitOk);
-    EXPECT_EQ(RunProgram("info " + dir.Path("missing.zdd")), kExitRefused);
-    EXPECT_EQ(RunProgram(""), kExitUsage);
-    EXPECT_EQ(RunProgram("info --entries -1 " + example), kExitUsage);
+    EXPECT_EQ(RunCliProgram("info --json " + example), kExitOk);
+    EXPECT_EQ(RunCliProgram("info " + dir.Path("missing.zdd")), kExitRefused);
+    EXPECT_EQ(RunCliProgram(""), kExitUsage);
+    EXPECT_EQ(RunCliProgram("info --entries -1 " + example), kExitUsage);
 }

@@ -1,40 +1,16 @@
 #include <gtest/gtest.h>
 
-#include <CLI/CLI.hpp>
-#include <sstream>
-
 #include "CliCommands.h"
 #include "core/model/CatforgeDoc.h"
+#include "support/CliRun.h"
 #include "support/TempDir.h"
 
 namespace {
 
 const std::string kDataDir = std::string(CATFORGE_TEST_DATA_DIR) + "/cds";
 
-struct CliRun {
-    int status = 0;
-    std::string out;
-    std::string err;
-};
-
-CliRun RunCli(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    CliContext context{out, err};
-    CLI::App app;
-    app.require_subcommand(1);
-    AddImportCommands(app, context);
-    std::reverse(args.begin(), args.end());
-    CliRun run;
-    try {
-        app.parse(args);
-        run.status = context.status;
-    } catch (const CLI::ParseError& e) {
-        run.status = kExitUsage;
-        err << e.what();
-    }
-    run.out = out.str();
-    run.err = err.str();
-    return run;
+CliResult RunCli(std::vector<std::string> args) {
+    return RunCliCommands(AddImportCommands, std::move(args));
 }
 
 }  // namespace
@@ -42,14 +18,15 @@ CliRun RunCli(std::vector<std::string> args) {
 TEST(ImportCli, NormalizePrintsTheReportAndRefusesLongLines) {
     CTempDir dir;
     const std::string in = dir.Write("in.dat", "ab\nabcd\n");
-    const CliRun ok = RunCli({"normalize", in, "-o", dir.Path("out.dat")});
+    const CliResult ok = RunCli({"normalize", in, "-o", dir.Path("out.dat")});
     EXPECT_EQ(ok.status, kExitOk) << ok.err;
     EXPECT_NE(ok.out.find("2 lines read, record length 5 bytes (4 + LF), 1 lines padded."),
               std::string::npos)
         << ok.out;
     EXPECT_EQ(CTempDir::Read(dir.Path("out.dat")), "ab  \nabcd\n");
 
-    const CliRun refused = RunCli({"normalize", in, "-o", dir.Path("short.dat"), "--length", "3"});
+    const CliResult refused =
+        RunCli({"normalize", in, "-o", dir.Path("short.dat"), "--length", "3"});
     EXPECT_EQ(refused.status, kExitRefused);
     EXPECT_NE(refused.err.find("error: Line 2 of"), std::string::npos) << refused.err;
     EXPECT_FALSE(std::filesystem::exists(dir.Path("short.dat")));
@@ -61,7 +38,7 @@ TEST(ImportCli, ImportCdsNormalisesBesideTheDefinitionInOneCommand) {
     CTempDir dir;
     std::filesystem::create_directory(dir.Path("def"));
     const std::string def = dir.Path("def/cluster.zdd");
-    const CliRun run =
+    const CliResult run =
         RunCli({"import-cds", kDataDir + "/ReadMe", "--file", "table1.dat", "-o", def});
     ASSERT_EQ(run.status, kExitOk) << run.err;
     EXPECT_NE(run.out.find("Right ascension: RAh, RAm, RAs"), std::string::npos) << run.out;
@@ -72,12 +49,12 @@ TEST(ImportCli, ImportCdsNormalisesBesideTheDefinitionInOneCommand) {
     EXPECT_EQ(std::filesystem::file_size(dir.Path("def/table1.fixed.dat")), 15u * 104u);
 
     // Several described files need --file; a bad ReadMe writes nothing.
-    const CliRun several = RunCli({"import-cds", kDataDir + "/ReadMe", "-o", dir.Path("b.zdd")});
+    const CliResult several = RunCli({"import-cds", kDataDir + "/ReadMe", "-o", dir.Path("b.zdd")});
     EXPECT_EQ(several.status, kExitRefused);
     EXPECT_NE(several.err.find("describes several files (table1.dat, table5.dat)"),
               std::string::npos);
     const std::string bad = dir.Write("ReadMe", "nothing here\n");
-    const CliRun malformed = RunCli({"import-cds", bad, "-o", dir.Path("c.zdd")});
+    const CliResult malformed = RunCli({"import-cds", bad, "-o", dir.Path("c.zdd")});
     EXPECT_EQ(malformed.status, kExitRefused);
     EXPECT_FALSE(std::filesystem::exists(dir.Path("b.zdd")));
     EXPECT_FALSE(std::filesystem::exists(dir.Path("c.zdd")));

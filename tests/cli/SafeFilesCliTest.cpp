@@ -14,6 +14,7 @@
 #include <map>
 #include <thread>
 
+#include "support/CliRun.h"
 #include "support/FaultInjection.h"
 #include "support/TempDir.h"
 
@@ -21,10 +22,6 @@ namespace {
 
 const std::string kCli = CATFORGE_CLI_PATH;
 const std::string kSample = CATFORGE_EXAMPLES_DIR "/cluster-stars";
-
-std::string Quote(const std::string& path) {
-    return "'" + path + "'";
-}
 
 // The sample definition (as sample.zdd) and its data file copied into a fresh folder, and the
 // program run there.
@@ -36,12 +33,11 @@ protected:
     }
     // Runs catforge-cli in the folder; returns its exit status, with stderr in err.
     int Run(const std::string& arguments) {
-        const std::string command = "cd " + Quote(dir.Root().string()) + " && " + kCli + " " +
-                                    arguments + " >/dev/null 2>" + Quote(dir.Path("stderr"));
-        const int status = std::system(command.c_str());
+        const int status =
+            RunCliProgram(arguments, "/dev/null", dir.Path("stderr"), dir.Root().string());
         err = CTempDir::Read(dir.Path("stderr"));
         std::filesystem::remove(dir.Path("stderr"));
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return status;
     }
     // A data file of count copies of the sample's records.
     void WriteBigData(int count) {

@@ -1,6 +1,7 @@
 #include "core/compile/DataCheck.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cmath>
 #include <memory>
@@ -44,15 +45,15 @@ class CRecordChecker {
 public:
     explicit CRecordChecker(const CCatforgeDoc& doc) : m_doc(doc) {
         m_nRecordLength = static_cast<std::size_t>(doc.m_nRecordLength);
-        const int ra = doc.m_nRaNotation;
-        const int dec = doc.m_nDecNotation;
-        m_pRaHours = Field(doc.m_nRaHoursField);
-        m_pRaMinutes = ra <= 1 ? Field(doc.m_nRaMinutesField) : nullptr;
-        m_pRaSeconds = ra == 0 ? Field(doc.m_nRaSecondsField) : nullptr;
-        m_pDecSign = dec <= 1 ? Field(doc.m_nDecSignField) : nullptr;
-        m_pDecDegrees = Field(doc.m_nDecDegreesField);
-        m_pDecMinutes = dec <= 1 ? Field(doc.m_nDecMinutesField) : nullptr;
-        m_pDecSeconds = dec == 0 ? Field(doc.m_nDecSecondsField) : nullptr;
+        // The fields the notations read, each into its part's slot; the others stay null.
+        const auto read = [&](std::span<const PositionField> fields,
+                              std::array<const FieldDefinition**, 4> slots) {
+            for (const PositionField& field : fields)
+                *slots[static_cast<std::size_t>(field.part)] = Field(doc.*field.member);
+        };
+        read(RaFields(doc.m_nRaNotation), {nullptr, &m_pRaHours, &m_pRaMinutes, &m_pRaSeconds});
+        read(DecFields(doc.m_nDecNotation),
+             {&m_pDecSign, &m_pDecDegrees, &m_pDecMinutes, &m_pDecSeconds});
         for (const FieldDefinition* f : {m_pRaHours, m_pRaMinutes, m_pRaSeconds})
             AddNumeric(f);
         for (const FieldDefinition* f : {m_pDecDegrees, m_pDecMinutes, m_pDecSeconds})

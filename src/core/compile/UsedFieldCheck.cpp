@@ -27,23 +27,19 @@ struct FieldUse {
 
 std::vector<FieldUse> UsedFields(const CCatforgeDoc& doc) {
     std::vector<FieldUse> uses;
-    const int ra = doc.m_nRaNotation;
-    uses.push_back({doc.m_nRaHoursField, "the right ascension hours", kSelectRa});
-    if (ra == 0 || ra == 1) {
-        uses.push_back({doc.m_nRaMinutesField, "the right ascension minutes", kSelectRa});
+    // Purposes by position part (sign, main, minutes, seconds).
+    const char* const raPurposes[] = {"", "the right ascension hours",
+                                      "the right ascension minutes", "the right ascension seconds"};
+    const char* const decPurposes[] = {"the declination sign", "the declination degrees",
+                                       "the declination minutes", "the declination seconds"};
+    for (const PositionField& field : RaFields(doc.m_nRaNotation)) {
+        uses.push_back(
+            {doc.*field.member, raPurposes[static_cast<std::size_t>(field.part)], kSelectRa});
     }
-    if (ra == 0)
-        uses.push_back({doc.m_nRaSecondsField, "the right ascension seconds", kSelectRa});
-    const int dec = doc.m_nDecNotation;
-    if (dec == 0 || dec == 1) {
-        uses.push_back({doc.m_nDecSignField, "the declination sign", kSelectDec});
+    for (const PositionField& field : DecFields(doc.m_nDecNotation)) {
+        uses.push_back(
+            {doc.*field.member, decPurposes[static_cast<std::size_t>(field.part)], kSelectDec});
     }
-    uses.push_back({doc.m_nDecDegreesField, "the declination degrees", kSelectDec});
-    if (dec == 0 || dec == 1) {
-        uses.push_back({doc.m_nDecMinutesField, "the declination minutes", kSelectDec});
-    }
-    if (dec == 0)
-        uses.push_back({doc.m_nDecSecondsField, "the declination seconds", kSelectDec});
     for (int k = 0; k < std::min(doc.m_nLabelCount, 3); ++k) {
         uses.push_back({doc.m_anLabelField[static_cast<std::size_t>(k)],
                         "label " + std::to_string(k + 1), kSelectLabels});

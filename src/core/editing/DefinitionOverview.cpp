@@ -1,6 +1,7 @@
 #include "core/editing/DefinitionOverview.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 
 #include "core/model/CatforgeDoc.h"
@@ -137,20 +138,18 @@ public:
         g.properties.push_back(Property("Epoch", m_doc.m_strEpoch));
         g.properties.push_back(
             Property("Right ascension", Choice(kRaNotations, m_doc.m_nRaNotation)));
-        g.properties.push_back(FieldProperty("Hours", m_doc.m_nRaHoursField));
-        if (m_doc.m_nRaNotation != 2)
-            g.properties.push_back(FieldProperty("Min", m_doc.m_nRaMinutesField));
-        if (m_doc.m_nRaNotation != 1 && m_doc.m_nRaNotation != 2)
-            g.properties.push_back(FieldProperty("Sec", m_doc.m_nRaSecondsField));
+        // Names by position part (sign, main, minutes, seconds).
+        const auto fields = [&](std::span<const PositionField> read,
+                                std::array<const char*, 4> names) {
+            for (const PositionField& field : read) {
+                g.properties.push_back(FieldProperty(names[static_cast<std::size_t>(field.part)],
+                                                     m_doc.*field.member));
+            }
+        };
+        fields(RaFields(m_doc.m_nRaNotation), {"", "Hours", "Min", "Sec"});
         g.properties.push_back(
             Property("Declination", Choice(kDecNotations, m_doc.m_nDecNotation)));
-        if (m_doc.m_nDecNotation != 2)
-            g.properties.push_back(FieldProperty("Sign", m_doc.m_nDecSignField));
-        g.properties.push_back(FieldProperty("Deg", m_doc.m_nDecDegreesField));
-        if (m_doc.m_nDecNotation != 2)
-            g.properties.push_back(FieldProperty("Min", m_doc.m_nDecMinutesField));
-        if (m_doc.m_nDecNotation != 1 && m_doc.m_nDecNotation != 2)
-            g.properties.push_back(FieldProperty("Sec", m_doc.m_nDecSecondsField));
+        fields(DecFields(m_doc.m_nDecNotation), {"Sign", "Deg", "Min", "Sec"});
         return g;
     }
 

@@ -737,15 +737,15 @@ void Mapper::MapPosition() {
                                       " (signed degrees)");
     } else {
         doc.m_nDecNotation = set.Has(kDecSeconds) ? 0 : 1;
-        doc.m_nDecSignField = set.parts[kDecSign].field;
-        doc.m_nDecDegreesField = set.parts[kDecDegrees].field;
-        doc.m_nDecMinutesField = set.parts[kDecMinutes].field;
-        doc.m_nDecSecondsField = set.parts[kDecSeconds].field;
-        std::string text = "Declination: " + Label(doc.m_nDecSignField) + ", " +
-                           Label(doc.m_nDecDegreesField) + ", " + Label(doc.m_nDecMinutesField);
-        text += set.Has(kDecSeconds)
-                    ? ", " + Label(doc.m_nDecSecondsField) + " (sign, degrees, minutes, seconds)"
-                    : " (sign, degrees, minutes)";
+        // Roles by position part (sign, main, minutes, seconds).
+        const Role roles[] = {kDecSign, kDecDegrees, kDecMinutes, kDecSeconds};
+        for (const PositionField& field : DecFields(0))
+            doc.*field.member = set.parts[roles[static_cast<std::size_t>(field.part)]].field;
+        std::string text = "Declination";
+        for (const PositionField& field : DecFields(doc.m_nDecNotation))
+            text += (field.part == PositionPart::Sign ? ": " : ", ") + Label(doc.*field.member);
+        text += set.Has(kDecSeconds) ? " (sign, degrees, minutes, seconds)"
+                                     : " (sign, degrees, minutes)";
         report.m_astrMapped.push_back(text);
     }
     if (options.m_bAppendColumns) {

@@ -102,6 +102,46 @@ struct Definition {
     std::vector<TypeRule> m_aTypeRules;
 };
 
+// The part of a coordinate a position field holds: its sign, its hours or degrees (whole or
+// decimal), its minutes or its seconds.
+enum class PositionPart : std::uint8_t { Sign, Main, Minutes, Seconds };
+
+// One field selection a position notation reads.
+struct PositionField {
+    PositionPart part;
+    int Definition::*member;
+};
+
+namespace position_fields {
+inline constexpr PositionField kRa[] = {
+    {PositionPart::Main, &Definition::m_nRaHoursField},
+    {PositionPart::Minutes, &Definition::m_nRaMinutesField},
+    {PositionPart::Seconds, &Definition::m_nRaSecondsField},
+};
+inline constexpr PositionField kDec[] = {
+    {PositionPart::Sign, &Definition::m_nDecSignField},
+    {PositionPart::Main, &Definition::m_nDecDegreesField},
+    {PositionPart::Minutes, &Definition::m_nDecMinutesField},
+    {PositionPart::Seconds, &Definition::m_nDecSecondsField},
+};
+}  // namespace position_fields
+
+// The field selections a right ascension notation reads, in the order hours, minutes, seconds:
+// all three for 0, hours and minutes for 1, the hours field alone for decimal
+// hours (2) and decimal degrees (3). A notation outside these reads as 0.
+inline std::span<const PositionField> RaFields(int notation) {
+    const std::span<const PositionField> all = position_fields::kRa;
+    return notation == 1 ? all.first(2) : notation == 2 || notation == 3 ? all.first(1) : all;
+}
+
+// The field selections a declination notation reads: sign, degrees, minutes and seconds for 0,
+// all but the seconds for 1, the (signed) degrees field alone for 2. A notation outside these
+// reads as 0.
+inline std::span<const PositionField> DecFields(int notation) {
+    const std::span<const PositionField> all = position_fields::kDec;
+    return notation == 1 ? all.first(3) : notation == 2 ? all.subspan(1, 1) : all;
+}
+
 // A pointer to one member of Owner; its alternative is the member's kind.
 template <typename Owner>
 using MemberPointer =

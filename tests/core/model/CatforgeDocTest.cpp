@@ -104,3 +104,35 @@ TEST(DocumentBase, SaveModifiedAsksAndFollowsTheAnswer) {
     EXPECT_EQ(ui.fileRequests[1].defaultExtension, "zdd");
     EXPECT_EQ(ui.fileRequests[1].filters[0].description, "Catforge Files (*.zdd)");
 }
+
+// The fields each notation reads, in reading order, as part letter (Sign, Main, minutes,
+// seconds) and the field number set below.
+TEST(CatforgeDoc, EachPositionNotationReadsItsFields) {
+    Definition d;
+    d.m_nRaHoursField = 10;
+    d.m_nRaMinutesField = 11;
+    d.m_nRaSecondsField = 12;
+    d.m_nDecSignField = 20;
+    d.m_nDecDegreesField = 21;
+    d.m_nDecMinutesField = 22;
+    d.m_nDecSecondsField = 23;
+    const auto text = [&](std::span<const PositionField> fields) {
+        std::string out;
+        for (const PositionField& field : fields)
+            out += "SMms"[static_cast<int>(field.part)] + std::to_string(d.*field.member) + " ";
+        return out;
+    };
+    const struct {
+        bool ra;
+        int notation;
+        const char* fields;
+    } cases[] = {
+        {true, 0, "M10 m11 s12 "},  {true, 1, "M10 m11 "},     {true, 2, "M10 "},
+        {true, 3, "M10 "},          {true, 4, "M10 m11 s12 "}, {false, 0, "S20 M21 m22 s23 "},
+        {false, 1, "S20 M21 m22 "}, {false, 2, "M21 "},        {false, -1, "S20 M21 m22 s23 "},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(text(c.ra ? RaFields(c.notation) : DecFields(c.notation)), c.fields)
+            << (c.ra ? "RA " : "Dec ") << c.notation;
+    }
+}

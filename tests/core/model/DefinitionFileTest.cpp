@@ -10,84 +10,40 @@
 #include <map>
 
 #include "core/model/CatforgeDoc.h"
+#include "support/Golden.h"
 #include "support/RecordingInteraction.h"
 #include "support/TempDir.h"
 
 namespace {
 
-// Builds expected file bytes little-endian by hand, remembering where named items begin.
-struct CFileBytes {
-    std::string bytes;
-    std::map<std::string, std::size_t> at;
-
-    CFileBytes& Mark(const std::string& name) {
-        at[name] = bytes.size();
-        return *this;
-    }
-    CFileBytes& Int(std::int64_t v) {
-        const auto u = static_cast<std::uint32_t>(v);
-        for (int shift = 0; shift < 32; shift += 8)
-            bytes += static_cast<char>(u >> shift & 0xFF);
-        return *this;
-    }
-    CFileBytes& Raw(const std::string& raw) {
-        bytes += raw;
-        return *this;
-    }
-    CFileBytes& Str(const std::string& s) {
-        return Int(static_cast<std::int64_t>(s.size())).Raw(s);
-    }
-    void Put(const std::string& name, std::int64_t v) {
-        CFileBytes b;
-        b.Int(v);
-        bytes.replace(at.at(name), 4, b.bytes);
-    }
-};
-
-// The file of a new document, item by item as the format lists them.
-CFileBytes NewDocumentFile(int version = 2) {
-    CFileBytes f;
-    f.Raw("zdd0Data").Int(version).Raw(std::string(260, '\0'));
-    f.Str("").Str("").Int(0).Int(0);
-    for (int v : {0, -1, -1, -1, 0, -1, -1, -1, -1})
-        f.Int(v);
-    f.Str("J2000.0").Int(1).Int(-1).Int(-1).Int(-1).Str("").Str("").Str("");
-    for (std::int64_t v : {0, 0, 1, -1, -1, 0, -1, 0, -1, -1, -1, 0, 0, 0, 0x00FFFFFF, 0})
-        f.Int(v);
-    if (version > 1)
-        f.Int(0).Int(0).Int(0);
-    return f;
+// The file of a new document, and a version 2 file with one of each list element.
+std::string GoldenFile(const std::string& name) {
+    return CTempDir::Read(CATFORGE_TEST_DATA_DIR "/golden/definition/" + name);
+}
+std::string NewDocumentFile() {
+    return GoldenFile("new.zdd");
+}
+std::string FullFile() {
+    return GoldenFile("full.zdd");
 }
 
-// A version 2 file with one of each list element, items marked for damaging.
-CFileBytes FullFile() {
-    CFileBytes f;
-    f.Raw("zdd0Data")
-        .Mark("version")
-        .Int(2)
-        .Mark("path")
-        .Raw(std::string("stars.dat").append(251, '\0'));
-    f.Mark("title").Str("Title").Str("Notes").Int(80).Mark("fields").Int(2);
-    f.Mark("field name").Str("Name").Str("").Int(1).Int(8);
-    f.Str("Type").Str("").Int(10).Int(12);
-    for (int v : {0, -1, -1, -1, 0, -1, -1, -1, -1})
-        f.Int(v);
-    f.Str("J2000.0").Int(1).Int(0).Int(-1).Int(-1).Str("NGC ").Str("").Str("");
-    for (std::int64_t v : {0, 0, 1, -1, -1, 0, -1, 0, -1, -1, -1, 0, 0, 0, 0x00FFFFFF, 0})
-        f.Int(v);
-    f.Int(1).Mark("symbols").Int(1).Str("Cross").Mark("instructions").Str("0 0 MA\r\n1 1 DA");
-    f.Mark("rules").Int(1).Int(1).Int(-1).Int(3).Mark("rule value").Str("OC");
-    return f;
+// Where items of full.zdd begin.
+const std::map<std::string, std::size_t> kFullAt = {
+    {"version", 8},        {"title", 272}, {"fields", 294},    {"symbols", 485},
+    {"instructions", 498}, {"rules", 516}, {"rule value", 532}};
+
+// The 32-bit little-endian number at offset of bytes replaced by v.
+void Put(std::string& bytes, std::size_t offset, std::int64_t v) {
+    for (std::size_t k = 0; k < 4; ++k)
+        bytes[offset + k] = static_cast<char>(static_cast<std::uint32_t>(v) >> (8 * k) & 0xFF);
 }
 
-std::string FirstDifference(const std::string& a, const std::string& b) {
-    for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i) {
-        if (a[i] != b[i])
-            return "first difference at byte " + std::to_string(i);
-    }
-    return a.size() == b.size()
-               ? "equal"
-               : "sizes " + std::to_string(a.size()) + " and " + std::to_string(b.size());
+// The new document's file as an older version writes it: its number, and (before 2) without
+// the type mode and the two lists.
+std::string NewDocumentFile(int version) {
+    std::string bytes = NewDocumentFile();
+    Put(bytes, 8, version);
+    return version < 2 ? bytes.substr(0, bytes.size() - 12) : bytes;
 }
 
 std::string Damaged(const std::string& path, const std::string& detail) {
@@ -156,15 +112,12 @@ TEST(DefinitionFile, NewDocumentSavesToThe439BytesOfTheFormat) {
     const std::string path = dir.Path("new.zdd");
     ASSERT_TRUE(doc.OnSaveDocument(path));
     EXPECT_FALSE(doc.IsModified());
-    const std::string written = CTempDir::Read(path);
-    const std::string expected = NewDocumentFile().bytes;
-    ASSERT_EQ(expected.size(), 439u);
-    EXPECT_EQ(written, expected) << FirstDifference(written, expected);
+    ExpectSameAsGolden(CTempDir::Read(path), "definition/new.zdd");
 }
 
 TEST(DefinitionFile, FullFileReadsIntoTheMembersAndWritesBackTheSameBytes) {
     CTempDir dir;
-    const std::string bytes = FullFile().bytes;
+    const std::string bytes = FullFile();
     const std::string path = dir.Write("full.zdd", bytes);
     CRecordingInteraction ui;
     CCatforgeDoc doc;
@@ -182,7 +135,7 @@ TEST(DefinitionFile, FullFileReadsIntoTheMembersAndWritesBackTheSameBytes) {
     EXPECT_EQ(doc.m_nTypeMode, 1);
     EXPECT_EQ(doc.m_aUserSymbols, (std::vector<UserSymbol>{{"Cross", "0 0 MA\r\n1 1 DA"}}));
     EXPECT_EQ(doc.m_aTypeRules, (std::vector<TypeRule>{{1, -1, 3, "OC"}}));
-    EXPECT_EQ(doc.EncodeDefinition(), bytes) << FirstDifference(doc.EncodeDefinition(), bytes);
+    ExpectSameAsGolden(doc.EncodeDefinition(), "definition/full.zdd");
 }
 
 TEST(DefinitionFile, EveryVersionReadsAndSavesAsVersion2) {
@@ -195,24 +148,23 @@ TEST(DefinitionFile, EveryVersionReadsAndSavesAsVersion2) {
         doc.m_aUserSymbols = {{"old", ""}};
         // Versions before 2 end at the printer colour: trailing bytes after it are not read.
         const std::string trailing = version < 2 ? std::string(12, '\x01') : "";
-        ASSERT_TRUE(
-            doc.OpenDocument(dir.Write("v.zdd", NewDocumentFile(version).bytes + trailing)));
+        ASSERT_TRUE(doc.OpenDocument(dir.Write("v.zdd", NewDocumentFile(version) + trailing)));
         EXPECT_TRUE(doc.SameDefinition(CCatforgeDoc()));
         const std::string path = dir.Path("v2.zdd");
         ASSERT_TRUE(doc.OnSaveDocument(path));
-        EXPECT_EQ(CTempDir::Read(path), NewDocumentFile().bytes);
+        EXPECT_EQ(CTempDir::Read(path), NewDocumentFile());
     }
     // Later versions read as version 2.
-    CFileBytes file = FullFile();
-    file.Put("version", 7);
+    std::string file = FullFile();
+    Put(file, 8, 7);
     CCatforgeDoc doc;
-    ASSERT_TRUE(doc.OpenDocument(dir.Write("v7.zdd", file.bytes)));
+    ASSERT_TRUE(doc.OpenDocument(dir.Write("v7.zdd", file)));
     EXPECT_EQ(doc.m_aTypeRules.size(), 1u);
 }
 
 TEST(DefinitionFile, MagicIsComparedByteForByteAndCaseSensitive) {
     CTempDir dir;
-    const std::string body = NewDocumentFile().bytes.substr(8);
+    const std::string body = NewDocumentFile().substr(8);
     for (const std::string magic :
          {"ZDD0DATA", "zdd0data", "Zdd0Data", "zdd0datA", "zdc0Data", "zdd0Dat", "", "zdd1Data"}) {
         SCOPED_TRACE(magic);
@@ -233,9 +185,9 @@ TEST(DefinitionFile, PathOf259CharactersFillsTheFieldAndBytesAfterItsZeroAreIgno
     ASSERT_TRUE(read.OpenDocument(path));
     EXPECT_EQ(read.GetDataFile(), longPath);
 
-    CFileBytes file = NewDocumentFile();
-    file.bytes.replace(12, 8, std::string("a.dat\0zz", 8));
-    ASSERT_TRUE(read.OpenDocument(dir.Write("junk.zdd", file.bytes)));
+    std::string file = NewDocumentFile();
+    file.replace(12, 8, std::string("a.dat\0zz", 8));
+    ASSERT_TRUE(read.OpenDocument(dir.Write("junk.zdd", file)));
     EXPECT_EQ(read.GetDataFile(), "a.dat");
     EXPECT_EQ(read.EncodeDefinition().substr(12, 8), std::string("a.dat\0\0\0", 8));
 }
@@ -243,53 +195,54 @@ TEST(DefinitionFile, PathOf259CharactersFillsTheFieldAndBytesAfterItsZeroAreIgno
 TEST(DefinitionFile, DamagedFilesAreRefusedWithOneMessageNamingTheFile) {
     struct Case {
         const char* name;
-        std::function<void(CFileBytes&)> damage;
+        std::function<void(std::string&)> damage;
         std::string detail;
     };
-    const CFileBytes full = FullFile();
-    const std::size_t size = full.bytes.size();
-    const auto left = [&](const char* item) { return std::to_string(size - full.at.at(item) - 4); };
+    const std::string full = FullFile();
+    const auto at = [](const char* item) { return kFullAt.at(item); };
+    const auto left = [&](const char* item) { return std::to_string(full.size() - at(item) - 4); };
+    const auto put = [&](const char* item, std::int64_t v) {
+        return [=](std::string& f) { Put(f, at(item), v); };
+    };
     const std::vector<Case> cases = {
-        {"path without zero", [](CFileBytes& f) { f.bytes.replace(12, 260, 260, 'p'); },
+        {"path without zero", [](std::string& f) { f.replace(12, 260, 260, 'p'); },
          "at byte 12: the data file path has no terminating zero"},
-        {"negative length", [](CFileBytes& f) { f.Put("title", -5); },
-         "at byte 272: negative length -5 of title"},
-        {"length beyond the end", [](CFileBytes& f) { f.Put("title", 100000); },
+        {"negative length", put("title", -5), "at byte 272: negative length -5 of title"},
+        {"length beyond the end", put("title", 100000),
          "at byte 272: length 100000 of title exceeds the " + left("title") + " bytes left"},
-        {"largest length", [](CFileBytes& f) { f.Put("instructions", 0x7FFFFFFF); },
-         "at byte " + std::to_string(full.at.at("instructions")) +
+        {"largest length", put("instructions", 0x7FFFFFFF),
+         "at byte " + std::to_string(at("instructions")) +
              ": length 2147483647 of symbol instructions exceeds the " + left("instructions") +
              " bytes left"},
-        {"negative count", [](CFileBytes& f) { f.Put("fields", -1); },
-         "at byte " + std::to_string(full.at.at("fields")) + ": negative count -1 of fields"},
-        {"count beyond the end", [](CFileBytes& f) { f.Put("symbols", 0x7FFFFFFF); },
-         "at byte " + std::to_string(full.at.at("symbols")) +
+        {"negative count", put("fields", -1),
+         "at byte " + std::to_string(at("fields")) + ": negative count -1 of fields"},
+        {"count beyond the end", put("symbols", 0x7FFFFFFF),
+         "at byte " + std::to_string(at("symbols")) +
              ": count 2147483647 of user symbols exceeds what the " + left("symbols") +
              " bytes left can hold"},
-        {"count one too many", [](CFileBytes& f) { f.Put("rules", 2); },
-         "at byte " + std::to_string(full.at.at("rules")) +
-             ": count 2 of type rules exceeds what the " + left("rules") + " bytes left can hold"},
-        {"negative length in the last rule", [](CFileBytes& f) { f.Put("rule value", -2); },
-         "at byte " + std::to_string(full.at.at("rule value")) +
-             ": negative length -2 of type rule value"},
-        {"ends inside the last string", [](CFileBytes& f) { f.bytes.pop_back(); },
-         "at byte " + std::to_string(full.at.at("rule value")) +
+        {"count one too many", put("rules", 2),
+         "at byte " + std::to_string(at("rules")) + ": count 2 of type rules exceeds what the " +
+             left("rules") + " bytes left can hold"},
+        {"negative length in the last rule", put("rule value", -2),
+         "at byte " + std::to_string(at("rule value")) + ": negative length -2 of type rule value"},
+        {"ends inside the last string", [](std::string& f) { f.pop_back(); },
+         "at byte " + std::to_string(at("rule value")) +
              ": length 2 of type rule value exceeds the 1 bytes left"},
-        {"ends after the head", [](CFileBytes& f) { f.bytes.resize(12); },
+        {"ends after the head", [](std::string& f) { f.resize(12); },
          "at byte 12: expected 260 bytes of the data file path, only 0 left"},
     };
     CTempDir dir;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        CFileBytes file = full;
+        std::string file = full;
         c.damage(file);
-        const std::string path = dir.Write("damaged.zdd", file.bytes);
+        const std::string path = dir.Write("damaged.zdd", file);
         ExpectRefused(path, Damaged(path, c.detail));
     }
 }
 
 TEST(DefinitionFile, EveryShortenedFileIsRefused) {
-    const std::string bytes = FullFile().bytes;
+    const std::string bytes = FullFile();
     for (std::size_t length = 0; length < bytes.size(); ++length) {
         CCatforgeDoc doc;
         std::string error;
@@ -300,7 +253,7 @@ TEST(DefinitionFile, EveryShortenedFileIsRefused) {
 
 TEST(DefinitionFile, FileOverTheSizeLimitIsRefusedUnread) {
     CTempDir dir;
-    const std::string path = dir.Write("huge.zdd", NewDocumentFile().bytes);
+    const std::string path = dir.Write("huge.zdd", NewDocumentFile());
     std::filesystem::resize_file(path, kMaxDefinitionFileSize + 1);  // sparse on most systems
     ExpectRefused(path,
                   Damaged(path, "it is larger than the " + std::to_string(kMaxDefinitionFileSize) +
@@ -359,7 +312,7 @@ TEST(DefinitionFileSave, FailsWhereNoFileCanBeCreated) {
 TEST(DefinitionFileSave, FailureWhileWritingKeepsThePreviousFile) {
     // The file size limit makes writes fail as a full disk would, also for root.
     CTempDir dir;
-    const std::string path = dir.Write("old.zdd", FullFile().bytes);
+    const std::string path = dir.Write("old.zdd", FullFile());
     struct rlimit old {};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
     const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
@@ -381,12 +334,12 @@ TEST(DefinitionFileSave, FailureWhileWritingKeepsThePreviousFile) {
 
 TEST(DefinitionFileSave, SaveReplacesTheFileAndKeepsItsPermissions) {
     CTempDir dir;
-    const std::string path = dir.Write("old.zdd", FullFile().bytes);
+    const std::string path = dir.Write("old.zdd", FullFile());
     using std::filesystem::perms;
     std::filesystem::permissions(path, perms::owner_read | perms::owner_write | perms::group_read);
     CCatforgeDoc doc;
     ASSERT_TRUE(doc.OnSaveDocument(path));
-    EXPECT_EQ(CTempDir::Read(path), NewDocumentFile().bytes);
+    EXPECT_EQ(CTempDir::Read(path), NewDocumentFile());
     EXPECT_EQ(std::filesystem::status(path).permissions() & perms::all,
               perms::owner_read | perms::owner_write | perms::group_read);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Root()), {}), 1);

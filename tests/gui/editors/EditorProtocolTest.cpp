@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTreeWidget>
 #include <functional>
 
@@ -140,29 +143,108 @@ TEST_P(EditorProtocol, OkStoresTheChange) {
 }
 
 const Editor kEditors[] = {
+    // A path longer than the definition holds is cut; notes get CR LF line ends.
     {"General", RunGeneralEditor,
-     [](QDialog& dlg) { dynamic_cast<CGeneralDlg&>(dlg).TitleBox()->setText("Changed"); },
-     [](const CCatforgeDoc& doc) { return doc.m_strTitle == "Changed"; }},
+     [](QDialog& dlg) {
+         auto& general = dynamic_cast<CGeneralDlg&>(dlg);
+         general.TitleBox()->setText("Changed");
+         general.DataFileBox()->setText(QString(300, QLatin1Char('p')));
+         general.RecordLengthBox()->setText("82");
+         general.NotesBox()->setPlainText("one\nthree");
+     },
+     [](const CCatforgeDoc& doc) {
+         return doc.m_strTitle == "Changed" && doc.GetDataFile() == std::string(259, 'p') &&
+                doc.m_nRecordLength == 82 && doc.m_strNotes == "one\r\nthree";
+     }},
     {"Fields", RunFieldsEditor,
      [](QDialog& dlg) {
          auto& fields = dynamic_cast<CFieldListDlg&>(dlg);
          fields.SelectRow(0);
          fields.OnDelete();
      },
-     [](const CCatforgeDoc& doc) { return doc.m_aFields.front().m_strName == "RAh"; }},
+     // Selections elsewhere keep their numbers.
+     [](const CCatforgeDoc& doc) {
+         return doc.m_aFields.front().m_strName == "RAh" && doc.m_nRaHoursField == 1 &&
+                doc.m_nDecSecondsField == 7;
+     }},
+    // The position editors change every member of their group.
     {"RaDec", RunRaDecEditor,
-     [](QDialog& dlg) { Control<QLineEdit>(dlg, "epoch")->setText("J2000.0"); },
-     [](const CCatforgeDoc& doc) { return doc.m_strEpoch == "J2000.0"; }},
+     [](QDialog& dlg) {
+         Click(dlg, "raNotation0");
+         Click(dlg, "decNotation0");
+         const std::pair<const char*, int> boxes[] = {
+             {"raHours", 0},    {"raMinutes", 8},  {"raSeconds", 7}, {"decSign", 6},
+             {"decDegrees", 5}, {"decMinutes", 4}, {"decSeconds", 3}};
+         for (const auto& [box, field] : boxes)
+             Choose(dlg, box, field);
+         Control<QLineEdit>(dlg, "epoch")->setText("J2000.0");
+     },
+     [](const CCatforgeDoc& doc) {
+         return std::vector<int>{
+                    doc.m_nRaNotation,      doc.m_nDecNotation,     doc.m_nRaHoursField,
+                    doc.m_nRaMinutesField,  doc.m_nRaSecondsField,  doc.m_nDecSignField,
+                    doc.m_nDecDegreesField, doc.m_nDecMinutesField, doc.m_nDecSecondsField} ==
+                    std::vector<int>{0, 0, 0, 8, 7, 6, 5, 4, 3} &&
+                doc.m_strEpoch == "J2000.0";
+     }},
     {"Labels", RunLabelsEditor,
-     [](QDialog& dlg) { Control<QLineEdit>(dlg, "prefix1")->setText("Star "); },
-     [](const CCatforgeDoc& doc) { return doc.m_astrLabelPrefix[0] == "Star "; }},
-    {"Size", RunSizeEditor, [](QDialog& dlg) { Click(dlg, "sizeUnits0"); },
-     [](const CCatforgeDoc& doc) { return doc.m_nSizeUnits == 0; }},
-    {"Magnitude", RunMagnitudeEditor, [](QDialog& dlg) { Choose(dlg, "field1", 4); },
-     [](const CCatforgeDoc& doc) { return doc.m_anMagnitudeField[0] == 4; }},
+     [](QDialog& dlg) {
+         Click(dlg, "count3");
+         Choose(dlg, "field1", 1);
+         Choose(dlg, "field2", 2);
+         Choose(dlg, "field3", 4);
+         Control<QLineEdit>(dlg, "prefix1")->setText("Star ");
+         Control<QLineEdit>(dlg, "prefix2")->setText("A");
+         Control<QLineEdit>(dlg, "prefix3")->setText("B");
+     },
+     [](const CCatforgeDoc& doc) {
+         return doc.m_nLabelCount == 3 && doc.m_anLabelField == std::array<int, 3>{1, 2, 4} &&
+                doc.m_astrLabelPrefix == std::array<std::string, 3>{"Star ", "A", "B"};
+     }},
+    {"Size", RunSizeEditor,
+     [](QDialog& dlg) {
+         for (const char* button : {"sizeFields1", "sizeUnits0", "sizeMeaning0", "positionAngle"})
+             Click(dlg, button);
+         Choose(dlg, "majorAxis", 2);
+         Choose(dlg, "minorAxis", 3);
+         Choose(dlg, "positionAngleField", 4);
+     },
+     [](const CCatforgeDoc& doc) {
+         return std::vector<int>{
+                    doc.m_nSizeFields,        doc.m_nSizeUnits,      doc.m_nSizeMeaning,
+                    doc.m_nMajorAxisField,    doc.m_nMinorAxisField, doc.m_bPositionAngle,
+                    doc.m_nPositionAngleField} == std::vector<int>{1, 0, 0, 2, 3, 0, 4};
+     }},
+    {"Magnitude", RunMagnitudeEditor,
+     [](QDialog& dlg) {
+         Click(dlg, "count3");
+         Choose(dlg, "field1", 4);
+         Choose(dlg, "field2", 5);
+         Choose(dlg, "field3", 6);
+     },
+     [](const CCatforgeDoc& doc) {
+         return doc.m_nMagnitudeCount == 3 && doc.m_anMagnitudeField == std::array<int, 3>{4, 5, 6};
+     }},
+    // A rule added, both modes, the screen colour and the symbol changed.
     {"ObjectTypes", RunObjectTypesEditor,
-     [](QDialog& dlg) { dynamic_cast<CObjectTypeDlg&>(dlg).SymbolBox()->setCurrentIndex(0); },
-     [](const CCatforgeDoc& doc) { return doc.m_nDefaultSymbol == 0; }},
+     [](QDialog& dlg) {
+         auto& types = dynamic_cast<CObjectTypeDlg&>(dlg);
+         types.SetTypeSelectionRunner([](TypeRule& rule, const CCatforgeDoc&, QWidget*) {
+             rule.m_strValue = "X";
+             return true;
+         });
+         types.SetColourChooser([](Colour, QWidget*) { return std::optional<Colour>(0xABCDEF); });
+         types.OnAdd();
+         types.TypeModeGroup()->button(0)->click();
+         types.ScreenButton()->click();
+         types.ColourModeGroup()->button(0)->click();
+         types.SymbolBox()->setCurrentIndex(0);
+     },
+     [](const CCatforgeDoc& doc) {
+         return doc.m_aTypeRules.size() == 3 && doc.m_aTypeRules[2].m_strValue == "X" &&
+                doc.m_nTypeMode == 0 && doc.m_nColourMode == 0 &&
+                doc.m_crScreenColour == 0xABCDEFu && doc.m_nDefaultSymbol == 0;
+     }},
     {"UserSymbols", RunUserSymbolsEditor,
      [](QDialog& dlg) {
          auto& symbols = dynamic_cast<CSymbolListDlg&>(dlg);

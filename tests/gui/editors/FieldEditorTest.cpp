@@ -6,11 +6,8 @@
 
 #include "core/editing/FieldEntry.h"
 #include "core/editing/FieldRows.h"
-#include "core/model/CatforgeDoc.h"
-#include "gui/editors/EditorCommands.h"
 #include "gui/editors/FieldEditDlg.h"
 #include "gui/editors/FieldListDlg.h"
-#include "gui/widgets/ModalRun.h"
 #include "support/RecordingInteraction.h"
 
 namespace {
@@ -45,12 +42,6 @@ struct ScriptedFieldEdits {
         };
     }
 };
-
-// The person presses OK; the dialog closes only when it takes what is entered.
-int PressOk(QDialog& dialog) {
-    return dynamic_cast<CFieldListDlg&>(dialog).OnOK() ? int(QDialog::Accepted)
-                                                       : int(QDialog::Rejected);
-}
 
 }  // namespace
 
@@ -178,23 +169,4 @@ TEST(FieldEditDlg, RefusesInOrderAndStaysOpen) {
     EXPECT_TRUE(dlg.OnOK());
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     EXPECT_EQ(dlg.Field(), (FieldDefinition{"V\xE9l", "km/s", 10, 12}));
-}
-
-TEST(FieldsCommand, DeletingAFieldKeepsTheNumbersOfSelectionsElsewhere) {
-    CRecordingInteraction ui;
-    CCatforgeDoc doc;
-    doc.m_aFields = {Field("A", 1, 4), Field("B", 5, 8), Field("C", 9, 12)};
-    doc.m_nRaHoursField = 2;
-    doc.m_nDecSignField = 1;
-    ui.answers = {Answer::Yes};
-    const CModalRunnerScope runner([](QDialog& dialog) {
-        auto& dlg = dynamic_cast<CFieldListDlg&>(dialog);
-        dlg.SelectRow(0);
-        dlg.OnDelete();
-        return PressOk(dialog);
-    });
-    EXPECT_TRUE(RunFieldsEditor(doc, ui, nullptr));
-    EXPECT_EQ(Names(doc.m_aFields), (std::vector<std::string>{"B", "C"}));
-    EXPECT_EQ(doc.m_nRaHoursField, 2);
-    EXPECT_EQ(doc.m_nDecSignField, 1);
 }

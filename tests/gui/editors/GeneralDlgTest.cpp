@@ -6,19 +6,8 @@
 #include <QPlainTextEdit>
 #include <QValidator>
 
-#include "core/model/CatforgeDoc.h"
-#include "gui/editors/EditorCommands.h"
-#include "gui/widgets/ModalRun.h"
 #include "support/RecordingInteraction.h"
 #include "support/TempDir.h"
-
-namespace {
-
-int PressOk(CGeneralDlg& dlg) {
-    return dlg.OnOK() ? int(QDialog::Accepted) : int(QDialog::Rejected);
-}
-
-}  // namespace
 
 TEST(GeneralDlg, BrowseAsksForAnExistingDataFileAndKeepsThePathOnCancel) {
     CTempDir dir;
@@ -88,21 +77,4 @@ TEST(GeneralDlg, OkRefusesARecordLengthThatIsNotAWholeNumber) {
     EXPECT_TRUE(dlg.OnOK());
     EXPECT_EQ(dlg.m_strTitle, "T");
     EXPECT_EQ(dlg.m_nRecordLength, 0);
-}
-
-TEST(GeneralCommand, EditedValuesComeBackAndALongPathIsCut) {
-    CRecordingInteraction ui;
-    CCatforgeDoc doc;
-    doc.m_strNotes = "line one\r\nline two";  // notes keep the line ends they had
-    const CModalRunnerScope runner([](QDialog& dialog) {
-        auto& dlg = dynamic_cast<CGeneralDlg&>(dialog);
-        dlg.DataFileBox()->setText(QString(300, QLatin1Char('p')));
-        dlg.RecordLengthBox()->setText("82");
-        dlg.NotesBox()->setPlainText("one\nthree");
-        return PressOk(dlg);
-    });
-    EXPECT_TRUE(RunGeneralEditor(doc, ui, nullptr));
-    EXPECT_EQ(doc.GetDataFile(), std::string(259, 'p'));
-    EXPECT_EQ(doc.m_nRecordLength, 82);
-    EXPECT_EQ(doc.m_strNotes, "one\r\nthree");
 }

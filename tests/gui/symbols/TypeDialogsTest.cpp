@@ -252,29 +252,6 @@ TEST_F(TypeDialogs, ColourValuesConvertBothWaysWithRedInTheLowByte) {
     EXPECT_EQ(QColorToColour(QColor::fromHsv(0, 255, 255)), 0x000000FFu);
 }
 
-TEST_F(TypeDialogs, CancelDiscardsRulesColoursAndModes) {
-    const std::string before = doc.EncodeDefinition();
-    EXPECT_FALSE(Run([](CObjectTypeDlg& dlg) {
-        dlg.SetTypeSelectionRunner([](TypeRule& rule, const CCatforgeDoc&, QWidget*) {
-            rule.m_strValue = "X";
-            return true;
-        });
-        dlg.SetColourChooser([](Colour, QWidget*) { return std::optional<Colour>(0x00123456); });
-        dlg.OnAdd();
-        Select(*dlg.RuleList(), 0);
-        dlg.OnEdit();
-        Select(*dlg.RuleList(), 0);
-        dlg.OnDelete();
-        dlg.ColourModeGroup()->button(1)->click();
-        dlg.ScreenButton()->click();
-        dlg.TypeModeGroup()->button(1)->click();
-        dlg.SymbolBox()->setCurrentIndex(11);
-        return false;
-    }));
-    EXPECT_EQ(doc.EncodeDefinition(), before);
-    EXPECT_FALSE(doc.IsModified());
-}
-
 TEST_F(TypeDialogs, TypeSelectionOpensFromTheRuleAndMakesCodesFromRows) {
     CTypeSelectionDlg dlg(doc);
     dlg.m_nField = 1;
