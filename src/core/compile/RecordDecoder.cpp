@@ -45,30 +45,31 @@ CRecordDecoder::CRecordDecoder(const CCatforgeDoc& doc, const EpochState& epoch)
       m_epoch(epoch),
       m_nRecordLength(static_cast<std::size_t>(std::max(doc.m_nRecordLength, 0))),
       m_nRaNotation(doc.m_nRaNotation),
-      m_cRaHours(Cut(doc.m_nRaHoursField)),
-      m_cRaMinutes(Cut(doc.m_nRaMinutesField)),
-      m_cRaSeconds(Cut(doc.m_nRaSecondsField)),
       m_nDecNotation(doc.m_nDecNotation),
-      m_cDecSign(Cut(doc.m_nDecSignField)),
-      m_cDecDegrees(Cut(doc.m_nDecDegreesField)),
-      m_cDecMinutes(Cut(doc.m_nDecMinutesField)),
-      m_cDecSeconds(Cut(doc.m_nDecSecondsField)),
       m_cMajorAxis(doc.m_nSizeFields == 1 || doc.m_nSizeFields == 2 ? Cut(doc.m_nMajorAxisField)
                                                                     : FieldCut{}),
       m_cMinorAxis(doc.m_nSizeFields == 2 ? Cut(doc.m_nMinorAxisField) : FieldCut{}),
       m_cPositionAngle(doc.m_bPositionAngle != 0 ? Cut(doc.m_nPositionAngleField) : FieldCut{}),
       m_nDefaultSymbol(co::Low16(doc.m_nDefaultSymbol)),
       m_nDefaultType(co::Low16(doc.m_nDefaultType)) {
-    m_acRaFields.push_back(m_cRaHours);
-    if (m_nRaNotation == 0 || m_nRaNotation == 1)
-        m_acRaFields.push_back(m_cRaMinutes);
-    if (m_nRaNotation == 0)
-        m_acRaFields.push_back(m_cRaSeconds);
-    m_acDecFields.push_back(m_cDecDegrees);
-    if (m_nDecNotation == 0 || m_nDecNotation == 1)
-        m_acDecFields.push_back(m_cDecMinutes);
-    if (m_nDecNotation == 0)
-        m_acDecFields.push_back(m_cDecSeconds);
+    // The fields each notation reads; a position is given when one of them is not blank (the
+    // declination's sign aside).
+    for (const PositionField& field : RaFields(m_nRaNotation)) {
+        const FieldCut cut = Cut(doc.*field.member);
+        m_acRaFields.push_back(cut);
+        (field.part == PositionPart::Main      ? m_cRaHours
+         : field.part == PositionPart::Minutes ? m_cRaMinutes
+                                               : m_cRaSeconds) = cut;
+    }
+    for (const PositionField& field : DecFields(m_nDecNotation)) {
+        const FieldCut cut = Cut(doc.*field.member);
+        if (field.part != PositionPart::Sign)
+            m_acDecFields.push_back(cut);
+        (field.part == PositionPart::Sign      ? m_cDecSign
+         : field.part == PositionPart::Main    ? m_cDecDegrees
+         : field.part == PositionPart::Minutes ? m_cDecMinutes
+                                               : m_cDecSeconds) = cut;
+    }
     for (int k = 0; k < std::min(doc.m_nLabelCount, 3); ++k)
         m_acLabelFields.push_back(Cut(doc.m_anLabelField[static_cast<std::size_t>(k)]));
     for (int k = 0; k < std::min(doc.m_nMagnitudeCount, 3); ++k)

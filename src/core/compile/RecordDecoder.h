@@ -55,10 +55,10 @@ private:
     const EpochState& m_epoch;
     std::size_t m_nRecordLength;
     int m_nRaNotation;
-    FieldCut m_cRaHours;
+    int m_nDecNotation;
+    FieldCut m_cRaHours;  // the position's fields, where its notations read them
     FieldCut m_cRaMinutes;
     FieldCut m_cRaSeconds;
-    int m_nDecNotation;
     FieldCut m_cDecSign;
     FieldCut m_cDecDegrees;
     FieldCut m_cDecMinutes;
