@@ -28,16 +28,19 @@ struct PlotArgs {
 // The catalogue's objects as marks.
 std::vector<SkyMark> CatalogMarks(std::string_view bytes, const CompiledCatalog& catalog,
                                   double halfWidth) {
-    std::vector<CatalogEntry> entries;
+    // The entries are read twice, for the magnitude scale and then for the marks, rather than
+    // held decoded: a large catalogue would need as much again.
+    const auto count = static_cast<std::size_t>(catalog.entryCount);
     std::vector<std::int16_t> magnitudes;
-    for (std::size_t i = 0; i < static_cast<std::size_t>(catalog.entryCount); ++i) {
-        entries.push_back(ReadCatalogEntry(bytes, catalog, i));
-        magnitudes.push_back(entries.back().magnitude);
-    }
+    magnitudes.reserve(count);
+    for (std::size_t i = 0; i < count; ++i)
+        magnitudes.push_back(ReadCatalogEntry(bytes, catalog, i).magnitude);
     const MagnitudeRange range = ScaleMagnitudes(std::move(magnitudes));
-    const MarkSizes sizes = ChartMarkSizes(halfWidth, entries.size());
+    const MarkSizes sizes = ChartMarkSizes(halfWidth, count);
     std::vector<SkyMark> marks;
-    for (const CatalogEntry& e : entries) {
+    marks.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const CatalogEntry e = ReadCatalogEntry(bytes, catalog, i);
         marks.push_back({ProjectSky(e.raKey * kKeyToRadians, e.decKey * kKeyToRadians),
                          MarkRadius(e.magnitude, range, sizes.smallest, sizes.largest),
                          ObjectTypeColour(e.type), sizes.opacity});
