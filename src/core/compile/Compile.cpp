@@ -72,10 +72,7 @@ bool CompileDefinitionInChunks(CCatforgeDoc& doc, EpochState& epoch, IUserIntera
 
     CCompileProgress progress(ui);
     progress.Enter(ProgressPhase::Counting);
-    const bool given = !options.dataFile.empty();
-    const std::string shownName = given ? options.dataFile : doc.GetDataFile();
-    const std::string path =
-        given ? options.dataFile : ResolveDataFile(doc.GetDataFile(), doc.GetPathName());
+    const auto [shownName, path] = ChooseDataFile(doc, options.dataFile);
     int count = 0;
     if (!CountRecords(path, shownName, doc.m_nRecordLength, count, ui))
         return false;

@@ -8,6 +8,7 @@
 #include <new>
 #include <vector>
 
+#include "core/compile/Compile.h"
 #include "core/compile/DataFile.h"
 #include "core/compile/FieldReading.h"
 #include "core/compile/UsedFieldCheck.h"
@@ -262,22 +263,9 @@ bool CheckData(const CCatforgeDoc& doc, const std::string& dataPath, IUserIntera
                const std::function<void(const DataProblem&)>& onProblem, DataCheckSummary& summary,
                const std::function<bool()>& cancelled) {
     summary = DataCheckSummary{};
-    if (doc.m_nRecordLength < 1) {
-        ui.ShowMessage(FormatMessage("The record length is %d.\nPlease set the length of a "
-                                     "record (at least 1 byte)\nin the general properties.",
-                                     {std::to_string(doc.m_nRecordLength)}),
-                       MessageIcon::Stop);
+    if (!CheckCompileSettings(doc, ui))
         return false;
-    }
-    std::string problem;
-    if (!CheckUsedFields(doc, problem)) {
-        ui.ShowMessage(problem, MessageIcon::Stop);
-        return false;
-    }
-    const bool given = !dataPath.empty();
-    const std::string shownName = given ? dataPath : doc.GetDataFile();
-    const std::string path =
-        given ? dataPath : ResolveDataFile(doc.GetDataFile(), doc.GetPathName());
+    const auto [shownName, path] = ChooseDataFile(doc, dataPath);
     const auto recordLength = static_cast<std::size_t>(doc.m_nRecordLength);
     CRecordSource source;
     if (shownName.empty() || !source.Open(path, recordLength)) {

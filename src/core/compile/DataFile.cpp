@@ -1,5 +1,7 @@
 #include "core/compile/DataFile.h"
 
+#include "core/model/CatforgeDoc.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -62,6 +64,12 @@ std::string FindIgnoringCase(const fs::path& folder, const std::string& name) {
 }
 
 }  // namespace
+
+DataFileChoice ChooseDataFile(const CCatforgeDoc& doc, const std::string& given) {
+    if (!given.empty())
+        return {given, given};
+    return {doc.GetDataFile(), ResolveDataFile(doc.GetDataFile(), doc.GetPathName())};
+}
 
 std::string ResolveDataFile(const std::string& dataFile, const std::string& definitionPath) {
     if (dataFile.empty())

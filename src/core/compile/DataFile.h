@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string>
 
+class CCatforgeDoc;
 class IUserInteraction;
 
 // Where the data file named in a definition lies. An absolute path is taken as it is; a
@@ -13,6 +14,14 @@ class IUserInteraction;
 // its file name, ignoring case, beside the definition. When nothing is found the path is
 // returned unchanged, so that opening it fails with the name the user wrote.
 std::string ResolveDataFile(const std::string& dataFile, const std::string& definitionPath);
+
+// The data file a compile or a check reads: the one given (named as given), else the
+// definition's, resolved by ResolveDataFile (named as the definition names it).
+struct DataFileChoice {
+    std::string shownName;
+    std::string path;
+};
+DataFileChoice ChooseDataFile(const CCatforgeDoc& doc, const std::string& given);
 
 // Counts the whole records of the file at path: the number of full reads of recordLength
 // bytes before the first short one; a partial last record is ignored. Reports

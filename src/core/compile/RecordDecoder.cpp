@@ -82,15 +82,10 @@ CRecordDecoder::CRecordDecoder(const CCatforgeDoc& doc, const EpochState& epoch)
     }
 }
 
-const FieldDefinition* CRecordDecoder::Field(int index) const {
-    if (index < 0 || index >= static_cast<int>(m_doc.m_aFields.size()))
-        return nullptr;
-    return &m_doc.m_aFields[static_cast<std::size_t>(index)];
-}
-
 FieldCut CRecordDecoder::Cut(int index) const {
-    const FieldDefinition* field = Field(index);
-    return field == nullptr ? FieldCut{} : CutOfField(*field, m_nRecordLength);
+    if (index < 0 || index >= static_cast<int>(m_doc.m_aFields.size()))
+        return {};
+    return CutOfField(m_doc.m_aFields[static_cast<std::size_t>(index)], m_nRecordLength);
 }
 
 CRecordDecoder::Record CRecordDecoder::Look(const char* record) const {
@@ -193,7 +188,19 @@ std::int16_t CRecordDecoder::ConvertSize(Record record, FieldCut cut) const {
 }
 
 void CRecordDecoder::Decode(const char* bytes, unsigned char* entry) const {
+    DecodeRecord(Look(bytes), entry);
+}
+
+bool CRecordDecoder::DecodeIfPlaced(const char* bytes, unsigned char* entry,
+                                    bool leaveOutBlank) const {
     const Record record = Look(bytes);
+    if (leaveOutBlank && !HasPosition(record))
+        return false;
+    DecodeRecord(record, entry);
+    return true;
+}
+
+void CRecordDecoder::DecodeRecord(Record record, unsigned char* entry) const {
     DecodeLabel(record, entry + co::kLabel);
 
     double alpha = 0.0;
@@ -239,5 +246,5 @@ void CRecordDecoder::Decode(const char* bytes, unsigned char* entry) const {
     co::StoreInt16(entry + co::kSymbol, symbol);
     co::StoreInt16(entry + co::kType, type);
 
-    std::memcpy(entry + co::kRecord, bytes, m_nRecordLength);
+    std::memcpy(entry + co::kRecord, record.data, m_nRecordLength);
 }

@@ -22,6 +22,9 @@ public:
     CRecordDecoder(const CCatforgeDoc& doc, const EpochState& epoch);
 
     void Decode(const char* record, unsigned char* entry) const;
+    // As Decode, unless leaveOutBlank is set and the record gives no position (HasPosition):
+    // then the entry is left alone and the result is false.
+    bool DecodeIfPlaced(const char* record, unsigned char* entry, bool leaveOutBlank) const;
 
     // False when the record gives no position: every right ascension field the notation
     // reads is blank, or every declination field it reads as a number (the sign aside) is.
@@ -40,13 +43,13 @@ private:
         bool hasNul;
     };
 
-    const FieldDefinition* Field(int index) const;
     FieldCut Cut(int index) const;
     Record Look(const char* record) const;
     static std::string_view Text(Record record, FieldCut cut) {
         return CutText(record.data, cut, record.hasNul);
     }
     bool HasPosition(Record record) const;
+    void DecodeRecord(Record record, unsigned char* entry) const;
     void DecodeLabel(Record record, unsigned char* label) const;
     void DecodePosition(Record record, double& alpha, double& delta) const;
     std::int16_t ConvertSize(Record record, FieldCut cut) const;

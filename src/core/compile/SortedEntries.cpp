@@ -547,13 +547,12 @@ bool CSortedEntries::DecodeChunk(std::size_t first, std::size_t count, std::vect
                 file.ReadAt(static_cast<std::int64_t>(at * rl), share.block.get(), want * rl) / rl;
             for (std::size_t i = 0; i < got; ++i) {
                 const char* record = share.block.get() + i * rl;
-                if (m_setup.leaveOutBlankPositions && !m_decoder.HasPosition(record)) {
+                unsigned char* entry = m_pTable.get() + (at + i - first) * es;
+                if (!m_decoder.DecodeIfPlaced(record, entry, m_setup.leaveOutBlankPositions)) {
                     m_pPairs[at + i - first] = kLeftOutPair;
                     share.leftOut.push_back(at + i + 1);
                     continue;
                 }
-                unsigned char* entry = m_pTable.get() + (at + i - first) * es;
-                m_decoder.Decode(record, entry);
                 const int key = co::LoadInt32(entry + co::kRaKey);
                 m_pPairs[at + i - first] = Pair(key, at + i);
                 share.hours.Add(key);
