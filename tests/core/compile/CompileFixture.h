@@ -1,7 +1,10 @@
 // Definitions and data files for compile tests: a small fixed layout whose fields a test fills
-// record by record, and decoding of a single record.
+// record by record, decoding of a single record, and the ERFA vectors under
+// tests/data/precession (made by tools/gen-precession-vectors.py).
 #pragma once
 
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -99,3 +102,28 @@ inline int Int16At(const std::vector<unsigned char>& e, std::size_t offset) {
     return catalog_object::LoadInt16(e.data() + offset);
 }
 }  // namespace entry_field
+
+// The rows of a file of ERFA vectors, without comments and heading: the epoch text, then the
+// other cells as texts and as numbers.
+struct PrecessionRow {
+    std::string epoch;
+    std::vector<std::string> texts;
+    std::vector<double> values;
+};
+
+inline std::vector<PrecessionRow> ReadPrecessionCsv(const std::string& name) {
+    std::ifstream in(std::string(CATFORGE_TEST_DATA_DIR) + "/precession/" + name);
+    std::vector<PrecessionRow> rows;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#' || line.rfind("epoch,", 0) == 0)
+            continue;
+        std::istringstream cells(line);
+        PrecessionRow& row = rows.emplace_back();
+        std::getline(cells, row.epoch, ',');
+        for (std::string cell; std::getline(cells, cell, ',');) {
+            row.texts.push_back(cell);
+            row.values.push_back(std::stod(cell));
+        }
+    }
+    return rows;
+}

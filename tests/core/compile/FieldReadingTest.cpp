@@ -29,44 +29,23 @@ locale_t CLocale() {
     return s_locale;
 }
 
-std::string Printable(const std::string& text) {
-    std::string out;
-    for (const unsigned char c : text) {
-        if (c >= 0x20 && c < 0x7F) {
-            out += static_cast<char>(c);
-        } else {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", c);
-            out += hex;
-        }
-    }
-    return out;
-}
-
-// Compares both readings of text with the C library; returns an explanation on a mismatch.
+// Compares the readings of text with the C library; returns an explanation on a mismatch.
 ::testing::AssertionResult SameAsCLibrary(const std::string& text) {
-    const std::string terminated = text;  // std::string keeps a NUL after the bytes
     char* end = nullptr;
-    const double expected = strtod_l(terminated.c_str(), &end, CLocale());
-    const auto expectedConsumed = static_cast<std::size_t>(end - terminated.c_str());
+    const double expected = strtod_l(text.c_str(), &end, CLocale());
+    const auto expectedConsumed = static_cast<std::size_t>(end - text.c_str());
+    const int expectedInt = static_cast<int>(strtol_l(text.c_str(), nullptr, 10, CLocale()));
     std::size_t consumed = 99;
-    const double actual = ReadDecimalPrefix(text, consumed);
-    if (std::bit_cast<std::uint64_t>(actual) != std::bit_cast<std::uint64_t>(expected) ||
-        consumed != expectedConsumed) {
-        return ::testing::AssertionFailure()
-               << "decimal of \"" << Printable(text) << "\": " << actual << " (" << consumed
-               << " bytes), C library " << expected << " (" << expectedConsumed << " bytes)";
-    }
-    if (std::bit_cast<std::uint64_t>(ReadDecimal(text)) != std::bit_cast<std::uint64_t>(expected)) {
-        return ::testing::AssertionFailure() << "ReadDecimal of \"" << Printable(text) << "\"";
-    }
-    const int expectedInt = static_cast<int>(strtol_l(terminated.c_str(), nullptr, 10, CLocale()));
-    if (ReadInteger(text) != expectedInt) {
-        return ::testing::AssertionFailure()
-               << "integer of \"" << Printable(text) << "\": " << ReadInteger(text)
-               << ", C library " << expectedInt;
-    }
-    return ::testing::AssertionSuccess();
+    const double prefix = ReadDecimalPrefix(text, consumed);
+    const auto bits = [](double d) { return std::bit_cast<std::uint64_t>(d); };
+    if (bits(prefix) == bits(expected) && consumed == expectedConsumed &&
+        bits(ReadDecimal(text)) == bits(expected) && ReadInteger(text) == expectedInt)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << ::testing::PrintToString(text) << ": decimal " << prefix << " (" << consumed
+           << " bytes), whole " << ReadDecimal(text) << ", integer " << ReadInteger(text)
+           << "; C library " << expected << " (" << expectedConsumed << " bytes), integer "
+           << expectedInt;
 }
 
 // The pieces of a list written "a|b|c": an empty piece is an empty text; NULs are kept.
@@ -77,6 +56,21 @@ std::vector<std::string> Split(std::string_view list) {
         if (list.find('|', at) == std::string_view::npos)
             return pieces;
     }
+}
+
+// Exact decimal text of the point halfway between x and the next double up (glibc prints
+// exact binary values when asked for enough digits).
+std::string HalfwayText(double x) {
+    const long double mid =
+        (static_cast<long double>(x) + static_cast<long double>(std::nextafter(x, INFINITY))) / 2;
+    std::vector<char> buffer(1200);
+    std::snprintf(buffer.data(), buffer.size(), "%.800Le", mid);
+    std::string text(buffer.data());
+    const std::size_t e = text.find('e');
+    std::string mantissa = text.substr(0, e);
+    while (!mantissa.empty() && mantissa.back() == '0')
+        mantissa.pop_back();
+    return mantissa + text.substr(e);
 }
 
 // Texts that exercise every part of the grammar, alone and in combination.
@@ -112,39 +106,16 @@ std::vector<std::string> SystematicTexts() {
     // Long mantissas: many digits before and after the point, and many leading zeros.
     const std::string nines(400, '9');
     const std::string zeros(400, '0');
+    const std::string half = HalfwayText(0.0);  // between 0 and the least subnormal
     for (const std::string& s : std::vector<std::string>{
              nines, "0." + zeros + "1", zeros + "1.5", "1." + zeros + "1", nines + "e-400",
              "0." + zeros + nines + "e100", "1" + zeros + "e-400",
-             "4.94065645841246544176" + zeros + "1e-324",
-             "2.47032822920623272088284396434110686182529901307162382212792841250337753"
-             "635104375932649918180817996189898282347722858865463328355177969898199387398005390939"
-             "063150356595155702263922908583924491051844359318028499365361525003193704576782492193"
-             "656236698636584807570015857692699037063119282795585513329278343384093519780155312465"
-             "972635795746227664652728272200563740064854999770965994704540208281662262378573934507"
-             "363390079677619305775067401763246736009689513405355374585166611342237666786041621596"
-             "804619144672918403005300575308490487653917113865916462395249126236538818796362393732"
-             "804238910186723484976682350898633885879256283027559956575244555072551893136908362547"
-             "791869486679949683240497058210285131854513962138377228261454376934125320985913276672"
-             "363281255e-324"}) {
+             "4.94065645841246544176" + zeros + "1e-324", half,
+             half.substr(0, half.find('e')) + "5e-324"}) {
         texts.push_back(s);
         texts.push_back("-" + s);
     }
     return texts;
-}
-
-// Exact decimal text of the point halfway between x and the next double up (glibc prints
-// exact binary values when asked for enough digits).
-std::string HalfwayText(double x) {
-    const long double mid =
-        (static_cast<long double>(x) + static_cast<long double>(std::nextafter(x, INFINITY))) / 2;
-    std::vector<char> buffer(1200);
-    std::snprintf(buffer.data(), buffer.size(), "%.800Le", mid);
-    std::string text(buffer.data());
-    const std::size_t e = text.find('e');
-    std::string mantissa = text.substr(0, e);
-    while (!mantissa.empty() && mantissa.back() == '0')
-        mantissa.pop_back();
-    return mantissa + text.substr(e);
 }
 
 }  // namespace

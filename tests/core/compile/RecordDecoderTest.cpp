@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <sstream>
 
 #include "CompileFixture.h"
 #include "core/compile/CompileTable.h"
@@ -75,8 +73,8 @@ TEST_F(RecordDecoding, RightAscensionNotations) {
 }
 
 // Notation 3: decimal degrees in the hours field. Catalogue texts at four epochs against
-// ERFA's IAU 1976 rotation (tests/data/precession/degrees.csv, made by
-// tools/gen-precession-vectors.py); at J2000.0 the keys are the texts' own values, truncated.
+// ERFA's IAU 1976 rotation (degrees.csv); at J2000.0 the keys are the texts' own values,
+// truncated.
 TEST_F(RecordDecoding, RightAscensionInDecimalDegrees) {
     doc.m_nRaNotation = kRaNotationDegrees;
     doc.m_nDecNotation = 2;
@@ -94,25 +92,17 @@ TEST_F(RecordDecoding, RightAscensionInDecimalDegrees) {
     const auto edge = decode("359.999990", "+0.0001", "J2000.0");
     EXPECT_EQ(std::make_pair(RaKey(edge), DecKey(edge)), std::make_pair(129599996, 36));
 
-    std::ifstream in(std::string(CATFORGE_TEST_DATA_DIR) + "/precession/degrees.csv");
     constexpr double kKeysPerRadian = 57.29577951308232 * 360000.0;
-    int rows = 0;
-    for (std::string line; std::getline(in, line);) {
-        if (line.empty() || line[0] == '#' || line.rfind("epoch,", 0) == 0)
-            continue;
-        std::replace(line.begin(), line.end(), ',', ' ');
-        std::istringstream cells(line);
-        std::string epoch, ra, dec;
-        double ra2000 = 0, dec2000 = 0;
-        cells >> epoch >> ra >> dec >> ra2000 >> dec2000;
-        const auto entry = decode(ra, dec, epoch);
+    const std::vector<PrecessionRow> rows = ReadPrecessionCsv("degrees.csv");
+    EXPECT_EQ(rows.size(), 40u);
+    for (const PrecessionRow& row : rows) {
+        const auto entry = decode(row.texts[0], row.texts[1], row.epoch);
+        const double ra2000 = row.values[2], dec2000 = row.values[3];
         // Within 0.015" (1.5 key units) on the sky; RA differences shrink with cos(dec).
         const double raDiff = std::remainder(RaKey(entry) - ra2000 * kKeysPerRadian, 129600000.0);
-        EXPECT_LE(std::abs(raDiff * std::cos(dec2000)), 1.5) << line;
-        EXPECT_LE(std::abs(DecKey(entry) - dec2000 * kKeysPerRadian), 1.5) << line;
-        ++rows;
+        EXPECT_LE(std::abs(raDiff * std::cos(dec2000)), 1.5) << row.epoch << " " << row.texts[0];
+        EXPECT_LE(std::abs(DecKey(entry) - dec2000 * kKeysPerRadian), 1.5) << row.texts[1];
     }
-    EXPECT_EQ(rows, 40);
 }
 
 TEST_F(RecordDecoding, DeclinationSignIsOnlyAMinusInTheFirstColumn) {
