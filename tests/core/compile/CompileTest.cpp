@@ -26,6 +26,25 @@
 
 namespace {
 
+// Notes the phases reported and their fractions, and asks to cancel once the given phase has
+// been reported.
+class CWatchingInteraction : public CRecordingInteraction {
+public:
+    std::optional<ProgressPhase> cancelIn;
+    std::vector<ProgressPhase> phases;
+    std::vector<double> fractions;
+    std::atomic<bool> cancel{false};
+
+    void ReportProgress(ProgressPhase phase, double fraction) override {
+        if (phases.empty() || phases.back() != phase)
+            phases.push_back(phase);
+        fractions.push_back(fraction);
+        if (cancelIn == phase)
+            cancel = true;
+    }
+    bool IsCancelRequested() override { return cancel; }
+};
+
 // A saved definition of the test layout with its data file beside it.
 class CompileRun : public ::testing::Test {
 protected:
@@ -56,9 +75,13 @@ protected:
         EpochState epoch;
         return CompileDefinition(doc, epoch, ui, options);
     }
+    static std::vector<ProgressPhase> EveryPhase() {
+        return {ProgressPhase::Counting, ProgressPhase::Decoding, ProgressPhase::Sorting,
+                ProgressPhase::Writing};
+    }
     CTempDir dir;
     CCatforgeDoc doc;
-    CRecordingInteraction ui;
+    CWatchingInteraction ui;
 };
 
 // Each refusal comes before the question for the output: the record length and the fields
@@ -85,36 +108,26 @@ TEST_F(CompileRun, RefusalsComeBeforeTheOutputIsAskedFor) {
     EXPECT_TRUE(ui.fileRequests.empty());
 }
 
-// The data file vanishing between counting and decoding is reported, not silently refused.
-TEST_F(CompileRun, DataFileGoneAfterCountingIsNamed) {
-    const EpochState epoch;
-    const CRecordDecoder decoder(doc, epoch);
-    CCompileProgress progress(ui);
-    CSortedEntries entries(decoder, progress, ui);
-    CSortedEntries::Setup setup;
-    setup.dataPath = dir.Path("gone.dat");
-    setup.recordLength = kTestRecordLength;
-    setup.count = setup.chunkRecords = 2;
-    EXPECT_FALSE(entries.Build(setup));
-    EXPECT_EQ(ui.Texts(),
-              (std::vector<std::string>{"Unable to open file\n\"" + setup.dataPath + "\""}));
-}
-
-// Blocks are written in their order even when the writing of the first is slow and the other
-// threads have theirs ready long before.
-TEST_F(CompileRun, BlocksAreWrittenInOrderWhateverThreadIsFirst) {
+// The sorting stage alone. The data file vanishing between counting and decoding is reported,
+// not silently refused. Blocks are written in their order even when the writing of the first
+// is slow and the other threads have theirs ready long before.
+TEST_F(CompileRun, SortedEntriesNameAGoneFileAndWriteBlocksInOrder) {
     constexpr std::size_t kRecords = 40000;
     WriteData(static_cast<int>(kRecords));
     EpochState epoch;
     SetUpEpoch(doc.m_strEpoch, epoch);
     const CRecordDecoder decoder(doc, epoch);
     CCompileProgress progress(ui);
-    CSortedEntries entries(decoder, progress, ui);
     CSortedEntries::Setup setup;
-    setup.dataPath = dir.Path("objects.dat");
+    setup.dataPath = dir.Path("gone.dat");
     setup.recordLength = kTestRecordLength;
     setup.count = setup.chunkRecords = kRecords;
     setup.threads = 3;
+    EXPECT_FALSE(CSortedEntries(decoder, progress, ui).Build(setup));
+    EXPECT_EQ(ui.Texts(),
+              (std::vector<std::string>{"Unable to open file\n\"" + setup.dataPath + "\""}));
+    setup.dataPath = dir.Path("objects.dat");
+    CSortedEntries entries(decoder, progress, ui);
     ASSERT_TRUE(entries.Build(setup));
     std::string out;
     ASSERT_TRUE(entries.Emit([&out](const unsigned char* data, std::size_t size) {
@@ -124,20 +137,23 @@ TEST_F(CompileRun, BlocksAreWrittenInOrderWhateverThreadIsFirst) {
         return true;
     }));
     ASSERT_EQ(out.size(), kRecords * 148);
-    for (std::size_t i = 1; i < kRecords; ++i) {
-        ASSERT_LE(LoadInt32(reinterpret_cast<const unsigned char*>(out.data()) + (i - 1) * 148 +
-                            catalog_object::kRaKey),
-                  LoadInt32(reinterpret_cast<const unsigned char*>(out.data()) + i * 148 +
-                            catalog_object::kRaKey))
-            << i;
-    }
+    const auto key = [&out](std::size_t i) {
+        return LoadInt32(reinterpret_cast<const unsigned char*>(out.data()) + i * 148 +
+                         catalog_object::kRaKey);
+    };
+    for (std::size_t i = 1; i < kRecords; ++i)
+        ASSERT_LE(key(i - 1), key(i)) << i;
 }
 
+// The output is asked for; the data file can be given in place of the definition's.
 TEST_F(CompileRun, AsksForTheOutputAndReportsSuccess) {
     WriteData(3);
+    std::filesystem::rename(dir.Path("objects.dat"), dir.Path("other.dat"));
     const std::string out = dir.Path("out.zdc");
     ui.fileNames.push_back(out);
-    EXPECT_TRUE(Compile());
+    CompileOptions options;
+    options.dataFile = dir.Path("other.dat");
+    EXPECT_TRUE(Compile(options));
     ASSERT_EQ(ui.fileRequests.size(), 1u);
     const FileDialogRequest& request = ui.fileRequests[0];
     EXPECT_EQ(request.title, "Save Compiled Data Catalog As");
@@ -219,16 +235,6 @@ TEST_F(CompileRun, EntriesComeInKeyOrderEqualKeysInRecordOrder) {
     }
 }
 
-TEST_F(CompileRun, DataOptionReplacesTheDefinitionsFile) {
-    WriteData(5);
-    std::filesystem::rename(dir.Path("objects.dat"), dir.Path("other.dat"));
-    ui.fileNames.push_back(dir.Path("out.zdc"));
-    CompileOptions options;
-    options.dataFile = dir.Path("other.dat");
-    EXPECT_TRUE(Compile(options));
-    EXPECT_EQ(doc.m_nRecordCount, 5);
-}
-
 // What the definition and the data file ask for is checked before memory is taken.
 TEST_F(CompileRun, HugeTablesAreRefusedBeforeMemoryIsTaken) {
     doc.m_nRecordLength = 2000000000;
@@ -291,13 +297,16 @@ protected:
         options.outputPath = dir.Path("out.zdc");
         options.threads = threads;
         EpochState epoch;
+        ui.phases.clear();
         EXPECT_TRUE(CompileDefinitionInChunks(doc, epoch, ui, options, chunkRecords));
+        EXPECT_EQ(ui.phases, EveryPhase());
         return CTempDir::Read(options.outputPath);
     }
 };
 
 // Runs spilled and merged give the bytes of the table sorted in memory, equal keys in record
-// order, and leave nothing beside the output.
+// order, and leave nothing beside the output; either way every phase is reported in order,
+// each with fractions from 0 to 1.
 TEST_P(ChunkedCompile, GivesTheBytesOfTheInMemoryCompile) {
     WriteFewKeys();
     const std::string whole = CompileWith(kRecords, 1);
@@ -305,32 +314,12 @@ TEST_P(ChunkedCompile, GivesTheBytesOfTheInMemoryCompile) {
     for (const unsigned threads : {1u, 3u}) {
         EXPECT_TRUE(CompileWith(chunk, threads) == whole) << chunk << " " << threads;
     }
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.Root()))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"objects.dat", "out.zdc"}));
+    EXPECT_EQ(FolderEntries(dir.Root()), (std::set<std::string>{"objects.dat", "out.zdc"}));
     EXPECT_TRUE(ui.fileRequests.empty());
+    for (const double fraction : ui.fractions)
+        EXPECT_TRUE(fraction >= 0.0 && fraction <= 1.0) << fraction;
 }
 INSTANTIATE_TEST_SUITE_P(EveryChunkSize, ChunkedCompile, ::testing::Range(1, 39));
-
-// Asks to cancel once the given phase has been reported (or at once, before the first).
-class CancellingInteraction : public CRecordingInteraction {
-public:
-    std::optional<ProgressPhase> cancelIn;
-    std::vector<ProgressPhase> phases;
-    std::vector<double> fractions;
-    std::atomic<bool> cancel{false};
-
-    void ReportProgress(ProgressPhase phase, double fraction) override {
-        if (phases.empty() || phases.back() != phase)
-            phases.push_back(phase);
-        fractions.push_back(fraction);
-        if (cancelIn == phase)
-            cancel = true;
-    }
-    bool IsCancelRequested() override { return cancel; }
-};
 
 class CancelledCompile
     : public CompileRun,
@@ -341,43 +330,22 @@ class CancelledCompile
 TEST_P(CancelledCompile, LeavesThePreviousOutputAndNothingElse) {
     WriteData(300);
     const std::string out = dir.Write("out.zdc", "previous");
-    CancellingInteraction cancelling;
-    cancelling.cancelIn = std::get<0>(GetParam());
+    ui.cancelIn = std::get<0>(GetParam());
     CompileOptions options;
     options.outputPath = out;
     options.threads = 2;
     EpochState epoch;
-    EXPECT_FALSE(
-        CompileDefinitionInChunks(doc, epoch, cancelling, options, std::get<1>(GetParam())));
-    EXPECT_TRUE(cancelling.messages.empty());
-    EXPECT_EQ(cancelling.phases.back(), *cancelling.cancelIn);
+    EXPECT_FALSE(CompileDefinitionInChunks(doc, epoch, ui, options, std::get<1>(GetParam())));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(ui.phases.back(), *ui.cancelIn);
     EXPECT_EQ(CTempDir::Read(out), "previous");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Root()),
-                            std::filesystem::directory_iterator()),
-              2);
+    EXPECT_EQ(FolderEntries(dir.Root()), (std::set<std::string>{"objects.dat", "out.zdc"}));
 }
 INSTANTIATE_TEST_SUITE_P(
     EveryPhase, CancelledCompile,
     ::testing::Combine(::testing::Values(ProgressPhase::Counting, ProgressPhase::Decoding,
                                          ProgressPhase::Sorting, ProgressPhase::Writing),
                        ::testing::Values(std::size_t{0}, std::size_t{7})));
-
-TEST_F(CompileRun, ReportsEveryPhaseInOrder) {
-    WriteData(50);
-    CancellingInteraction watching;
-    watching.fileNames.push_back(dir.Path("out.zdc"));
-    EpochState epoch;
-    for (const std::size_t chunk : {std::size_t{0}, std::size_t{9}}) {
-        watching.phases.clear();
-        EXPECT_TRUE(CompileDefinitionInChunks(doc, epoch, watching, {}, chunk));
-        EXPECT_EQ(watching.phases,
-                  (std::vector<ProgressPhase>{ProgressPhase::Counting, ProgressPhase::Decoding,
-                                              ProgressPhase::Sorting, ProgressPhase::Writing}));
-        watching.fileNames.push_back(dir.Path("out.zdc"));
-    }
-    for (const double fraction : watching.fractions)
-        EXPECT_TRUE(fraction >= 0.0 && fraction <= 1.0) << fraction;
-}
 
 // Records 2 and 5 give no right ascension, record 4 no declination (its sign alone is not a
 // position): they get no entry, the header and hour index describe the entries written, and
