@@ -7,6 +7,7 @@
 #include <climits>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <thread>
 #include <tuple>
@@ -54,11 +55,19 @@ protected:
         doc.SetPathName(dir.Path("objects.zdd"));
         doc.SetInteraction(&ui);
     }
-    void WriteData(int count, unsigned seed = 1) {
-        std::mt19937 random(seed);
+    // A data file of count records, each filled by fill(record number from 0, record).
+    void WriteRecords(int count, const std::function<void(int, CTestRecord&)>& fill) {
         std::string bytes;
         for (int i = 0; i < count; ++i) {
             CTestRecord r;
+            fill(i, r);
+            bytes += r.Bytes();
+        }
+        dir.Write("objects.dat", bytes);
+    }
+    void WriteData(int count) {
+        std::mt19937 random(1);
+        WriteRecords(count, [&](int i, CTestRecord& r) {
             r.Set(doc, kRaH, std::to_string(random() % 24))
                 .Set(doc, kRaM, std::to_string(random() % 60));
             r.Set(doc, kRaS,
@@ -67,13 +76,21 @@ protected:
                 .Set(doc, kDecD, std::to_string(random() % 90));
             r.Set(doc, kName1, "N" + std::to_string(i))
                 .Set(doc, kMag1, std::to_string(random() % 20));
-            bytes += r.Bytes();
-        }
-        dir.Write("objects.dat", bytes);
+        });
     }
     bool Compile(const CompileOptions& options = {}) {
         EpochState epoch;
         return CompileDefinition(doc, epoch, ui, options);
+    }
+    // Compiles to out.zdc without asking, sorting in runs of chunkRecords records (0: as
+    // memory allows).
+    bool CompileToOut(std::size_t chunkRecords, unsigned threads = 0) {
+        CompileOptions options;
+        options.outputPath = dir.Path("out.zdc");
+        options.threads = threads;
+        EpochState epoch;
+        ui.phases.clear();
+        return CompileDefinitionInChunks(doc, epoch, ui, options, chunkRecords);
     }
     static std::vector<ProgressPhase> EveryPhase() {
         return {ProgressPhase::Counting, ProgressPhase::Decoding, ProgressPhase::Sorting,
@@ -192,10 +209,8 @@ TEST_F(CompileRun, EntriesComeInKeyOrderEqualKeysInRecordOrder) {
     constexpr int kRecords = 40000;
     for (const int spread : {24, 3, 1}) {
         std::mt19937 random(static_cast<unsigned>(spread));
-        std::string bytes;
         int placed = 0;
-        for (int i = 0; i < kRecords; ++i) {
-            CTestRecord r;
+        WriteRecords(kRecords, [&](int i, CTestRecord& r) {
             r.Set(doc, kName1, std::to_string(i));
             if (i % 97 != 5) {
                 r.Set(doc, kRaH, std::to_string(random() % static_cast<unsigned>(spread) * 7 % 24));
@@ -203,17 +218,12 @@ TEST_F(CompileRun, EntriesComeInKeyOrderEqualKeysInRecordOrder) {
                 r.Set(doc, kDecD, std::to_string(random() % 90));
                 ++placed;
             }
-            bytes += r.Bytes();
-        }
-        dir.Write("objects.dat", bytes);
+        });
         std::string first;
         for (const unsigned threads : {1u, 2u, 3u}) {
             SCOPED_TRACE(testing::Message() << spread << " hours, " << threads << " threads");
-            CompileOptions options;
-            options.outputPath = dir.Path("out.zdc");
-            options.threads = threads;
-            ASSERT_TRUE(Compile(options));
-            const std::string out = CTempDir::Read(options.outputPath);
+            ASSERT_TRUE(CompileToOut(0, threads));
+            const std::string out = CTempDir::Read(dir.Path("out.zdc"));
             if (threads > 1) {
                 EXPECT_TRUE(out == first);
                 continue;
@@ -240,10 +250,7 @@ TEST_F(CompileRun, HugeTablesAreRefusedBeforeMemoryIsTaken) {
     doc.m_nRecordLength = 2000000000;
     std::ofstream(dir.Path("objects.dat"));
     std::filesystem::resize_file(dir.Path("objects.dat"), 2000 * std::uintmax_t{2000000000});
-    CompileOptions options;
-    options.outputPath = dir.Path("out.zdc");
-    EpochState epoch;
-    EXPECT_FALSE(CompileDefinitionInChunks(doc, epoch, ui, options, 2000));
+    EXPECT_FALSE(CompileToOut(2000));
     EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"There is not enough memory to compile 2000 "
                                                     "records of 2000000068 bytes."}));
 }
@@ -283,24 +290,15 @@ class ChunkedCompile : public CompileRun, public ::testing::WithParamInterface<i
 protected:
     static constexpr int kRecords = 37;
     void WriteFewKeys() {
-        std::string bytes;
-        for (int i = 0; i < kRecords; ++i) {
-            CTestRecord r;
+        WriteRecords(kRecords, [this](int i, CTestRecord& r) {
             r.Set(doc, kRaH, std::to_string((i * 7) % 3 * 5)).Set(doc, kDecD, "10");
             r.Set(doc, kName1, "N" + std::to_string(i));
-            bytes += r.Bytes();
-        }
-        dir.Write("objects.dat", bytes);
+        });
     }
     std::string CompileWith(std::size_t chunkRecords, unsigned threads) {
-        CompileOptions options;
-        options.outputPath = dir.Path("out.zdc");
-        options.threads = threads;
-        EpochState epoch;
-        ui.phases.clear();
-        EXPECT_TRUE(CompileDefinitionInChunks(doc, epoch, ui, options, chunkRecords));
+        EXPECT_TRUE(CompileToOut(chunkRecords, threads));
         EXPECT_EQ(ui.phases, EveryPhase());
-        return CTempDir::Read(options.outputPath);
+        return CTempDir::Read(dir.Path("out.zdc"));
     }
 };
 
@@ -331,11 +329,7 @@ TEST_P(CancelledCompile, LeavesThePreviousOutputAndNothingElse) {
     WriteData(300);
     const std::string out = dir.Write("out.zdc", "previous");
     ui.cancelIn = std::get<0>(GetParam());
-    CompileOptions options;
-    options.outputPath = out;
-    options.threads = 2;
-    EpochState epoch;
-    EXPECT_FALSE(CompileDefinitionInChunks(doc, epoch, ui, options, std::get<1>(GetParam())));
+    EXPECT_FALSE(CompileToOut(std::get<1>(GetParam()), 2));
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(ui.phases.back(), *ui.cancelIn);
     EXPECT_EQ(CTempDir::Read(out), "previous");
@@ -351,17 +345,13 @@ INSTANTIATE_TEST_SUITE_P(
 // position): they get no entry, the header and hour index describe the entries written, and
 // a warning after the success message names them.
 TEST_F(CompileRun, RecordsWithoutAPositionAreLeftOutAndNamed) {
-    std::string bytes;
-    for (int i = 1; i <= 6; ++i) {
-        CTestRecord r;
-        if (i != 2 && i != 5)
-            r.Set(doc, kRaH, std::to_string(i * 3)).Set(doc, kRaM, "00").Set(doc, kRaS, "0");
-        r.Set(doc, kDecSign, "+");
-        if (i != 4)
+    WriteRecords(6, [this](int i, CTestRecord& r) {
+        if (i != 1 && i != 4)
+            r.Set(doc, kRaH, std::to_string(i * 3 + 3)).Set(doc, kRaM, "00").Set(doc, kRaS, "0");
+        r.Set(doc, kDecSign, "+").Set(doc, kName1, "N" + std::to_string(i + 1));
+        if (i != 3)
             r.Set(doc, kDecD, "10").Set(doc, kDecM, "00").Set(doc, kDecS, "0");
-        bytes += r.Set(doc, kName1, "N" + std::to_string(i)).Bytes();
-    }
-    dir.Write("objects.dat", bytes);
+    });
     const std::string out = dir.Path("out.zdc");
     ui.fileNames.push_back(out);
     ASSERT_TRUE(Compile());
