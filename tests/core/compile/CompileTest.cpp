@@ -162,17 +162,24 @@ TEST_F(CompileRun, SortedEntriesNameAGoneFileAndWriteBlocksInOrder) {
         ASSERT_LE(key(i - 1), key(i)) << i;
 }
 
-// The output is asked for; the data file can be given in place of the definition's.
-TEST_F(CompileRun, AsksForTheOutputAndReportsSuccess) {
+// The output is asked for: a cancel writes and says nothing and keeps the sorted table in the
+// document, an unwritable output is named, a written one is reported. The data file can be
+// given in place of the definition's.
+TEST_F(CompileRun, AsksForTheOutputAndReportsTheResult) {
     WriteData(3);
     std::filesystem::rename(dir.Path("objects.dat"), dir.Path("other.dat"));
-    const std::string out = dir.Path("out.zdc");
-    ui.fileNames.push_back(out);
     CompileOptions options;
     options.dataFile = dir.Path("other.dat");
+    const std::string unwritable = dir.Path("no-such-folder/out.zdc"), out = dir.Path("out.zdc");
+    ui.fileNames = {std::nullopt, unwritable, out};
+    EXPECT_FALSE(Compile(options));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(FolderEntries(dir.Root()), (std::set<std::string>{"other.dat"}));
+    EXPECT_EQ(doc.m_nRecordCount, 3);
+    EXPECT_FALSE(Compile(options));
     EXPECT_TRUE(Compile(options));
-    ASSERT_EQ(ui.fileRequests.size(), 1u);
-    const FileDialogRequest& request = ui.fileRequests[0];
+    ASSERT_EQ(ui.fileRequests.size(), 3u);
+    const FileDialogRequest& request = ui.fileRequests[2];
     EXPECT_EQ(request.title, "Save Compiled Data Catalog As");
     ASSERT_EQ(request.filters.size(), 2u);
     EXPECT_EQ(request.filters[0].description, "Zenivo Data Catalog Files (*.zdc)");
@@ -180,25 +187,13 @@ TEST_F(CompileRun, AsksForTheOutputAndReportsSuccess) {
     EXPECT_EQ(request.filters[1].pattern, "*.*");
     EXPECT_EQ(request.defaultExtension, "zdc");
     EXPECT_EQ(request.proposedName, dir.Path("objects.zdc"));
-    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Successfully created Zenivo Data Catalog\n\"" +
-                                                    out + "\"\nwith 3 data records."}));
-    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Information);
+    EXPECT_EQ(ui.Texts(),
+              (std::vector<std::string>{"Unable to open file \"" + unwritable + "\"\nfor writing.",
+                                        "Successfully created Zenivo Data Catalog\n\"" + out +
+                                            "\"\nwith 3 data records."}));
+    EXPECT_EQ(ui.messages[1].icon, MessageIcon::Information);
     EXPECT_EQ(std::filesystem::file_size(out), EncodeCatalogHeader(doc).size() + 3u * 148u);
     EXPECT_FALSE(doc.IsModified());
-}
-
-TEST_F(CompileRun, CancelWritesNothingAndSaysNothingUnwritableOutputSays) {
-    WriteData(2);
-    ui.fileNames.push_back(std::nullopt);
-    EXPECT_FALSE(Compile());
-    EXPECT_TRUE(ui.messages.empty());
-    EXPECT_FALSE(std::filesystem::exists(dir.Path("objects.zdc")));
-    EXPECT_EQ(doc.m_nRecordCount, 2);  // the sorted table stays in the document
-    const std::string out = dir.Path("no-such-folder/out.zdc");
-    ui.fileNames.push_back(out);
-    EXPECT_FALSE(Compile());
-    EXPECT_EQ(ui.Texts(),
-              (std::vector<std::string>{"Unable to open file \"" + out + "\"\nfor writing."}));
 }
 
 // Large enough for several output blocks per thread: however the keys fall (spread over the

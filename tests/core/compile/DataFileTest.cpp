@@ -78,30 +78,26 @@ TEST(CRecordSource, ReadsWholeRecordsInBlocks) {
     EXPECT_FALSE(source.Open(dir.Path("none"), 4));
 }
 
+// Beside the definition, then the current folder; Windows paths by their file name, ignoring
+// case.
 TEST(ResolveDataFile, BesideTheDefinitionThenTheCurrentFolder) {
     CTempDir dir;
     std::filesystem::create_directories(dir.Path("defs"));
     const std::string definition = dir.Path("defs/ngc.zdd");
-    const std::string beside = dir.Write("defs/ngc.dat", "x");
+    const std::string beside = dir.Write("defs/Ngc.Dat", "x");
     dir.Write("cwd.dat", "x");
     const auto previous = std::filesystem::current_path();
     std::filesystem::current_path(dir.Root());
-    EXPECT_EQ(ResolveDataFile("ngc.dat", definition), beside);
+    EXPECT_EQ(ResolveDataFile("Ngc.Dat", definition), beside);
     EXPECT_EQ(ResolveDataFile("cwd.dat", definition), "cwd.dat");  // not beside: as written
     EXPECT_EQ(ResolveDataFile("ngc.dat", ""), "ngc.dat");          // never saved
     EXPECT_EQ(ResolveDataFile(beside, definition), beside);        // absolute
     EXPECT_EQ(ResolveDataFile("", definition), "");
-    std::filesystem::current_path(previous);
-}
-
-TEST(ResolveDataFile, WindowsPathsByFileNameIgnoringCase) {
-    CTempDir dir;
-    const std::string definition = dir.Path("ngc.zdd");
-    const std::string data = dir.Write("Ngc.Dat", "x");
-    EXPECT_EQ(ResolveDataFile("C:\\CATALOGS\\NGC.DAT", definition), data);
-    EXPECT_EQ(ResolveDataFile("CATALOGS\\ngc.dat", definition), data);
-    EXPECT_EQ(ResolveDataFile("D:NGC.DAT", definition), data);
+    EXPECT_EQ(ResolveDataFile("C:\\CATALOGS\\NGC.DAT", definition), beside);
+    EXPECT_EQ(ResolveDataFile("CATALOGS\\ngc.dat", definition), beside);
+    EXPECT_EQ(ResolveDataFile("D:NGC.DAT", definition), beside);
     EXPECT_EQ(ResolveDataFile("C:\\CATALOGS\\IC.DAT", definition), "C:\\CATALOGS\\IC.DAT");
+    std::filesystem::current_path(previous);
 }
 
 }  // namespace

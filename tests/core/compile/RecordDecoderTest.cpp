@@ -28,30 +28,25 @@ TEST_F(RecordDecoding, LabelTakesTheFirstNonBlankFieldWithItsPrefix) {
     doc.m_anLabelField = {kName1, kName2, kName3};
     doc.m_astrLabelPrefix = {"M", "NGC ", "IC "};
     CTestRecord r = Position("00", "00", "00");
-    r.Set(doc, kName2, "224").Set(doc, kName3, "1613");
+    r.Set(doc, kName1, "\t  ").Set(doc, kName2, "224").Set(doc, kName3, "1613");
     EXPECT_EQ(Label(DecodeOne(doc, r.Bytes())), "NGC 224");
     // Leading spaces of the text stay, trailing ones go.
     r.Set(doc, kName1, "  31");
     EXPECT_EQ(Label(DecodeOne(doc, r.Bytes())), "M  31");
     // A label of 40 characters keeps its first 31, and every byte after the terminator is 0.
     doc.m_astrLabelPrefix[0] = std::string(35, 'P');
-    const auto entry = DecodeOne(doc, r.Bytes());
+    auto entry = DecodeOne(doc, r.Bytes());
     EXPECT_EQ(Label(entry), std::string(31, 'P'));
     for (std::size_t i = 31; i < co::kLabelSize; ++i)
         EXPECT_EQ(entry[i], 0) << i;
     // A NUL byte in the prefix ends the label, and the blanks before it go as trailing blanks.
     doc.m_astrLabelPrefix[0] = std::string("NGC \t\0X ", 8);
     EXPECT_EQ(Label(DecodeOne(doc, r.Bytes())), "NGC");
-}
-
-TEST_F(RecordDecoding, NoLabelWhenEveryLabelFieldIsBlankOrThereAreNone) {
+    // No label when every label field is blank (a field that is not one does not count), or
+    // when there are none.
     doc.m_nLabelCount = 2;
-    doc.m_anLabelField = {kName1, kName2, kNoField};
-    doc.m_astrLabelPrefix = {"A", "B", ""};
-    CTestRecord r = Position("00", "00", "00");
-    r.Set(doc, kName1, "\t  ").Set(doc, kName3, "not a label");
-    auto entry = DecodeOne(doc, r.Bytes());
-    EXPECT_EQ(Label(entry), "");
+    r.Set(doc, kName1, "\t   ").Set(doc, kName2, "   ");
+    entry = DecodeOne(doc, r.Bytes());
     for (std::size_t i = 0; i < co::kLabelSize; ++i)
         EXPECT_EQ(entry[i], 0) << i;
     doc.m_nLabelCount = 0;
