@@ -37,18 +37,11 @@ inline constexpr int kTestRecordLength = 80;
 
 // A definition of the test layout: J2000.0, notations 0, label 1 = Name1, no magnitudes.
 inline void DescribeTestLayout(CCatforgeDoc& doc) {
-    struct Cols {
-        const char* name;
-        int start, end;
-    };
-    const Cols cols[kFieldCount] = {
-        {"RAh", 1, 2},     {"RAm", 4, 7},     {"RAs", 9, 13},   {"DE-", 15, 16},
-        {"DEd", 17, 18},   {"DEm", 20, 23},   {"DEs", 25, 28},  {"Name1", 30, 37},
-        {"Name2", 39, 46}, {"Name3", 48, 56}, {"Mag1", 58, 63}, {"Mag2", 65, 69},
-        {"Major", 71, 73}, {"Minor", 75, 76}, {"PA", 77, 78},   {"Kind", 79, 79}};
-    doc.m_aFields.clear();
-    for (const Cols& c : cols)
-        doc.m_aFields.push_back({c.name, "", c.start, c.end});
+    doc.m_aFields = {
+        {"RAh", "", 1, 2},     {"RAm", "", 4, 7},     {"RAs", "", 9, 13},   {"DE-", "", 15, 16},
+        {"DEd", "", 17, 18},   {"DEm", "", 20, 23},   {"DEs", "", 25, 28},  {"Name1", "", 30, 37},
+        {"Name2", "", 39, 46}, {"Name3", "", 48, 56}, {"Mag1", "", 58, 63}, {"Mag2", "", 65, 69},
+        {"Major", "", 71, 73}, {"Minor", "", 75, 76}, {"PA", "", 77, 78},   {"Kind", "", 79, 79}};
     doc.m_nRecordLength = kTestRecordLength;
     doc.m_strEpoch = "J2000.0";
     doc.m_nRaHoursField = kRaH;
@@ -63,12 +56,16 @@ inline void DescribeTestLayout(CCatforgeDoc& doc) {
 }
 
 // A record of the test layout: blanks, the texts put at their fields' columns, a line feed.
+// Setting a field blanks what an earlier text left there.
 class CTestRecord {
 public:
     CTestRecord() : m_bytes(kTestRecordLength - 1, ' ') { m_bytes += '\n'; }
     CTestRecord& Set(const CCatforgeDoc& doc, int field, const std::string& text) {
         const FieldDefinition& f = doc.m_aFields[static_cast<std::size_t>(field)];
-        m_bytes.replace(static_cast<std::size_t>(f.m_nStartCol - 1), text.size(), text);
+        const auto start = static_cast<std::size_t>(f.m_nStartCol - 1);
+        const auto width = static_cast<std::size_t>(f.m_nEndCol) - start;
+        m_bytes.replace(start, width, width, ' ');
+        m_bytes.replace(start, text.size(), text);
         m_bytes.resize(kTestRecordLength);
         return *this;
     }

@@ -45,7 +45,7 @@ TEST_F(RecordDecoding, LabelTakesTheFirstNonBlankFieldWithItsPrefix) {
     // No label when every label field is blank (a field that is not one does not count), or
     // when there are none.
     doc.m_nLabelCount = 2;
-    r.Set(doc, kName1, "\t   ").Set(doc, kName2, "   ");
+    r.Set(doc, kName1, "\t").Set(doc, kName2, "");
     entry = DecodeOne(doc, r.Bytes());
     for (std::size_t i = 0; i < co::kLabelSize; ++i)
         EXPECT_EQ(entry[i], 0) << i;
@@ -140,7 +140,7 @@ TEST_F(RecordDecoding, MagnitudeFromTheFirstNonBlankField) {
     EXPECT_EQ(Int16At(DecodeOne(doc, r.Bytes()), co::kMagnitude), 820);
     const std::pair<const char*, int> cases[] = {{"-1.46", -146}, {"0.125", 13}, {"-0.125", -13}};
     for (const auto& [text, expected] : cases) {
-        r.Set(doc, kMag1, "      ").Set(doc, kMag1, text);
+        r.Set(doc, kMag1, text);
         EXPECT_EQ(Int16At(DecodeOne(doc, r.Bytes()), co::kMagnitude), expected) << text;
     }
 }
@@ -179,7 +179,7 @@ TEST_F(RecordDecoding, PositionAngleTruncatedOrMinusOne) {
     doc.m_aFields[kAngle].m_nEndCol = 80;  // room for 45.9
     r.Set(doc, kAngle, "45.9");
     EXPECT_EQ(Int16At(DecodeOne(doc, r.Bytes()), co::kPositionAngle), 45);
-    r.Set(doc, kAngle, "    ");
+    r.Set(doc, kAngle, "");
     EXPECT_EQ(Int16At(DecodeOne(doc, r.Bytes()), co::kPositionAngle), -1);
 }
 
@@ -190,7 +190,7 @@ TEST_F(RecordDecoding, TypeRulesArePrefixTestsInListOrder) {
     doc.m_aTypeRules = {{kName3, 3, 1, "NGC"}, {kName3, 5, 3, "NGC 2"}, {kNoField, -1, 6, ""}};
     CTestRecord r = Position("00", "00", "00");
     const auto typeOf = [&](const std::string& text) {
-        r.Set(doc, kName3, "         ").Set(doc, kName3, text);
+        r.Set(doc, kName3, text);
         const auto entry = DecodeOne(doc, r.Bytes());
         return std::make_pair(Int16At(entry, co::kType), Int16At(entry, co::kSymbol));
     };
