@@ -19,7 +19,10 @@ std::string Records(int count, int length) {
     return bytes;
 }
 
-TEST(CountRecords, WholeRecordsOnlyAPartialOneSilentlyNoneIsRefused) {
+// Whole records only, a partial one silently; no whole record or no file is refused. The data
+// file is read twice, so a folder, a FIFO (here without a writer) or an endless device is
+// refused at once, before a byte is read from it.
+TEST(CountRecords, WholeRecordsOnlyAndOnlyFromARegularFile) {
     CTempDir dir;
     CRecordingInteraction ui;
     int count = -1;
@@ -30,27 +33,13 @@ TEST(CountRecords, WholeRecordsOnlyAPartialOneSilentlyNoneIsRefused) {
     EXPECT_TRUE(CountRecords(more, "more.dat", 12, count, ui));
     EXPECT_EQ(count, 10);
     EXPECT_TRUE(ui.messages.empty());
-    // No whole record, or no file.
     EXPECT_FALSE(CountRecords(dir.Write("empty.dat", ""), "empty.dat", 12, count, ui));
     EXPECT_FALSE(CountRecords(dir.Write("short.dat", "abc"), "short.dat", 12, count, ui));
     EXPECT_EQ(count, 0);
     EXPECT_FALSE(CountRecords(dir.Path("missing.dat"), "C:\\DATA\\MISSING.DAT", 12, count, ui));
-    EXPECT_FALSE(CountRecords(dir.Root().string(), "", 12, count, ui));  // a folder
-    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{
-                              "This file contains no data!", "This file contains no data!",
-                              "Unable to open file\n\"C:\\DATA\\MISSING.DAT\"",
-                              "Unable to open file\n\"\"\nIt is a folder, not a regular file."}));
-    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Stop);
-}
-
-// The data file is read twice, so a FIFO (here without a writer) or an endless device is
-// refused at once, before a byte is read from it.
-TEST(CountRecords, WhatIsNotARegularFileIsRefusedAtOnce) {
-    CTempDir dir;
+    EXPECT_FALSE(CountRecords(dir.Root().string(), "", 12, count, ui));
     const std::string fifo = dir.Path("pipe");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    CRecordingInteraction ui;
-    int count = -1;
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(CountRecords(fifo, "pipe", 9, count, ui));
     EXPECT_FALSE(CountRecords("/dev/zero", "/dev/zero", 9, count, ui));
@@ -59,9 +48,13 @@ TEST(CountRecords, WhatIsNotARegularFileIsRefusedAtOnce) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
     EXPECT_EQ(ui.Texts(),
               (std::vector<std::string>{
+                  "This file contains no data!", "This file contains no data!",
+                  "Unable to open file\n\"C:\\DATA\\MISSING.DAT\"",
+                  "Unable to open file\n\"\"\nIt is a folder, not a regular file.",
                   "Unable to open file\n\"pipe\"\nIt is a FIFO (named pipe), not a regular file.",
                   "Unable to open file\n\"/dev/zero\"\nIt is a character device, not a regular "
                   "file."}));
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Stop);
 }
 
 TEST(CRecordSource, ReadsWholeRecordsInBlocks) {
