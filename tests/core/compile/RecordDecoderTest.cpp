@@ -145,7 +145,7 @@ TEST_F(RecordDecoding, MagnitudeFromTheFirstNonBlankField) {
     }
 }
 
-TEST_F(RecordDecoding, SizesInArcsecondsAsDiameters) {
+TEST_F(RecordDecoding, SizesInArcsecondsAsDiametersAndThePositionAngle) {
     doc.m_nSizeFields = 2;
     doc.m_nMajorAxisField = kMajor;
     doc.m_nMinorAxisField = kMinor;
@@ -167,11 +167,8 @@ TEST_F(RecordDecoding, SizesInArcsecondsAsDiameters) {
     EXPECT_EQ(Int16At(entry, co::kMinorAxis), 0);
     doc.m_nSizeFields = 0;
     EXPECT_EQ(Int16At(DecodeOne(doc, r.Bytes()), co::kMajorAxis), 0);
-}
-
-TEST_F(RecordDecoding, PositionAngleTruncatedOrMinusOne) {
+    // The position angle is truncated, or -1 when not used or blank.
     doc.m_nPositionAngleField = kAngle;
-    CTestRecord r = Position("00", "00", "00");
     r.Set(doc, kAngle, "45");
     EXPECT_EQ(Int16At(DecodeOne(doc, r.Bytes()), co::kPositionAngle), -1);  // flag not set
     doc.m_bPositionAngle = 1;
