@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <atomic>
 #include <chrono>
@@ -10,7 +9,6 @@
 #include <functional>
 #include <random>
 #include <thread>
-#include <tuple>
 
 #include "CompileFixture.h"
 #include "core/compile/CatalogReader.h"
@@ -279,39 +277,31 @@ TEST_P(CompileFaults, EveryFailingCallKeepsThePreviousCatalogue) {
 
 INSTANTIATE_TEST_SUITE_P(UnnamedAndNamed, CompileFaults, ::testing::Bool());
 
-// Records with few distinct keys, so that many equal keys fall into every chunk and run.
-class ChunkedCompile : public CompileRun, public ::testing::WithParamInterface<int> {
-protected:
-    static constexpr int kRecords = 37;
-    void WriteFewKeys() {
-        WriteRecords(kRecords, [this](int i, CTestRecord& r) {
-            r.Set(doc, kRaH, std::to_string((i * 7) % 3 * 5)).Set(doc, kDecD, "10");
-            r.Set(doc, kName1, "N" + std::to_string(i));
-        });
-    }
-    std::string CompileWith(std::size_t chunkRecords, unsigned threads) {
+// Records with few distinct keys, so that many equal keys fall into every chunk and run: runs
+// spilled and merged give the bytes of the table sorted in memory, equal keys in record order,
+// and leave nothing beside the output; either way every phase is reported in order, each with
+// fractions from 0 to 1.
+TEST_F(CompileRun, ChunkedCompilesGiveTheBytesOfTheInMemoryCompile) {
+    constexpr int kRecords = 37;
+    WriteRecords(kRecords, [this](int i, CTestRecord& r) {
+        r.Set(doc, kRaH, std::to_string((i * 7) % 3 * 5)).Set(doc, kDecD, "10");
+        r.Set(doc, kName1, "N" + std::to_string(i));
+    });
+    const auto compile = [this](std::size_t chunkRecords, unsigned threads) {
         EXPECT_TRUE(CompileToOut(chunkRecords, threads));
         EXPECT_EQ(ui.phases, EveryPhase());
         return CTempDir::Read(dir.Path("out.zdc"));
+    };
+    const std::string whole = compile(kRecords, 1);
+    for (std::size_t chunk = 1; chunk <= kRecords + 1; ++chunk) {
+        for (const unsigned threads : {1u, 3u})
+            EXPECT_TRUE(compile(chunk, threads) == whole) << chunk << " " << threads;
+        EXPECT_EQ(FolderEntries(dir.Root()), (std::set<std::string>{"objects.dat", "out.zdc"}));
     }
-};
-
-// Runs spilled and merged give the bytes of the table sorted in memory, equal keys in record
-// order, and leave nothing beside the output; either way every phase is reported in order,
-// each with fractions from 0 to 1.
-TEST_P(ChunkedCompile, GivesTheBytesOfTheInMemoryCompile) {
-    WriteFewKeys();
-    const std::string whole = CompileWith(kRecords, 1);
-    const auto chunk = static_cast<std::size_t>(GetParam());
-    for (const unsigned threads : {1u, 3u}) {
-        EXPECT_TRUE(CompileWith(chunk, threads) == whole) << chunk << " " << threads;
-    }
-    EXPECT_EQ(FolderEntries(dir.Root()), (std::set<std::string>{"objects.dat", "out.zdc"}));
     EXPECT_TRUE(ui.fileRequests.empty());
     for (const double fraction : ui.fractions)
         EXPECT_TRUE(fraction >= 0.0 && fraction <= 1.0) << fraction;
 }
-INSTANTIATE_TEST_SUITE_P(EveryChunkSize, ChunkedCompile, ::testing::Range(1, 39));
 
 // Cancelling in any phase, in memory or in runs, writes nothing, leaves the previous output
 // and no temporary file, and says nothing.
