@@ -1,10 +1,9 @@
 #include "core/browse/DataBrowse.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
+#include <fstream>
 
 #include "support/RecordingInteraction.h"
 #include "support/TempDir.h"
@@ -91,9 +90,8 @@ TEST_F(DataBrowse, PagesThroughFortyFiveRecordsTwentyAtATime) {
     ExpectPage(browse, {"Records 1 to 20 of 45", true, true, 20, "00001"});
     EXPECT_EQ(browse.PageFirstRecord(), 0);
     EXPECT_TRUE(ui.messages.empty());
-}
 
-TEST_F(DataBrowse, AFileEndingOnAPageBoundaryShowsAnEmptyPageLast) {
+    // A file ending on a page boundary shows an empty page last.
     ASSERT_TRUE(OpenRecords(40));
     browse.Start(20);
     browse.Next();
@@ -171,18 +169,14 @@ TEST_F(DataBrowse, CellsHoldTheRawBytesOfTheirColumns) {
 
 TEST_F(DataBrowse, PagesNearTheEndOfAFileLargerThanFourGigabytes) {
     // A sparse file: only its last records hold data, the rest reads as zero bytes.
-    path = dir.Path("huge.dat");
     const std::int64_t records = 60'000'000;  // 60 million records of 82 bytes: 4.92 GB
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    ASSERT_GE(fd, 0);
-    if (::ftruncate(fd, static_cast<off_t>(records * 82)) != 0) {
-        ::close(fd);
+    path = dir.Write("huge.dat", "");
+    std::error_code error;
+    std::filesystem::resize_file(path, static_cast<std::uintmax_t>(records * 82), error);
+    if (error)
         GTEST_SKIP() << "the temporary folder cannot hold a sparse 4.9 GB file";
-    }
-    const std::string last = Records(3).substr(0, 82 * 3);
-    ASSERT_EQ(::pwrite(fd, last.data(), last.size(), static_cast<off_t>((records - 3) * 82)),
-              static_cast<ssize_t>(last.size()));
-    ::close(fd);
+    std::fstream(path, std::ios::in | std::ios::out | std::ios::binary).seekp((records - 3) * 82)
+        << Records(3);
 
     ASSERT_TRUE(browse.Open(path, 82, kNumberField, ui));
     EXPECT_EQ(browse.RecordCount(), records);

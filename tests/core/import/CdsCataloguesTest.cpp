@@ -3,7 +3,6 @@
 // tests/data/cds-excerpts/positions.csv (made by tools/gen-import-excerpts.py), every record
 // without a position left out, every object labelled.
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <cmath>
 #include <filesystem>
@@ -46,14 +45,6 @@ std::map<std::string, Expected> ReferencePositions(const std::string& excerpt) {
     return rows;
 }
 
-void WriteGzip(const std::string& path, const std::string& bytes) {
-    gzFile gz = gzopen(path.c_str(), "wb");
-    ASSERT_NE(gz, nullptr);
-    ASSERT_EQ(gzwrite(gz, bytes.data(), static_cast<unsigned>(bytes.size())),
-              static_cast<int>(bytes.size()));
-    ASSERT_EQ(gzclose(gz), Z_OK);
-}
-
 // text with every from replaced by to.
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
     for (std::size_t at = text.find(from); at != std::string::npos;
@@ -88,11 +79,11 @@ TEST_P(CdsCatalogues, ImportAndCompileWithoutEdits) {
         request.m_strReadMe = dir.Write("ReadMe", CTempDir::Read(request.m_strReadMe));
         request.m_strFixedFolder.clear();
         if (c.pieces == 1) {
-            WriteGzip(dir.Path(c.file + ".gz"), data);
+            dir.WriteGzip(c.file + ".gz", data);
         } else {
-            WriteGzip(dir.Path(c.file + ".00.gz"), data.substr(0, cut1));
+            dir.WriteGzip(c.file + ".00.gz", data.substr(0, cut1));
             dir.Write(c.file + ".01", data.substr(cut1, cut2 - cut1));
-            WriteGzip(dir.Path(c.file + ".02.gz"), data.substr(cut2));
+            dir.WriteGzip(c.file + ".02.gz", data.substr(cut2));
         }
     }
     CCatforgeDoc doc;

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <random>
 #include <string>
@@ -10,21 +9,6 @@
 #include "support/TempDir.h"
 
 namespace {
-
-// Writes bytes gzip-compressed (members concatenated when split is set).
-void WriteGzip(const std::string& path, const std::string& bytes, bool split = false) {
-    const std::size_t half = split ? bytes.size() / 2 : bytes.size();
-    const std::string parts[2] = {bytes.substr(0, half), bytes.substr(half)};
-    for (int i = 0; i < 2; ++i) {
-        gzFile gz = gzopen(path.c_str(), i == 0 ? "wb" : "ab");
-        ASSERT_NE(gz, nullptr);
-        if (!parts[i].empty()) {
-            ASSERT_EQ(gzwrite(gz, parts[i].data(), static_cast<unsigned>(parts[i].size())),
-                      static_cast<int>(parts[i].size()));
-        }
-        gzclose(gz);
-    }
-}
 
 struct Normalized {
     bool ok = false;
@@ -90,8 +74,7 @@ TEST(DataNormalizer, CrLfSplitAcrossReadBuffers) {
 // Refusals name the problem, keep the previous output and leave no temporary file.
 TEST(DataNormalizer, RefusedInputsWriteNothing) {
     CTempDir dir;
-    const std::string cut = dir.Path("cut.gz");
-    WriteGzip(cut, std::string(5000, 'a') + "\n");
+    const std::string cut = dir.WriteGzip("cut.gz", std::string(5000, 'a') + "\n");
     const std::string gz = CTempDir::Read(cut);
     dir.Write("cut.gz", gz.substr(0, gz.size() / 2));
     const std::string empty = dir.Write("empty.dat", "");
@@ -194,7 +177,7 @@ TEST(DataNormalizer, FailedWriteKeepsThePreviousOutput) {
 TEST(DataNormalizer, GzipInputIsDecompressedIncludingConcatenatedMembers) {
     CTempDir dir;
     const std::string plain = "Cr110   2108\nNGC2099   67 05\r\nx";
-    WriteGzip(dir.Path("in.dat.gz"), plain, true);
+    dir.WriteGzip("in.dat.gz", plain, true);
     const auto r = NormalizeFile(dir, dir.Path("in.dat.gz"));
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_TRUE(r.report.m_bCompressedInput);
