@@ -186,11 +186,8 @@ TEST(DataNormalizer, GzipInputIsDecompressedIncludingConcatenatedMembers) {
 }
 
 TEST(DataNormalizer, DescriptionNamesTheFigures) {
-    NormalizeReport report;
-    report.m_nLinesRead = 15;
-    report.m_nLinesPadded = 12;
-    report.m_nLineLength = 103;
-    report.m_nEolBytes = 2;
+    const NormalizeReport report{
+        .m_nLinesRead = 15, .m_nLinesPadded = 12, .m_nLineLength = 103, .m_nEolBytes = 2};
     EXPECT_EQ(DescribeNormalization("a.dat", "b.dat", report),
               "Normalized \"a.dat\"\ninto \"b.dat\":\n15 lines read, record length 105 bytes "
               "(103 + CR LF), 12 lines padded.");

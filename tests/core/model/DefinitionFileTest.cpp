@@ -152,9 +152,12 @@ TEST(DefinitionFile, MagicIsComparedByteForByteAndCaseSensitive) {
     }
 }
 
+// The data file path keeps at most 259 bytes and its zero, and nothing after the zero.
 TEST(DefinitionFile, PathOf259CharactersFillsTheFieldAndBytesAfterItsZeroAreIgnored) {
     CTempDir dir;
     CCatforgeDoc doc;
+    doc.SetDataFile(std::string(300, 'p'));
+    EXPECT_EQ(doc.GetDataFile(), std::string(259, 'p'));
     const std::string longPath = "/" + std::string(258, 'd');
     doc.SetDataFile(longPath);
     const std::string path = dir.Path("long.zdd");
@@ -163,6 +166,8 @@ TEST(DefinitionFile, PathOf259CharactersFillsTheFieldAndBytesAfterItsZeroAreIgno
     CCatforgeDoc read;
     ASSERT_TRUE(read.OpenDocument(path));
     EXPECT_EQ(read.GetDataFile(), longPath);
+    doc.SetDataFile("short");
+    EXPECT_EQ(doc.EncodeDefinition().substr(12, 8), std::string("short\0\0\0", 8));
 
     std::string file = NewDocumentFile();
     file.replace(12, 8, std::string("a.dat\0zz", 8));
