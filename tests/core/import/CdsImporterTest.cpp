@@ -102,7 +102,6 @@ TEST(CdsImporter, EpochFromExplanations) {
 TEST(CdsImporter, RefusesWhatItCannotImportAndLeavesTheDocument) {
     const CCdsReadMe readMe = ParseOrFail(OneTable("   1- 60  A60   ---     Name      Name\n"));
     CCatforgeDoc doc;
-    doc.DeleteContents();
     doc.m_strTitle = "kept";
     CCdsImporter importer;
     EXPECT_FALSE(importer.Import(readMe, "other.dat", "x", 61, doc));
