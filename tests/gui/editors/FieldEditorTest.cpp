@@ -104,8 +104,7 @@ TEST(FieldListDlg, AddEditAndDeleteAskAndReportInOrder) {
     EXPECT_EQ(dlg.Rows().Count(), 4);
     dlg.OnDelete();
     EXPECT_EQ(Names(dlg.Rows().Rows()), (std::vector<std::string>{"C2", "N", "B"}));
-    EXPECT_EQ(ui.questions, (std::vector<std::string>{"Do you want to delete field \"A\"",
-                                                      "Do you want to delete field \"A\""}));
+    EXPECT_EQ(ui.questions, std::vector<std::string>(2, "Do you want to delete field \"A\""));
     EXPECT_EQ(ui.Texts(), (std::vector<std::string>{kNoFieldSelected, kNoFieldSelected}));
     EXPECT_EQ(ui.messages[0].icon, MessageIcon::Stop);
 
@@ -119,9 +118,7 @@ TEST(FieldListDlg, OkRefusesOverlapsAndOtherwiseRebuildsTheArray) {
     CFieldListDlg dlg(ui);
     dlg.SetFields({Field("A", 1, 10), Field("B", 3, 4), Field("C", 20, 25)});
     EXPECT_FALSE(dlg.OnOK());
-    EXPECT_EQ(
-        ui.Texts(),
-        (std::vector<std::string>{"Fields \"A\" and \"B\" overlap.\nPlease correct the problem."}));
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{OverlapMessage("A", "B")});
     EXPECT_EQ(dlg.result(), 0);
     EXPECT_EQ(dlg.Fields().size(), 3u);
 
