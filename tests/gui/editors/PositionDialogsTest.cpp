@@ -64,8 +64,9 @@ const Kind kMagnitudes = {Open<CMagnitudeDlg, MagnitudeMembers>, {"field1", "fie
 const Kind kSize = {Open<CSizeDlg, SizeMembers>, {"majorAxis", "minorAxis", "positionAngleField"}};
 
 // Steps: "click NAME", "choose NAME ENTRY", "type NAME TEXT" (the whole text of a line box),
-// "label NAME TEXT", "enabled PATTERN" (x enabled, . disabled, over the kind's boxes), "ok"
-// (accepted) and "refused" (OK pressed, the dialog stays open).
+// "keys NAME UTF-8 TEXT" (typed key by key, as a keyboard would), "label NAME TEXT", "text
+// NAME TEXT" (what a line box holds), "enabled PATTERN" (x enabled, . disabled, over the kind's
+// boxes), "ok" (accepted) and "refused" (OK pressed, the dialog stays open).
 struct Script {
     struct {
         const char* name;
@@ -101,6 +102,13 @@ TEST_P(PositionDialogs, FollowTheScript) {
             EXPECT_EQ(dlg.result(), verb == "ok" ? QDialog::Accepted : QDialog::Rejected);
         } else if (verb == "label") {
             EXPECT_EQ(Control<QLabel>(dlg, name.c_str())->text().toStdString(), rest);
+        } else if (verb == "text") {
+            EXPECT_EQ(Control<QLineEdit>(dlg, name.c_str())->text().toLatin1().toStdString(), rest);
+        } else if (verb == "keys") {
+            for (const QChar c : QString::fromUtf8(rest.c_str())) {
+                QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+                QApplication::sendEvent(Control<QWidget>(dlg, name.c_str()), &press);
+            }
         } else {
             ASSERT_EQ(verb, "enabled");
             std::string pattern;
@@ -177,37 +185,21 @@ const Script kScripts[] = {
     {{"SizeOutOfRange", &kSize, "4|9|-5|0|1|0|2|"},
      {"enabled xx.", "refused", "click sizeFields2", "ok"},
      {{kNoSize}, "2|9|-5|0|1|0|2|"}},
+    // The epoch box shows and takes upper case, Latin-1 letters included, at most 30 of them;
+    // a character without a Latin-1 byte is not taken.
+    {{"RaDecEpochKeys", &kRaDec, "b1950.0|0|0|0|1|2|3|4|0|1|"},
+     {"text epoch B1950.0", "type epoch ", "keys epoch j2000.0 \xC3\xA9t\xC3\xA9 \xC3\xBF",
+      "text epoch J2000.0 \xC9T\xC9 \xFF", "keys epoch \xE2\x82\xAC",
+      "text epoch J2000.0 \xC9T\xC9 \xFF", "keys epoch abcdefghijklmnopqrstuvwxyz",
+      "text epoch J2000.0 \xC9T\xC9 \xFF"
+      "ABCDEFGHIJKLMNOPQ",
+      "ok"},
+     {{},
+      "J2000.0 \xC9T\xC9 \xFF"
+      "ABCDEFGHIJKLMNOPQ|0|0|0|1|2|3|4|0|1|"}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Scripts, PositionDialogs, ::testing::ValuesIn(kScripts),
                          [](const auto& test) { return std::string(test.param.opening.name); });
-
-// Types text key by key, as a keyboard would, Latin-1 letters and others included.
-void Type(QWidget* box, const QString& text) {
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(box, &press);
-    }
-}
-
-TEST(RaDecDlg, EpochIsUpperCaseAndAtMostThirtyCharacters) {
-    CRecordingInteraction ui;
-    const Opened opened = kRaDec.open(ui, "b1950.0|0|0|0|1|2|3|4|0|1|", kRaDec.names);
-    auto* epoch = Control<QLineEdit>(*opened.dlg, "epoch");
-    EXPECT_EQ(epoch->text(), "B1950.0");
-    epoch->clear();
-    Type(epoch, QString::fromLatin1("j2000.0 \xe9t\xe9 \xff"));  // Latin-1 letters are typed too
-    EXPECT_EQ(epoch->text(), QString::fromLatin1("J2000.0 \xc9T\xc9 \xff"));
-    Type(epoch, QString::fromUtf8("\u20ac"));  // no Latin-1 byte: not taken
-    EXPECT_EQ(epoch->text().size(), 13);
-    Type(epoch, "abcdefghijklmnopqrstuvwxyz");
-    const char* const kept =
-        "J2000.0 \xc9T\xc9 \xff"
-        "ABCDEFGHIJKLMNOPQ";
-    EXPECT_EQ(epoch->text(), QString::fromLatin1(kept));
-    Click(*opened.dlg, "ok");
-    EXPECT_EQ(opened.dlg->result(), QDialog::Accepted);
-    EXPECT_EQ(Read(opened.members).substr(0, 31), std::string(kept) + "|");
-}
 
 }  // namespace
