@@ -4,10 +4,6 @@
 // themselves are tested without widgets in DialogRulesTest.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
 #include <memory>
 
 #include "PositionEditorsSupport.h"
@@ -63,10 +59,7 @@ const Kind kLabels = {Open<CLabelDlg, LabelMembers>,
 const Kind kMagnitudes = {Open<CMagnitudeDlg, MagnitudeMembers>, {"field1", "field2", "field3"}};
 const Kind kSize = {Open<CSizeDlg, SizeMembers>, {"majorAxis", "minorAxis", "positionAngleField"}};
 
-// Steps: "click NAME", "choose NAME ENTRY", "type NAME TEXT" (the whole text of a line box),
-// "keys NAME UTF-8 TEXT" (typed key by key, as a keyboard would), "label NAME TEXT", "text
-// NAME TEXT" (what a line box holds), "enabled PATTERN" (x enabled, . disabled, over the kind's
-// boxes), "ok" (accepted) and "refused" (OK pressed, the dialog stays open).
+// What a dialog opens on, the steps a person takes (see Do) and what it stores.
 struct Script {
     struct {
         const char* name;
@@ -92,31 +85,8 @@ TEST_P(PositionDialogs, FollowTheScript) {
     const Kind& kind = *script.opening.kind;
     const Opened opened = kind.open(ui, script.opening.members, kind.names);
     QDialog& dlg = *opened.dlg;
-    for (const std::string& step : script.steps) {
-        SCOPED_TRACE(step);
-        if (Do(dlg, step))
-            continue;
-        const auto [verb, name, rest] = Words(step);
-        if (verb == "ok" || verb == "refused") {
-            Click(dlg, "ok");
-            EXPECT_EQ(dlg.result(), verb == "ok" ? QDialog::Accepted : QDialog::Rejected);
-        } else if (verb == "label") {
-            EXPECT_EQ(Control<QLabel>(dlg, name.c_str())->text().toStdString(), rest);
-        } else if (verb == "text") {
-            EXPECT_EQ(Control<QLineEdit>(dlg, name.c_str())->text().toLatin1().toStdString(), rest);
-        } else if (verb == "keys") {
-            for (const QChar c : QString::fromUtf8(rest.c_str())) {
-                QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-                QApplication::sendEvent(Control<QWidget>(dlg, name.c_str()), &press);
-            }
-        } else {
-            ASSERT_EQ(verb, "enabled");
-            std::string pattern;
-            for (const char* box : kind.boxes)
-                pattern += Control<QWidget>(dlg, box)->isEnabled() ? 'x' : '.';
-            EXPECT_EQ(pattern, name);
-        }
-    }
+    for (const std::string& step : script.steps)
+        Do(dlg, step, kind.boxes);
     EXPECT_EQ(ui.Texts(), script.stored.messages);
     for (const auto& message : ui.messages)
         EXPECT_EQ(message.icon, MessageIcon::Stop);

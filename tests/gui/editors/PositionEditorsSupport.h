@@ -6,10 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QWidget>
-#include <array>
 #include <sstream>
 #include <string>
 #include <variant>
@@ -34,28 +37,42 @@ inline void Choose(QWidget& dlg, const char* name, int entry) {
     Control<QComboBox>(dlg, name)->setCurrentIndex(entry);
 }
 
-// The verb, name and rest of a step a script names.
-inline std::array<std::string, 3> Words(const std::string& step) {
+// One step of a person working a dialog: "click NAME", "choose NAME ENTRY", "type NAME TEXT"
+// (the whole text of a line box), "keys NAME UTF-8 TEXT" (typed key by key, as a keyboard
+// would), "ok" (accepted) or "refused" (OK pressed, the dialog stays open); or a look at it:
+// "label NAME TEXT", "text NAME TEXT" (what a line box holds) and "enabled PATTERN" (x enabled,
+// . disabled, over the boxes given).
+inline void Do(QDialog& dlg, const std::string& step, const std::vector<const char*>& boxes = {}) {
+    SCOPED_TRACE(step);
     std::istringstream words(step);
     std::string verb, name, rest;
     words >> verb >> name;
     std::getline(words >> std::ws, rest);
-    return {verb, name, rest};
-}
-
-// Does "click NAME", "choose NAME ENTRY" or "type NAME TEXT" (the whole text of a line box);
-// false for any other verb.
-inline bool Do(QWidget& dlg, const std::string& step) {
-    const auto [verb, name, rest] = Words(step);
-    if (verb == "click")
+    if (verb == "click") {
         Click(dlg, name.c_str());
-    else if (verb == "choose")
+    } else if (verb == "choose") {
         Choose(dlg, name.c_str(), std::stoi(rest));
-    else if (verb == "type")
+    } else if (verb == "type") {
         Control<QLineEdit>(dlg, name.c_str())->setText(QString::fromLatin1(rest.c_str()));
-    else
-        return false;
-    return true;
+    } else if (verb == "keys") {
+        for (const QChar c : QString::fromUtf8(rest.c_str())) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(Control<QWidget>(dlg, name.c_str()), &press);
+        }
+    } else if (verb == "ok" || verb == "refused") {
+        Click(dlg, "ok");
+        EXPECT_EQ(dlg.result(), verb == "ok" ? QDialog::Accepted : QDialog::Rejected);
+    } else if (verb == "label") {
+        EXPECT_EQ(Control<QLabel>(dlg, name.c_str())->text().toStdString(), rest);
+    } else if (verb == "text") {
+        EXPECT_EQ(Control<QLineEdit>(dlg, name.c_str())->text().toLatin1().toStdString(), rest);
+    } else {
+        ASSERT_EQ(verb, "enabled");
+        std::string pattern;
+        for (const char* box : boxes)
+            pattern += Control<QWidget>(dlg, box)->isEnabled() ? 'x' : '.';
+        EXPECT_EQ(pattern, name);
+    }
 }
 
 // A group's members, in the order they are written as "value|value|...|".
