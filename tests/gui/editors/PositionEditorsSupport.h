@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QWidget>
+#include <locale>
 #include <sstream>
 #include <string>
 #include <variant>
@@ -79,14 +80,11 @@ inline void Do(QDialog& dlg, const std::string& step, const std::vector<const ch
 using Members = std::vector<std::variant<int*, std::string*>>;
 
 inline std::string Read(const Members& members) {
-    std::string text;
-    for (const auto& member : members) {
-        if (auto* const* number = std::get_if<int*>(&member))
-            text += std::to_string(**number) + "|";
-        else
-            text += *std::get<std::string*>(member) + "|";
-    }
-    return text;
+    std::ostringstream text;
+    text.imbue(std::locale::classic());
+    for (const auto& member : members)
+        std::visit([&](auto* value) { text << *value << '|'; }, member);
+    return text.str();
 }
 
 inline void Write(const Members& members, const std::string& values) {
