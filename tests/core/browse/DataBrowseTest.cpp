@@ -14,7 +14,7 @@ namespace {
 // padding, so each record's number can be read back from field 2..6.
 std::string Records(int count) {
     std::string bytes;
-    char record[83];
+    char record[96];  // room for any int the format could print
     for (int i = 1; i <= count; ++i) {
         std::snprintf(record, sizeof record, "R%05d%74s\r\n", i, "");
         bytes += record;
