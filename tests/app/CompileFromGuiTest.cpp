@@ -27,7 +27,6 @@ TEST_F(CompileFromGuiTest, SameBytesAsTheGoldenCatalogueAndNothingWhenTheDialogI
 
     Trigger("ID_TOOLS_COMPILE");
     ASSERT_EQ(m_ui.fileRequests.size(), 2u);
-    EXPECT_EQ(m_ui.fileRequests[1].proposedName, m_files.Path("cluster-stars.zdc"));
     ASSERT_EQ(m_ui.messages.size(), 1u);
     EXPECT_EQ(m_ui.messages[0].icon, MessageIcon::Information);
     EXPECT_EQ(m_ui.messages[0].text, "Successfully created Zenivo Data Catalog\n\"" + fromGui +
@@ -66,10 +65,8 @@ TEST_F(CompileFromGuiTest, ProgressShownAndEscapeStopsWithoutAFileOrAWord) {
                          });
         return progress.exec();
     });
-    const bool written = m_app->View().OnCompile();
+    EXPECT_FALSE(m_app->View().OnCompile());
     const qint64 stopped = sinceEscape.elapsed();
-
-    EXPECT_FALSE(written);
     EXPECT_EQ(title, "Compiling old.zdc");
     ASSERT_TRUE(lastPhase.has_value());
     EXPECT_NE(*lastPhase, ProgressPhase::Writing);

@@ -147,9 +147,10 @@ TEST_F(MainFrameTest, KeysReachTheirCommandsAndHelpDescribesEveryCommand) {
     EXPECT_EQ(m_ui.questions, std::vector<std::string>{"Save changes to Untitled?"});
 
     QTest::keyClick(&Frame(), Qt::Key_F1);
-    ASSERT_NE(Frame().HelpWindow(), nullptr);
-    EXPECT_TRUE(Frame().HelpWindow()->isVisible());
-    const QString guide = Frame().HelpWindow()->Browser()->toPlainText();
+    CHelpWindow* help = Frame().HelpWindow();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    const QString guide = help->Browser()->toPlainText();
     // Every menu command is explained under its own name.
     for (QAction* menu : Frame().menuBar()->actions()) {
         for (QAction* item : menu->menu()->actions()) {
@@ -159,20 +160,22 @@ TEST_F(MainFrameTest, KeysReachTheirCommandsAndHelpDescribesEveryCommand) {
             EXPECT_TRUE(guide.contains(name)) << name.toStdString();
         }
     }
-    // The contents links lead to their sections, headings with punctuation too.
-    QTextBrowser* browser = Frame().HelpWindow()->Browser();
-    ASSERT_EQ(browser->verticalScrollBar()->value(), 0);
-    emit browser->anchorClicked(
-        QUrl("#worked-example-from-a-vizier-download-to-a-compiled-catalogue"));
-    EXPECT_TRUE(
-        QTest::qWaitFor([browser] { return browser->verticalScrollBar()->value() > 0; }, 2000));
-    Frame().HelpWindow()->ShowContents();
+    // The contents links lead to their sections; Contents goes back to the top.
+    QTextBrowser* browser = help->Browser();
+    for (const char* anchor : {"#the-symbol-drawing-language",
+                               "#worked-example-from-a-vizier-download-to-a-compiled-catalogue"}) {
+        ASSERT_EQ(browser->verticalScrollBar()->value(), 0);
+        emit browser->anchorClicked(QUrl(anchor));
+        EXPECT_TRUE(
+            QTest::qWaitFor([browser] { return browser->verticalScrollBar()->value() > 0; }, 2000))
+            << anchor;
+        help->ShowContents();
+    }
     EXPECT_EQ(browser->verticalScrollBar()->value(), 0);
 
     // Help Topics brings the same window back rather than a second one.
-    CHelpWindow* first = Frame().HelpWindow();
     Frame().Action("ID_HELP_INDEX")->trigger();
-    EXPECT_EQ(Frame().HelpWindow(), first);
+    EXPECT_EQ(Frame().HelpWindow(), help);
 }
 
 TEST_F(MainFrameTest, AboutBoxAndVersion) {

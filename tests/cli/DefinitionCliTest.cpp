@@ -32,12 +32,11 @@ TEST(DefinitionInfo, ListingNamesFieldsTypesSymbolsAndMarksSelectionsWithoutAFie
     const std::string path = dir.Path("def.zdd");
     ASSERT_TRUE(doc.OnSaveDocument(path));
 
-    const CliResult r = RunCli({"info", path});
+    CliResult r = RunCli({"info", path});
     ASSERT_EQ(r.status, kExitOk) << r.err;
     EXPECT_EQ(r.err, "");
-    std::string listing = r.out;
-    ASSERT_EQ(listing.find(path), 12u);
-    ExpectSameAsGolden(listing.replace(12, path.size(), "def.zdd"), "definition-info.txt");
+    ASSERT_EQ(r.out.find(path), 12u);
+    ExpectSameAsGolden(r.out.replace(12, path.size(), "def.zdd"), "definition-info.txt");
 }
 
 TEST(DefinitionInfo, JsonHasEveryMemberInOrderAndRoundTripsEveryByte) {
