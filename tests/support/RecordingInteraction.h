@@ -29,19 +29,15 @@ public:
     }
     Answer Ask(const std::string& text, MessageIcon, bool) override {
         questions.push_back(text);
-        if (answers.empty()) {
-            ADD_FAILURE() << "unexpected question: " << text;
-            return Answer::Cancel;
-        }
-        const Answer answer = answers.front();
-        answers.pop_front();
-        return answer;
+        return Next(answers, Answer::Cancel, "unexpected question: " + text);
     }
     std::optional<std::string> AskSaveFileName(const FileDialogRequest& request) override {
-        return NextFileName(request);
+        fileRequests.push_back(request);
+        return Next(fileNames, {}, "unexpected file question: " + request.title);
     }
     std::optional<std::string> AskOpenFileName(const FileDialogRequest& request) override {
-        return NextFileName(request);
+        fileRequests.push_back(request);
+        return Next(fileNames, {}, "unexpected file question: " + request.title);
     }
 
     // The texts of all messages, for whole-sequence assertions.
@@ -53,14 +49,15 @@ public:
     }
 
 private:
-    std::optional<std::string> NextFileName(const FileDialogRequest& request) {
-        fileRequests.push_back(request);
-        if (fileNames.empty()) {
-            ADD_FAILURE() << "unexpected file question: " << request.title;
-            return std::nullopt;
+    // The next scripted answer; none left fails the test and gives none.
+    template <typename T>
+    static T Next(std::deque<T>& script, T none, const std::string& failure) {
+        if (script.empty()) {
+            ADD_FAILURE() << failure;
+            return none;
         }
-        auto name = fileNames.front();
-        fileNames.pop_front();
-        return name;
+        T answer = script.front();
+        script.pop_front();
+        return answer;
     }
 };

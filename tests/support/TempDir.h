@@ -1,10 +1,13 @@
 // A fresh folder for one test, removed with everything in it afterwards.
 #pragma once
 
+#include <zlib.h>
+
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
+#include <vector>
 
 class CTempDir {
 public:
@@ -29,6 +32,20 @@ public:
     std::string Write(const std::string& name, const std::string& bytes) const {
         const std::string path = Path(name);
         std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+    // Writes bytes gzip-compressed, as two members one after the other with split set.
+    std::string WriteGzip(const std::string& name, const std::string& bytes,
+                          bool split = false) const {
+        const std::string path = Path(name);
+        std::vector<std::string> parts{bytes};
+        if (split)
+            parts = {bytes.substr(0, bytes.size() / 2), bytes.substr(bytes.size() / 2)};
+        for (std::size_t i = 0; i < parts.size(); ++i) {
+            gzFile gz = gzopen(path.c_str(), i == 0 ? "wb" : "ab");
+            gzwrite(gz, parts[i].data(), static_cast<unsigned>(parts[i].size()));
+            gzclose(gz);
+        }
         return path;
     }
     static std::string Read(const std::string& path) {

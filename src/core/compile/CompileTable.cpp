@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/compile/CatalogObject.h"
-#include "core/compile/RecordDecoder.h"
+#include "core/compile/LargeBlock.h"
 #include "core/model/CatforgeDoc.h"
 
 namespace co = catalog_object;

@@ -5,8 +5,6 @@
 #include <cstdint>
 #include <cstring>
 
-#include <sys/mman.h>
-
 #include "core/compile/CatalogObject.h"
 #include "core/compile/FieldReading.h"
 #include "core/compile/KeyUnits.h"
@@ -26,19 +24,6 @@ bool IsWhiteSpace(char c) {
 }
 
 }  // namespace
-
-void AdviseHugePages(void* data, std::size_t size) {
-    // The table is filled once and then permuted at random by the sort: where the system
-    // grants large pages they spare page faults and TLB misses. Only whole 2 MB pages inside
-    // the block are advised.
-    constexpr std::uintptr_t kHuge = std::uintptr_t{2} << 20;
-    const auto begin = reinterpret_cast<std::uintptr_t>(data);
-    const std::uintptr_t first = (begin + kHuge - 1) & ~(kHuge - 1);
-    const std::uintptr_t last = (begin + size) & ~(kHuge - 1);
-    if (last > first) {
-        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-    }
-}
 
 CRecordDecoder::CRecordDecoder(const CCatforgeDoc& doc, const EpochState& epoch)
     : m_doc(doc),

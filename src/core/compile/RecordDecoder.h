@@ -77,6 +77,3 @@ private:
     std::int16_t m_nDefaultSymbol;
     std::int16_t m_nDefaultType;
 };
-
-// Asks the system to back the whole 2 MB pages of a large block with large pages (a hint).
-void AdviseHugePages(void* data, std::size_t size);

@@ -19,6 +19,7 @@
 #include "core/compile/CatalogObject.h"
 #include "core/compile/CompileProgress.h"
 #include "core/compile/CompileTable.h"
+#include "core/compile/LargeBlock.h"
 #include "core/compile/RecordDecoder.h"
 #include "core/io/InputFile.h"
 #include "core/model/UserInteraction.h"
@@ -157,15 +158,13 @@ bool GatherInOrder(const std::uint64_t* pairs, std::size_t n, const unsigned cha
                    CCompileProgress& progress, bool report, bool& noMemory) {
     const std::size_t blockEntries = std::max<std::size_t>(1, kWriteBuffer / entrySize);
     const std::size_t blocks = (n + blockEntries - 1) / blockEntries;
-    std::vector<std::unique_ptr<unsigned char[]>> buffers;
-    while (buffers.size() < std::clamp<std::size_t>(blocks, 1, threads)) {
-        std::unique_ptr<unsigned char[]> buffer(
-            new (std::nothrow) unsigned char[blockEntries * entrySize]);
-        if (!buffer)
-            break;
-        buffers.push_back(std::move(buffer));
-    }
-    noMemory = buffers.empty();
+    // One buffer per thread, all in one block; with less memory, fewer threads.
+    const std::size_t bufferSize = blockEntries * entrySize;
+    auto buffers = static_cast<unsigned>(std::clamp<std::size_t>(blocks, 1, threads));
+    LargeBlock<unsigned char> memory;
+    while (!(memory = AllocateLargeArray<unsigned char>(buffers * bufferSize)) && buffers > 1)
+        --buffers;
+    noMemory = !memory;
     if (noMemory)
         return false;
     std::atomic<std::size_t> claimed{0};
@@ -173,8 +172,8 @@ bool GatherInOrder(const std::uint64_t* pairs, std::size_t n, const unsigned cha
     std::condition_variable turn;
     std::size_t written = 0;  // blocks written so far; the next block to write
     bool stop = false;
-    RunOnThreads(static_cast<unsigned>(buffers.size()), [&](unsigned t) {
-        unsigned char* const buffer = buffers[t].get();
+    RunOnThreads(buffers, [&](unsigned t) {
+        unsigned char* const buffer = memory.get() + t * bufferSize;
         for (std::size_t b; (b = claimed.fetch_add(1)) < blocks;) {
             const std::size_t from = b * blockEntries;
             const std::size_t count = std::min(blockEntries, n - from);
@@ -410,7 +409,7 @@ std::size_t sorted_entries::ChunkRecordsFor(std::uint64_t memory, std::size_t en
 }
 
 struct CSortedEntries::Share {
-    std::unique_ptr<char[]> block;
+    char* block = nullptr;
     std::size_t blockRecords = 0;
     CHourCounts hours;
     int minKey = INT_MAX;
@@ -457,14 +456,15 @@ bool CSortedEntries::Build(const Setup& setup) {
                           std::uint64_t{m_setup.threads} * blockRecords * setup.recordLength <=
                       MemoryLimit();
     bool memory = fits;
+    LargeBlock<char> readBlocks;  // a block of records per thread
     if (fits) {
-        m_pTable.reset(new (std::nothrow) unsigned char[m_nChunkRecords * es]);
-        m_pPairs.reset(new (std::nothrow) std::uint64_t[m_nChunkRecords]);
-        memory = m_pTable && m_pPairs;
-        for (Share& share : shares) {
-            share.blockRecords = blockRecords;
-            share.block.reset(new (std::nothrow) char[blockRecords * setup.recordLength]);
-            memory = memory && share.block;
+        m_pTable = AllocateLargeArray<unsigned char>(m_nChunkRecords * es);
+        m_pPairs = AllocateLargeArray<std::uint64_t>(m_nChunkRecords);
+        readBlocks = AllocateLargeArray<char>(m_setup.threads * blockRecords * setup.recordLength);
+        memory = m_pTable && m_pPairs && readBlocks;
+        for (unsigned t = 0; t < m_setup.threads && memory; ++t) {
+            shares[t].blockRecords = blockRecords;
+            shares[t].block = readBlocks.get() + t * blockRecords * setup.recordLength;
         }
     }
     if (!memory) {
@@ -472,8 +472,6 @@ bool CSortedEntries::Build(const Setup& setup) {
         m_pPairs.reset();
         return Fail(NoMemoryMessage());
     }
-    // Large pages spare page faults and TLB misses while the entries are gathered at random.
-    AdviseHugePages(m_pTable.get(), m_nChunkRecords * es);
 
     const bool spill = m_nChunkRecords < setup.count;
     if (spill) {
@@ -498,8 +496,7 @@ bool CSortedEntries::Build(const Setup& setup) {
                 return false;
         }
     }
-    for (Share& share : shares)
-        share.block.reset();
+    readBlocks.reset();
     m_progress.Enter(ProgressPhase::Sorting);
     if (spill) {
         m_pTable.reset();  // the merge needs the memory for reading the runs
@@ -544,9 +541,9 @@ bool CSortedEntries::DecodeChunk(std::size_t first, std::size_t count, std::vect
                 return;
             const std::size_t want = std::min(share.blockRecords, to - at);
             const std::size_t got =
-                file.ReadAt(static_cast<std::int64_t>(at * rl), share.block.get(), want * rl) / rl;
+                file.ReadAt(static_cast<std::int64_t>(at * rl), share.block, want * rl) / rl;
             for (std::size_t i = 0; i < got; ++i) {
-                const char* record = share.block.get() + i * rl;
+                const char* record = share.block + i * rl;
                 unsigned char* entry = m_pTable.get() + (at + i - first) * es;
                 if (!m_decoder.DecodeIfPlaced(record, entry, m_setup.leaveOutBlankPositions)) {
                     m_pPairs[at + i - first] = kLeftOutPair;
@@ -627,8 +624,8 @@ bool CSortedEntries::MergeRuns(CAsyncWriter& out) {
                                    : std::uint64_t{0};
     const std::size_t bufferEntries = static_cast<std::size_t>(std::clamp<std::uint64_t>(
         room / m_aRuns.size() / es, 1, std::max<std::size_t>(1, (std::size_t{4} << 20) / es)));
-    std::unique_ptr<unsigned char[]> buffers(
-        new (std::nothrow) unsigned char[bufferEntries * es * m_aRuns.size()]);
+    const LargeBlock<unsigned char> buffers =
+        AllocateLargeArray<unsigned char>(bufferEntries * es * m_aRuns.size());
     if (!buffers) {
         return Fail(NoMemoryMessage());
     }

@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "core/compile/LargeBlock.h"
+
 class CAsyncWriter;
 class CCompileProgress;
 class CRecordDecoder;
@@ -101,8 +103,8 @@ private:
     IUserInteraction& m_ui;
     Setup m_setup;
     std::size_t m_nEntrySize = 0;
-    std::unique_ptr<unsigned char[]> m_pTable;  // the entries of one chunk, in record order
-    std::unique_ptr<std::uint64_t[]> m_pPairs;  // biased key << 32 | record number
+    LargeBlock<unsigned char> m_pTable;  // the entries of one chunk, in record order
+    LargeBlock<std::uint64_t> m_pPairs;  // biased key << 32 | record number
     std::size_t m_nChunkRecords = 0;
     int m_nSpillFd = -1;
     std::uint64_t m_nSpillSize = 0;

@@ -1,8 +1,9 @@
 #include "core/browse/DataBrowse.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
 
 #include "support/RecordingInteraction.h"
 #include "support/TempDir.h"
@@ -13,12 +14,10 @@ namespace {
 // padding, so each record's number can be read back from field 2..6.
 std::string Records(int count) {
     std::string bytes;
+    char record[83];
     for (int i = 1; i <= count; ++i) {
-        std::string number = std::to_string(i);
-        number.insert(0, 5 - number.size(), '0');
-        std::string record = "R" + number;
-        record.resize(80, ' ');
-        bytes += record + "\r\n";
+        std::snprintf(record, sizeof record, "R%05d%74s\r\n", i, "");
+        bytes += record;
     }
     return bytes;
 }
@@ -83,9 +82,16 @@ TEST_F(DataBrowse, PagesThroughFortyFiveRecordsTwentyAtATime) {
     ExpectPage(browse, {"Records 11 to 30 of 45", true, true, 20});
     browse.Prev();
     ExpectPage(browse, {"Records 1 to 20 of 45", false, true, 20});
-}
 
-TEST_F(DataBrowse, AFileEndingOnAPageBoundaryShowsAnEmptyPageLast) {
+    // A page load that cannot open the file keeps the page shown; the first record did move
+    // on, so << Prev is enabled.
+    std::filesystem::remove(path);
+    browse.Next();
+    ExpectPage(browse, {"Records 1 to 20 of 45", true, true, 20, "00001"});
+    EXPECT_EQ(browse.PageFirstRecord(), 0);
+    EXPECT_TRUE(ui.messages.empty());
+
+    // A file ending on a page boundary shows an empty page last.
     ASSERT_TRUE(OpenRecords(40));
     browse.Start(20);
     browse.Next();
@@ -161,31 +167,16 @@ TEST_F(DataBrowse, CellsHoldTheRawBytesOfTheirColumns) {
     EXPECT_EQ(browse.Page().Rows()[1], expected);
 }
 
-TEST_F(DataBrowse, APageLoadThatCannotOpenTheFileKeepsThePageShown) {
-    ASSERT_TRUE(OpenRecords(45));
-    browse.Start(20);
-    std::filesystem::remove(path);
-    browse.Next();
-    // The first record did move on, so << Prev is enabled.
-    ExpectPage(browse, {"Records 1 to 20 of 45", true, true, 20, "00001"});
-    EXPECT_EQ(browse.PageFirstRecord(), 0);
-    EXPECT_TRUE(ui.messages.empty());
-}
-
 TEST_F(DataBrowse, PagesNearTheEndOfAFileLargerThanFourGigabytes) {
     // A sparse file: only its last records hold data, the rest reads as zero bytes.
-    path = dir.Path("huge.dat");
     const std::int64_t records = 60'000'000;  // 60 million records of 82 bytes: 4.92 GB
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    ASSERT_GE(fd, 0);
-    if (::ftruncate(fd, static_cast<off_t>(records * 82)) != 0) {
-        ::close(fd);
+    path = dir.Write("huge.dat", "");
+    std::error_code error;
+    std::filesystem::resize_file(path, static_cast<std::uintmax_t>(records * 82), error);
+    if (error)
         GTEST_SKIP() << "the temporary folder cannot hold a sparse 4.9 GB file";
-    }
-    const std::string last = Records(3).substr(0, 82 * 3);
-    ASSERT_EQ(::pwrite(fd, last.data(), last.size(), static_cast<off_t>((records - 3) * 82)),
-              static_cast<ssize_t>(last.size()));
-    ::close(fd);
+    std::fstream(path, std::ios::in | std::ios::out | std::ios::binary).seekp((records - 3) * 82)
+        << Records(3);
 
     ASSERT_TRUE(browse.Open(path, 82, kNumberField, ui));
     EXPECT_EQ(browse.RecordCount(), records);

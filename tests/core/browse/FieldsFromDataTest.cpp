@@ -100,21 +100,16 @@ TEST(FieldsFromData, DragsBecomeFieldsThatNeverOverlap) {
     CFieldLayout layout({{"Cluster", "", 1, 7}});
     EXPECT_EQ(layout.Add("RAh", "h", DragRange(14, 15, suggested)), std::nullopt);
     EXPECT_EQ(layout.Add("RAs", "s", DragRange(22, 22, suggested)), std::nullopt);
-    const std::pair<std::string, ColumnRange> refused[] = {
-        {"", {30, 31}},    {"Star", {7, 12}},     {"Star", {15, 16}},
-        {"RAh", {40, 41}}, {"Cluster", {40, 41}}, {"Far", {9999, 10000}},
+    const std::tuple<std::string, ColumnRange, std::string> refused[] = {
+        {"", {30, 31}, "You must enter a field name!"},
+        {"Star", {7, 12}, "Columns 7-12 overlap field \"Cluster\" (columns 1-7)."},
+        {"Star", {15, 16}, "Columns 15-16 overlap field \"RAh\" (columns 14-15)."},
+        {"RAh", {40, 41}, "There is already a field named \"RAh\"."},
+        {"Cluster", {40, 41}, "There is already a field named \"Cluster\"."},
+        {"Far", {9999, 10000}, "The columns must lie in the range 1-9999."},
     };
-    const char* const messages[] = {
-        "You must enter a field name!",
-        "Columns 7-12 overlap field \"Cluster\" (columns 1-7).",
-        "Columns 15-16 overlap field \"RAh\" (columns 14-15).",
-        "There is already a field named \"RAh\".",
-        "There is already a field named \"Cluster\".",
-        "The columns must lie in the range 1-9999.",
-    };
-    for (std::size_t i = 0; i < std::size(refused); ++i) {
-        EXPECT_EQ(layout.Add(refused[i].first, "", refused[i].second), messages[i]) << i;
-    }
+    for (const auto& [name, columns, message] : refused)
+        EXPECT_EQ(layout.Add(name, "", columns), message) << name;
     // The remaining suggestions fill the gaps; the added fields stay ordered by column.
     EXPECT_EQ(layout.AddSuggestions(suggested, "C"), static_cast<int>(suggested.size()) - 3);
     ASSERT_EQ(layout.Added().size(), suggested.size() - 1);

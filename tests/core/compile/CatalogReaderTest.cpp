@@ -30,8 +30,9 @@ std::string SmallCatalogue() {
 }
 
 // The end-to-end test compares this reader with its own over a whole catalogue; here the user
-// symbols, which that catalogue lacks, and damaged input.
-TEST(CatalogReader, ReadsWhatTheWriterWrote) {
+// symbols, which that catalogue lacks, and damaged input. A beginning that holds the header is
+// read as the file it comes from; the entries are checked against that file's size.
+TEST(CatalogReader, ReadsWhatTheWriterWroteAndTheBeginningOfAFile) {
     const std::string bytes = SmallCatalogue();
     CompiledCatalog catalog;
     std::string error;
@@ -41,6 +42,15 @@ TEST(CatalogReader, ReadsWhatTheWriterWrote) {
     EXPECT_EQ(catalog.symbols[0].size(), 12u);
     EXPECT_EQ(catalog.entryCount, 3);
     EXPECT_EQ(ReadCatalogEntry(bytes, catalog, 0).label, "Obj2");
+    const std::size_t header = bytes.size() - 3 * 148;
+    EXPECT_EQ(catalog.entriesOffset, header);
+    CompiledCatalog beginning;
+    EXPECT_TRUE(ReadCompiledCatalog(bytes.substr(0, header), beginning, error, bytes.size()))
+        << error;
+    EXPECT_EQ(beginning.entriesOffset, header);
+    EXPECT_FALSE(ReadCompiledCatalog(bytes.substr(0, header), beginning, error, bytes.size() - 1));
+    EXPECT_EQ(error, "at byte " + std::to_string(header) +
+                         ": 3 entries of 148 bytes need 444 bytes, but 443 are left");
 }
 
 TEST(CatalogReader, EveryTruncationIsAClearError) {
@@ -51,22 +61,6 @@ TEST(CatalogReader, EveryTruncationIsAClearError) {
         ASSERT_FALSE(ReadCompiledCatalog(bytes.substr(0, n), catalog, error)) << n;
         EXPECT_EQ(error.rfind("at byte ", 0), 0u) << n << ": " << error;
     }
-}
-
-// A beginning that holds the header is read as the file it comes from; the entries are
-// checked against that file's size.
-TEST(CatalogReader, BeginningOfAFileAndItsSize) {
-    const std::string bytes = SmallCatalogue();
-    const std::size_t header = bytes.size() - 3 * 148;
-    CompiledCatalog catalog;
-    std::string error;
-    EXPECT_TRUE(ReadCompiledCatalog(bytes.substr(0, header), catalog, error, bytes.size()))
-        << error;
-    EXPECT_EQ(catalog.entriesOffset, header);
-    EXPECT_FALSE(ReadCompiledCatalog(bytes.substr(0, header), catalog, error, bytes.size() - 1));
-    EXPECT_EQ(error, "at byte " + std::to_string(header) +
-                         ": 3 entries of 148 bytes need 444 "
-                         "bytes, but 443 are left");
 }
 
 TEST(CatalogReader, DamagedCountsAndHeaders) {

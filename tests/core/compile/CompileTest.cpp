@@ -1,15 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <atomic>
 #include <chrono>
 #include <climits>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <thread>
-#include <tuple>
 
 #include "CompileFixture.h"
 #include "core/compile/CatalogReader.h"
@@ -26,6 +25,25 @@
 
 namespace {
 
+// Notes the phases reported and their fractions, and asks to cancel once the given phase has
+// been reported.
+class CWatchingInteraction : public CRecordingInteraction {
+public:
+    std::optional<ProgressPhase> cancelIn;
+    std::vector<ProgressPhase> phases;
+    std::vector<double> fractions;
+    std::atomic<bool> cancel{false};
+
+    void ReportProgress(ProgressPhase phase, double fraction) override {
+        if (phases.empty() || phases.back() != phase)
+            phases.push_back(phase);
+        fractions.push_back(fraction);
+        if (cancelIn == phase)
+            cancel = true;
+    }
+    bool IsCancelRequested() override { return cancel; }
+};
+
 // A saved definition of the test layout with its data file beside it.
 class CompileRun : public ::testing::Test {
 protected:
@@ -35,11 +53,19 @@ protected:
         doc.SetPathName(dir.Path("objects.zdd"));
         doc.SetInteraction(&ui);
     }
-    void WriteData(int count, unsigned seed = 1) {
-        std::mt19937 random(seed);
+    // A data file of count records, each filled by fill(record number from 0, record).
+    void WriteRecords(int count, const std::function<void(int, CTestRecord&)>& fill) {
         std::string bytes;
         for (int i = 0; i < count; ++i) {
             CTestRecord r;
+            fill(i, r);
+            bytes += r.Bytes();
+        }
+        dir.Write("objects.dat", bytes);
+    }
+    void WriteData(int count) {
+        std::mt19937 random(1);
+        WriteRecords(count, [&](int i, CTestRecord& r) {
             r.Set(doc, kRaH, std::to_string(random() % 24))
                 .Set(doc, kRaM, std::to_string(random() % 60));
             r.Set(doc, kRaS,
@@ -48,17 +74,29 @@ protected:
                 .Set(doc, kDecD, std::to_string(random() % 90));
             r.Set(doc, kName1, "N" + std::to_string(i))
                 .Set(doc, kMag1, std::to_string(random() % 20));
-            bytes += r.Bytes();
-        }
-        dir.Write("objects.dat", bytes);
+        });
     }
     bool Compile(const CompileOptions& options = {}) {
         EpochState epoch;
         return CompileDefinition(doc, epoch, ui, options);
     }
+    // Compiles to out.zdc without asking, sorting in runs of chunkRecords records (0: as
+    // memory allows).
+    bool CompileToOut(std::size_t chunkRecords, unsigned threads = 0) {
+        CompileOptions options;
+        options.outputPath = dir.Path("out.zdc");
+        options.threads = threads;
+        EpochState epoch;
+        ui.phases.clear();
+        return CompileDefinitionInChunks(doc, epoch, ui, options, chunkRecords);
+    }
+    static std::vector<ProgressPhase> EveryPhase() {
+        return {ProgressPhase::Counting, ProgressPhase::Decoding, ProgressPhase::Sorting,
+                ProgressPhase::Writing};
+    }
     CTempDir dir;
     CCatforgeDoc doc;
-    CRecordingInteraction ui;
+    CWatchingInteraction ui;
 };
 
 // Each refusal comes before the question for the output: the record length and the fields
@@ -85,36 +123,26 @@ TEST_F(CompileRun, RefusalsComeBeforeTheOutputIsAskedFor) {
     EXPECT_TRUE(ui.fileRequests.empty());
 }
 
-// The data file vanishing between counting and decoding is reported, not silently refused.
-TEST_F(CompileRun, DataFileGoneAfterCountingIsNamed) {
-    const EpochState epoch;
-    const CRecordDecoder decoder(doc, epoch);
-    CCompileProgress progress(ui);
-    CSortedEntries entries(decoder, progress, ui);
-    CSortedEntries::Setup setup;
-    setup.dataPath = dir.Path("gone.dat");
-    setup.recordLength = kTestRecordLength;
-    setup.count = setup.chunkRecords = 2;
-    EXPECT_FALSE(entries.Build(setup));
-    EXPECT_EQ(ui.Texts(),
-              (std::vector<std::string>{"Unable to open file\n\"" + setup.dataPath + "\""}));
-}
-
-// Blocks are written in their order even when the writing of the first is slow and the other
-// threads have theirs ready long before.
-TEST_F(CompileRun, BlocksAreWrittenInOrderWhateverThreadIsFirst) {
+// The sorting stage alone. The data file vanishing between counting and decoding is reported,
+// not silently refused. Blocks are written in their order even when the writing of the first
+// is slow and the other threads have theirs ready long before.
+TEST_F(CompileRun, SortedEntriesNameAGoneFileAndWriteBlocksInOrder) {
     constexpr std::size_t kRecords = 40000;
     WriteData(static_cast<int>(kRecords));
     EpochState epoch;
     SetUpEpoch(doc.m_strEpoch, epoch);
     const CRecordDecoder decoder(doc, epoch);
     CCompileProgress progress(ui);
-    CSortedEntries entries(decoder, progress, ui);
     CSortedEntries::Setup setup;
-    setup.dataPath = dir.Path("objects.dat");
+    setup.dataPath = dir.Path("gone.dat");
     setup.recordLength = kTestRecordLength;
     setup.count = setup.chunkRecords = kRecords;
     setup.threads = 3;
+    EXPECT_FALSE(CSortedEntries(decoder, progress, ui).Build(setup));
+    EXPECT_EQ(ui.Texts(),
+              (std::vector<std::string>{"Unable to open file\n\"" + setup.dataPath + "\""}));
+    setup.dataPath = dir.Path("objects.dat");
+    CSortedEntries entries(decoder, progress, ui);
     ASSERT_TRUE(entries.Build(setup));
     std::string out;
     ASSERT_TRUE(entries.Emit([&out](const unsigned char* data, std::size_t size) {
@@ -124,22 +152,32 @@ TEST_F(CompileRun, BlocksAreWrittenInOrderWhateverThreadIsFirst) {
         return true;
     }));
     ASSERT_EQ(out.size(), kRecords * 148);
-    for (std::size_t i = 1; i < kRecords; ++i) {
-        ASSERT_LE(LoadInt32(reinterpret_cast<const unsigned char*>(out.data()) + (i - 1) * 148 +
-                            catalog_object::kRaKey),
-                  LoadInt32(reinterpret_cast<const unsigned char*>(out.data()) + i * 148 +
-                            catalog_object::kRaKey))
-            << i;
-    }
+    const auto key = [&out](std::size_t i) {
+        return LoadInt32(reinterpret_cast<const unsigned char*>(out.data()) + i * 148 +
+                         catalog_object::kRaKey);
+    };
+    for (std::size_t i = 1; i < kRecords; ++i)
+        ASSERT_LE(key(i - 1), key(i)) << i;
 }
 
-TEST_F(CompileRun, AsksForTheOutputAndReportsSuccess) {
+// The output is asked for: a cancel writes and says nothing and keeps the sorted table in the
+// document, an unwritable output is named, a written one is reported. The data file can be
+// given in place of the definition's.
+TEST_F(CompileRun, AsksForTheOutputAndReportsTheResult) {
     WriteData(3);
-    const std::string out = dir.Path("out.zdc");
-    ui.fileNames.push_back(out);
-    EXPECT_TRUE(Compile());
-    ASSERT_EQ(ui.fileRequests.size(), 1u);
-    const FileDialogRequest& request = ui.fileRequests[0];
+    std::filesystem::rename(dir.Path("objects.dat"), dir.Path("other.dat"));
+    CompileOptions options;
+    options.dataFile = dir.Path("other.dat");
+    const std::string unwritable = dir.Path("no-such-folder/out.zdc"), out = dir.Path("out.zdc");
+    ui.fileNames = {std::nullopt, unwritable, out};
+    EXPECT_FALSE(Compile(options));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(FolderEntries(dir.Root()), (std::set<std::string>{"other.dat"}));
+    EXPECT_EQ(doc.m_nRecordCount, 3);
+    EXPECT_FALSE(Compile(options));
+    EXPECT_TRUE(Compile(options));
+    ASSERT_EQ(ui.fileRequests.size(), 3u);
+    const FileDialogRequest& request = ui.fileRequests[2];
     EXPECT_EQ(request.title, "Save Compiled Data Catalog As");
     ASSERT_EQ(request.filters.size(), 2u);
     EXPECT_EQ(request.filters[0].description, "Zenivo Data Catalog Files (*.zdc)");
@@ -147,25 +185,13 @@ TEST_F(CompileRun, AsksForTheOutputAndReportsSuccess) {
     EXPECT_EQ(request.filters[1].pattern, "*.*");
     EXPECT_EQ(request.defaultExtension, "zdc");
     EXPECT_EQ(request.proposedName, dir.Path("objects.zdc"));
-    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Successfully created Zenivo Data Catalog\n\"" +
-                                                    out + "\"\nwith 3 data records."}));
-    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Information);
+    EXPECT_EQ(ui.Texts(),
+              (std::vector<std::string>{"Unable to open file \"" + unwritable + "\"\nfor writing.",
+                                        "Successfully created Zenivo Data Catalog\n\"" + out +
+                                            "\"\nwith 3 data records."}));
+    EXPECT_EQ(ui.messages[1].icon, MessageIcon::Information);
     EXPECT_EQ(std::filesystem::file_size(out), EncodeCatalogHeader(doc).size() + 3u * 148u);
     EXPECT_FALSE(doc.IsModified());
-}
-
-TEST_F(CompileRun, CancelWritesNothingAndSaysNothingUnwritableOutputSays) {
-    WriteData(2);
-    ui.fileNames.push_back(std::nullopt);
-    EXPECT_FALSE(Compile());
-    EXPECT_TRUE(ui.messages.empty());
-    EXPECT_FALSE(std::filesystem::exists(dir.Path("objects.zdc")));
-    EXPECT_EQ(doc.m_nRecordCount, 2);  // the sorted table stays in the document
-    const std::string out = dir.Path("no-such-folder/out.zdc");
-    ui.fileNames.push_back(out);
-    EXPECT_FALSE(Compile());
-    EXPECT_EQ(ui.Texts(),
-              (std::vector<std::string>{"Unable to open file \"" + out + "\"\nfor writing."}));
 }
 
 // Large enough for several output blocks per thread: however the keys fall (spread over the
@@ -176,10 +202,8 @@ TEST_F(CompileRun, EntriesComeInKeyOrderEqualKeysInRecordOrder) {
     constexpr int kRecords = 40000;
     for (const int spread : {24, 3, 1}) {
         std::mt19937 random(static_cast<unsigned>(spread));
-        std::string bytes;
         int placed = 0;
-        for (int i = 0; i < kRecords; ++i) {
-            CTestRecord r;
+        WriteRecords(kRecords, [&](int i, CTestRecord& r) {
             r.Set(doc, kName1, std::to_string(i));
             if (i % 97 != 5) {
                 r.Set(doc, kRaH, std::to_string(random() % static_cast<unsigned>(spread) * 7 % 24));
@@ -187,17 +211,12 @@ TEST_F(CompileRun, EntriesComeInKeyOrderEqualKeysInRecordOrder) {
                 r.Set(doc, kDecD, std::to_string(random() % 90));
                 ++placed;
             }
-            bytes += r.Bytes();
-        }
-        dir.Write("objects.dat", bytes);
+        });
         std::string first;
         for (const unsigned threads : {1u, 2u, 3u}) {
             SCOPED_TRACE(testing::Message() << spread << " hours, " << threads << " threads");
-            CompileOptions options;
-            options.outputPath = dir.Path("out.zdc");
-            options.threads = threads;
-            ASSERT_TRUE(Compile(options));
-            const std::string out = CTempDir::Read(options.outputPath);
+            ASSERT_TRUE(CompileToOut(0, threads));
+            const std::string out = CTempDir::Read(dir.Path("out.zdc"));
             if (threads > 1) {
                 EXPECT_TRUE(out == first);
                 continue;
@@ -219,25 +238,12 @@ TEST_F(CompileRun, EntriesComeInKeyOrderEqualKeysInRecordOrder) {
     }
 }
 
-TEST_F(CompileRun, DataOptionReplacesTheDefinitionsFile) {
-    WriteData(5);
-    std::filesystem::rename(dir.Path("objects.dat"), dir.Path("other.dat"));
-    ui.fileNames.push_back(dir.Path("out.zdc"));
-    CompileOptions options;
-    options.dataFile = dir.Path("other.dat");
-    EXPECT_TRUE(Compile(options));
-    EXPECT_EQ(doc.m_nRecordCount, 5);
-}
-
 // What the definition and the data file ask for is checked before memory is taken.
 TEST_F(CompileRun, HugeTablesAreRefusedBeforeMemoryIsTaken) {
     doc.m_nRecordLength = 2000000000;
     std::ofstream(dir.Path("objects.dat"));
     std::filesystem::resize_file(dir.Path("objects.dat"), 2000 * std::uintmax_t{2000000000});
-    CompileOptions options;
-    options.outputPath = dir.Path("out.zdc");
-    EpochState epoch;
-    EXPECT_FALSE(CompileDefinitionInChunks(doc, epoch, ui, options, 2000));
+    EXPECT_FALSE(CompileToOut(2000));
     EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"There is not enough memory to compile 2000 "
                                                     "records of 2000000068 bytes."}));
 }
@@ -249,11 +255,10 @@ class CompileFaults : public CompileRun, public ::testing::WithParamInterface<bo
 
 TEST_P(CompileFaults, EveryFailingCallKeepsThePreviousCatalogue) {
     WriteData(20000);  // a catalogue of about 3 MB, written a megabyte at a time
-    const std::string out = dir.Write("objects.zdc", "previous catalogue");
+    const std::string out = dir.Write("out.zdc", "previous catalogue");
     const auto compile = [&](int failAt) {
         CFaultInjection faults(failAt, EIO, GetParam());
-        ui.fileNames.push_back(out);
-        const bool compiled = Compile();
+        const bool compiled = CompileToOut(0);
         return std::make_pair(compiled, CFaultInjection::Calls());
     };
     const auto [compiled, calls] = compile(0);
@@ -266,134 +271,68 @@ TEST_P(CompileFaults, EveryFailingCallKeepsThePreviousCatalogue) {
         EXPECT_FALSE(compile(n).first);
         EXPECT_EQ(ui.messages.size(), 1u);
         EXPECT_EQ(CTempDir::Read(out), "previous catalogue");
-        EXPECT_EQ(FolderEntries(dir.Root()), (std::set<std::string>{"objects.dat", "objects.zdc"}));
+        EXPECT_EQ(FolderEntries(dir.Root()), (std::set<std::string>{"objects.dat", "out.zdc"}));
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(UnnamedAndNamed, CompileFaults, ::testing::Bool());
 
-// Records with few distinct keys, so that many equal keys fall into every chunk and run.
-class ChunkedCompile : public CompileRun, public ::testing::WithParamInterface<int> {
-protected:
-    static constexpr int kRecords = 37;
-    void WriteFewKeys() {
-        std::string bytes;
-        for (int i = 0; i < kRecords; ++i) {
-            CTestRecord r;
-            r.Set(doc, kRaH, std::to_string((i * 7) % 3 * 5)).Set(doc, kDecD, "10");
-            r.Set(doc, kName1, "N" + std::to_string(i));
-            bytes += r.Bytes();
-        }
-        dir.Write("objects.dat", bytes);
+// Records with few distinct keys, so that many equal keys fall into every chunk and run: runs
+// spilled and merged give the bytes of the table sorted in memory, equal keys in record order,
+// and leave nothing beside the output; either way every phase is reported in order, each with
+// fractions from 0 to 1.
+TEST_F(CompileRun, ChunkedCompilesGiveTheBytesOfTheInMemoryCompile) {
+    constexpr int kRecords = 37;
+    WriteRecords(kRecords, [this](int i, CTestRecord& r) {
+        r.Set(doc, kRaH, std::to_string((i * 7) % 3 * 5)).Set(doc, kDecD, "10");
+        r.Set(doc, kName1, "N" + std::to_string(i));
+    });
+    const auto compile = [this](std::size_t chunkRecords, unsigned threads) {
+        EXPECT_TRUE(CompileToOut(chunkRecords, threads));
+        EXPECT_EQ(ui.phases, EveryPhase());
+        return CTempDir::Read(dir.Path("out.zdc"));
+    };
+    const std::string whole = compile(kRecords, 1);
+    for (std::size_t chunk = 1; chunk <= kRecords + 1; ++chunk) {
+        for (const unsigned threads : {1u, 3u})
+            EXPECT_TRUE(compile(chunk, threads) == whole) << chunk << " " << threads;
+        EXPECT_EQ(FolderEntries(dir.Root()), (std::set<std::string>{"objects.dat", "out.zdc"}));
     }
-    std::string CompileWith(std::size_t chunkRecords, unsigned threads) {
-        CompileOptions options;
-        options.outputPath = dir.Path("out.zdc");
-        options.threads = threads;
-        EpochState epoch;
-        EXPECT_TRUE(CompileDefinitionInChunks(doc, epoch, ui, options, chunkRecords));
-        return CTempDir::Read(options.outputPath);
-    }
-};
-
-// Runs spilled and merged give the bytes of the table sorted in memory, equal keys in record
-// order, and leave nothing beside the output.
-TEST_P(ChunkedCompile, GivesTheBytesOfTheInMemoryCompile) {
-    WriteFewKeys();
-    const std::string whole = CompileWith(kRecords, 1);
-    const auto chunk = static_cast<std::size_t>(GetParam());
-    for (const unsigned threads : {1u, 3u}) {
-        EXPECT_TRUE(CompileWith(chunk, threads) == whole) << chunk << " " << threads;
-    }
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.Root()))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"objects.dat", "out.zdc"}));
     EXPECT_TRUE(ui.fileRequests.empty());
+    for (const double fraction : ui.fractions)
+        EXPECT_TRUE(fraction >= 0.0 && fraction <= 1.0) << fraction;
 }
-INSTANTIATE_TEST_SUITE_P(EveryChunkSize, ChunkedCompile, ::testing::Range(1, 39));
-
-// Asks to cancel once the given phase has been reported (or at once, before the first).
-class CancellingInteraction : public CRecordingInteraction {
-public:
-    std::optional<ProgressPhase> cancelIn;
-    std::vector<ProgressPhase> phases;
-    std::vector<double> fractions;
-    std::atomic<bool> cancel{false};
-
-    void ReportProgress(ProgressPhase phase, double fraction) override {
-        if (phases.empty() || phases.back() != phase)
-            phases.push_back(phase);
-        fractions.push_back(fraction);
-        if (cancelIn == phase)
-            cancel = true;
-    }
-    bool IsCancelRequested() override { return cancel; }
-};
-
-class CancelledCompile
-    : public CompileRun,
-      public ::testing::WithParamInterface<std::tuple<ProgressPhase, std::size_t>> {};
 
 // Cancelling in any phase, in memory or in runs, writes nothing, leaves the previous output
 // and no temporary file, and says nothing.
-TEST_P(CancelledCompile, LeavesThePreviousOutputAndNothingElse) {
+TEST_F(CompileRun, CancelInAnyPhaseLeavesThePreviousOutputAndNothingElse) {
     WriteData(300);
     const std::string out = dir.Write("out.zdc", "previous");
-    CancellingInteraction cancelling;
-    cancelling.cancelIn = std::get<0>(GetParam());
-    CompileOptions options;
-    options.outputPath = out;
-    options.threads = 2;
-    EpochState epoch;
-    EXPECT_FALSE(
-        CompileDefinitionInChunks(doc, epoch, cancelling, options, std::get<1>(GetParam())));
-    EXPECT_TRUE(cancelling.messages.empty());
-    EXPECT_EQ(cancelling.phases.back(), *cancelling.cancelIn);
-    EXPECT_EQ(CTempDir::Read(out), "previous");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Root()),
-                            std::filesystem::directory_iterator()),
-              2);
-}
-INSTANTIATE_TEST_SUITE_P(
-    EveryPhase, CancelledCompile,
-    ::testing::Combine(::testing::Values(ProgressPhase::Counting, ProgressPhase::Decoding,
-                                         ProgressPhase::Sorting, ProgressPhase::Writing),
-                       ::testing::Values(std::size_t{0}, std::size_t{7})));
-
-TEST_F(CompileRun, ReportsEveryPhaseInOrder) {
-    WriteData(50);
-    CancellingInteraction watching;
-    watching.fileNames.push_back(dir.Path("out.zdc"));
-    EpochState epoch;
-    for (const std::size_t chunk : {std::size_t{0}, std::size_t{9}}) {
-        watching.phases.clear();
-        EXPECT_TRUE(CompileDefinitionInChunks(doc, epoch, watching, {}, chunk));
-        EXPECT_EQ(watching.phases,
-                  (std::vector<ProgressPhase>{ProgressPhase::Counting, ProgressPhase::Decoding,
-                                              ProgressPhase::Sorting, ProgressPhase::Writing}));
-        watching.fileNames.push_back(dir.Path("out.zdc"));
+    for (const ProgressPhase phase : EveryPhase()) {
+        for (const std::size_t chunk : {std::size_t{0}, std::size_t{7}}) {
+            SCOPED_TRACE(testing::Message() << static_cast<int>(phase) << ", chunk " << chunk);
+            ui.cancelIn = phase;
+            ui.cancel = false;
+            EXPECT_FALSE(CompileToOut(chunk, 2));
+            EXPECT_EQ(ui.phases.back(), phase);
+            EXPECT_EQ(CTempDir::Read(out), "previous");
+            EXPECT_EQ(FolderEntries(dir.Root()), (std::set<std::string>{"objects.dat", "out.zdc"}));
+        }
     }
-    for (const double fraction : watching.fractions)
-        EXPECT_TRUE(fraction >= 0.0 && fraction <= 1.0) << fraction;
+    EXPECT_TRUE(ui.messages.empty());
 }
 
 // Records 2 and 5 give no right ascension, record 4 no declination (its sign alone is not a
 // position): they get no entry, the header and hour index describe the entries written, and
 // a warning after the success message names them.
 TEST_F(CompileRun, RecordsWithoutAPositionAreLeftOutAndNamed) {
-    std::string bytes;
-    for (int i = 1; i <= 6; ++i) {
-        CTestRecord r;
-        if (i != 2 && i != 5)
-            r.Set(doc, kRaH, std::to_string(i * 3)).Set(doc, kRaM, "00").Set(doc, kRaS, "0");
-        r.Set(doc, kDecSign, "+");
-        if (i != 4)
+    WriteRecords(6, [this](int i, CTestRecord& r) {
+        if (i != 1 && i != 4)
+            r.Set(doc, kRaH, std::to_string(i * 3 + 3)).Set(doc, kRaM, "00").Set(doc, kRaS, "0");
+        r.Set(doc, kDecSign, "+").Set(doc, kName1, "N" + std::to_string(i + 1));
+        if (i != 3)
             r.Set(doc, kDecD, "10").Set(doc, kDecM, "00").Set(doc, kDecS, "0");
-        bytes += r.Set(doc, kName1, "N" + std::to_string(i)).Bytes();
-    }
-    dir.Write("objects.dat", bytes);
+    });
     const std::string out = dir.Path("out.zdc");
     ui.fileNames.push_back(out);
     ASSERT_TRUE(Compile());

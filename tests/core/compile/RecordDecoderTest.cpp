@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <sstream>
 
 #include "CompileFixture.h"
 #include "core/compile/CompileTable.h"
@@ -30,30 +28,25 @@ TEST_F(RecordDecoding, LabelTakesTheFirstNonBlankFieldWithItsPrefix) {
     doc.m_anLabelField = {kName1, kName2, kName3};
     doc.m_astrLabelPrefix = {"M", "NGC ", "IC "};
     CTestRecord r = Position("00", "00", "00");
-    r.Set(doc, kName2, "224").Set(doc, kName3, "1613");
+    r.Set(doc, kName1, "\t  ").Set(doc, kName2, "224").Set(doc, kName3, "1613");
     EXPECT_EQ(Label(DecodeOne(doc, r.Bytes())), "NGC 224");
     // Leading spaces of the text stay, trailing ones go.
     r.Set(doc, kName1, "  31");
     EXPECT_EQ(Label(DecodeOne(doc, r.Bytes())), "M  31");
     // A label of 40 characters keeps its first 31, and every byte after the terminator is 0.
     doc.m_astrLabelPrefix[0] = std::string(35, 'P');
-    const auto entry = DecodeOne(doc, r.Bytes());
+    auto entry = DecodeOne(doc, r.Bytes());
     EXPECT_EQ(Label(entry), std::string(31, 'P'));
     for (std::size_t i = 31; i < co::kLabelSize; ++i)
         EXPECT_EQ(entry[i], 0) << i;
     // A NUL byte in the prefix ends the label, and the blanks before it go as trailing blanks.
     doc.m_astrLabelPrefix[0] = std::string("NGC \t\0X ", 8);
     EXPECT_EQ(Label(DecodeOne(doc, r.Bytes())), "NGC");
-}
-
-TEST_F(RecordDecoding, NoLabelWhenEveryLabelFieldIsBlankOrThereAreNone) {
+    // No label when every label field is blank (a field that is not one does not count), or
+    // when there are none.
     doc.m_nLabelCount = 2;
-    doc.m_anLabelField = {kName1, kName2, kNoField};
-    doc.m_astrLabelPrefix = {"A", "B", ""};
-    CTestRecord r = Position("00", "00", "00");
-    r.Set(doc, kName1, "\t  ").Set(doc, kName3, "not a label");
-    auto entry = DecodeOne(doc, r.Bytes());
-    EXPECT_EQ(Label(entry), "");
+    r.Set(doc, kName1, "\t").Set(doc, kName2, "");
+    entry = DecodeOne(doc, r.Bytes());
     for (std::size_t i = 0; i < co::kLabelSize; ++i)
         EXPECT_EQ(entry[i], 0) << i;
     doc.m_nLabelCount = 0;
@@ -75,8 +68,8 @@ TEST_F(RecordDecoding, RightAscensionNotations) {
 }
 
 // Notation 3: decimal degrees in the hours field. Catalogue texts at four epochs against
-// ERFA's IAU 1976 rotation (tests/data/precession/degrees.csv, made by
-// tools/gen-precession-vectors.py); at J2000.0 the keys are the texts' own values, truncated.
+// ERFA's IAU 1976 rotation (degrees.csv); at J2000.0 the keys are the texts' own values,
+// truncated.
 TEST_F(RecordDecoding, RightAscensionInDecimalDegrees) {
     doc.m_nRaNotation = kRaNotationDegrees;
     doc.m_nDecNotation = 2;
@@ -94,25 +87,17 @@ TEST_F(RecordDecoding, RightAscensionInDecimalDegrees) {
     const auto edge = decode("359.999990", "+0.0001", "J2000.0");
     EXPECT_EQ(std::make_pair(RaKey(edge), DecKey(edge)), std::make_pair(129599996, 36));
 
-    std::ifstream in(std::string(CATFORGE_TEST_DATA_DIR) + "/precession/degrees.csv");
     constexpr double kKeysPerRadian = 57.29577951308232 * 360000.0;
-    int rows = 0;
-    for (std::string line; std::getline(in, line);) {
-        if (line.empty() || line[0] == '#' || line.rfind("epoch,", 0) == 0)
-            continue;
-        std::replace(line.begin(), line.end(), ',', ' ');
-        std::istringstream cells(line);
-        std::string epoch, ra, dec;
-        double ra2000 = 0, dec2000 = 0;
-        cells >> epoch >> ra >> dec >> ra2000 >> dec2000;
-        const auto entry = decode(ra, dec, epoch);
+    const std::vector<PrecessionRow> rows = ReadPrecessionCsv("degrees.csv");
+    EXPECT_EQ(rows.size(), 40u);
+    for (const PrecessionRow& row : rows) {
+        const auto entry = decode(row.texts[0], row.texts[1], row.epoch);
+        const double ra2000 = row.values[2], dec2000 = row.values[3];
         // Within 0.015" (1.5 key units) on the sky; RA differences shrink with cos(dec).
         const double raDiff = std::remainder(RaKey(entry) - ra2000 * kKeysPerRadian, 129600000.0);
-        EXPECT_LE(std::abs(raDiff * std::cos(dec2000)), 1.5) << line;
-        EXPECT_LE(std::abs(DecKey(entry) - dec2000 * kKeysPerRadian), 1.5) << line;
-        ++rows;
+        EXPECT_LE(std::abs(raDiff * std::cos(dec2000)), 1.5) << row.epoch << " " << row.texts[0];
+        EXPECT_LE(std::abs(DecKey(entry) - dec2000 * kKeysPerRadian), 1.5) << row.texts[1];
     }
-    EXPECT_EQ(rows, 40);
 }
 
 TEST_F(RecordDecoding, DeclinationSignIsOnlyAMinusInTheFirstColumn) {
@@ -155,12 +140,12 @@ TEST_F(RecordDecoding, MagnitudeFromTheFirstNonBlankField) {
     EXPECT_EQ(Int16At(DecodeOne(doc, r.Bytes()), co::kMagnitude), 820);
     const std::pair<const char*, int> cases[] = {{"-1.46", -146}, {"0.125", 13}, {"-0.125", -13}};
     for (const auto& [text, expected] : cases) {
-        r.Set(doc, kMag1, "      ").Set(doc, kMag1, text);
+        r.Set(doc, kMag1, text);
         EXPECT_EQ(Int16At(DecodeOne(doc, r.Bytes()), co::kMagnitude), expected) << text;
     }
 }
 
-TEST_F(RecordDecoding, SizesInArcsecondsAsDiameters) {
+TEST_F(RecordDecoding, SizesInArcsecondsAsDiametersAndThePositionAngle) {
     doc.m_nSizeFields = 2;
     doc.m_nMajorAxisField = kMajor;
     doc.m_nMinorAxisField = kMinor;
@@ -182,11 +167,8 @@ TEST_F(RecordDecoding, SizesInArcsecondsAsDiameters) {
     EXPECT_EQ(Int16At(entry, co::kMinorAxis), 0);
     doc.m_nSizeFields = 0;
     EXPECT_EQ(Int16At(DecodeOne(doc, r.Bytes()), co::kMajorAxis), 0);
-}
-
-TEST_F(RecordDecoding, PositionAngleTruncatedOrMinusOne) {
+    // The position angle is truncated, or -1 when not used or blank.
     doc.m_nPositionAngleField = kAngle;
-    CTestRecord r = Position("00", "00", "00");
     r.Set(doc, kAngle, "45");
     EXPECT_EQ(Int16At(DecodeOne(doc, r.Bytes()), co::kPositionAngle), -1);  // flag not set
     doc.m_bPositionAngle = 1;
@@ -194,7 +176,7 @@ TEST_F(RecordDecoding, PositionAngleTruncatedOrMinusOne) {
     doc.m_aFields[kAngle].m_nEndCol = 80;  // room for 45.9
     r.Set(doc, kAngle, "45.9");
     EXPECT_EQ(Int16At(DecodeOne(doc, r.Bytes()), co::kPositionAngle), 45);
-    r.Set(doc, kAngle, "    ");
+    r.Set(doc, kAngle, "");
     EXPECT_EQ(Int16At(DecodeOne(doc, r.Bytes()), co::kPositionAngle), -1);
 }
 
@@ -205,7 +187,7 @@ TEST_F(RecordDecoding, TypeRulesArePrefixTestsInListOrder) {
     doc.m_aTypeRules = {{kName3, 3, 1, "NGC"}, {kName3, 5, 3, "NGC 2"}, {kNoField, -1, 6, ""}};
     CTestRecord r = Position("00", "00", "00");
     const auto typeOf = [&](const std::string& text) {
-        r.Set(doc, kName3, "         ").Set(doc, kName3, text);
+        r.Set(doc, kName3, text);
         const auto entry = DecodeOne(doc, r.Bytes());
         return std::make_pair(Int16At(entry, co::kType), Int16At(entry, co::kSymbol));
     };

@@ -11,33 +11,29 @@
 
 namespace {
 
-struct KnownPosition {
-    double raHours, decDegrees, x, y;
-};
-
-class SkyProjectionTest : public ::testing::TestWithParam<KnownPosition> {};
-
-TEST_P(SkyProjectionTest, LandsWhereTheChartPutsIt) {
-    const KnownPosition& k = GetParam();
-    const SkyPoint p =
-        ProjectSky(k.raHours * std::numbers::pi / 12, k.decDegrees * std::numbers::pi / 180);
-    EXPECT_NEAR(p.x, k.x, 1e-6);
-    EXPECT_NEAR(p.y, k.y, 1e-6);
+// The centre, 24h as 0h, both poles at any RA, the left and right edges (a negative RA wraps),
+// RA growing to the left and falling to the right, the parallel of +30 and the edge at +60.
+TEST(SkyProjectionTest, KnownPositionsLandWhereTheChartPutsThem) {
+    const struct {
+        double raHours, decDegrees, x, y;
+    } known[] = {{0, 0, 0, 0},
+                 {24, 0, 0, 0},
+                 {7, 90, 0, 1},
+                 {19, -90, 0, -1},
+                 {12 - 1e-9, 0, -1, 0},
+                 {12 + 1e-9, 0, 1, 0},
+                 {1e-9 - 12, 0, 1, 0},
+                 {6, 0, -0.5411961, 0},
+                 {18, 0, 0.5411961, 0},
+                 {0, 30, 0, 0.3660254},
+                 {12 - 1e-9, 60, -0.5, 0.8660254}};
+    for (const auto& k : known) {
+        const SkyPoint p =
+            ProjectSky(k.raHours * std::numbers::pi / 12, k.decDegrees * std::numbers::pi / 180);
+        EXPECT_NEAR(p.x, k.x, 1e-6) << k.raHours << " " << k.decDegrees;
+        EXPECT_NEAR(p.y, k.y, 1e-6) << k.raHours << " " << k.decDegrees;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    KnownPositions, SkyProjectionTest,
-    ::testing::Values(KnownPosition{0, 0, 0, 0},                        // centre
-                      KnownPosition{24, 0, 0, 0},                       // 24h is 0h
-                      KnownPosition{7, 90, 0, 1},                       // north pole, any RA
-                      KnownPosition{19, -90, 0, -1},                    // south pole
-                      KnownPosition{12 - 1e-9, 0, -1, 0},               // left edge
-                      KnownPosition{12 + 1e-9, 0, 1, 0},                // right edge
-                      KnownPosition{1e-9 - 12, 0, 1, 0},                // negative RA wraps
-                      KnownPosition{6, 0, -0.5411961, 0},               // RA grows to the left
-                      KnownPosition{18, 0, 0.5411961, 0},               // and falls to the right
-                      KnownPosition{0, 30, 0, 0.3660254},               // parallel of +30
-                      KnownPosition{12 - 1e-9, 60, -0.5, 0.8660254}));  // edge at +60
 
 TEST(SkyMarksTest, BrighterObjectsGetLargerMarksAndOddValuesDoNotSqueezeTheRest) {
     // 200 objects from -1.50 to 10.00 (one outlier at 99.99) and some without magnitude.

@@ -3,18 +3,20 @@
 // tests/data/cds-excerpts/positions.csv (made by tools/gen-import-excerpts.py), every record
 // without a position left out, every object labelled.
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <sstream>
 
 #include "core/compile/CatalogReader.h"
 #include "core/compile/Compile.h"
+#include "core/editing/DefinitionOverview.h"
 #include "core/import/CdsCatalogImport.h"
 #include "core/import/CdsDataCopy.h"
 #include "core/model/CatforgeDoc.h"
+#include "support/Golden.h"
 #include "support/RecordingInteraction.h"
 #include "support/TempDir.h"
 
@@ -33,33 +35,29 @@ struct Expected {
 std::map<std::string, Expected> ReferencePositions(const std::string& excerpt) {
     std::map<std::string, Expected> rows;
     std::ifstream in(kData + "/cds-excerpts/positions.csv");
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.rfind(excerpt + ",", 0) != 0)
-            continue;
-        const std::size_t a = line.find(',');
-        const std::size_t b = line.find(',', a + 1);
-        const std::size_t c = line.find(',', b + 1);
-        rows[line.substr(a + 1, b - a - 1)] = {std::stod(line.substr(b + 1, c - b - 1)),
-                                               std::stod(line.substr(c + 1))};
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream row(line);
+        std::string name, label, ra, dec;
+        if (std::getline(row, name, ',') && name == excerpt && std::getline(row, label, ',') &&
+            std::getline(row, ra, ',') && std::getline(row, dec))
+            rows[label] = {std::stod(ra), std::stod(dec)};
     }
     return rows;
 }
 
-void WriteGzip(const std::string& path, const std::string& bytes) {
-    gzFile gz = gzopen(path.c_str(), "wb");
-    ASSERT_NE(gz, nullptr);
-    ASSERT_EQ(gzwrite(gz, bytes.data(), static_cast<unsigned>(bytes.size())),
-              static_cast<int>(bytes.size()));
-    ASSERT_EQ(gzclose(gz), Z_OK);
+// text with every from replaced by to.
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    for (std::size_t at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
 }
 
 struct Catalogue {
-    std::string name;                 // its rows in positions.csv
-    std::string readMe;               // under the test data folder
-    std::string file;                 // the described file to import, empty: the one there is
-    bool split = false;               // read from pieces .00.gz, .01, .02.gz of its data file
-    std::vector<std::string> report;  // lines the import report must hold
+    std::string name;    // its rows in positions.csv; golden/import/<name>[-<pieces>].txt
+    std::string readMe;  // under the test data folder
+    std::string file;    // the described file to import, empty: the one there is
+    int pieces = 0;      // 1: its data file as .gz, 3: in pieces .00.gz, .01, .02.gz
 };
 
 class CdsCatalogues : public testing::TestWithParam<Catalogue> {};
@@ -71,24 +69,33 @@ TEST_P(CdsCatalogues, ImportAndCompileWithoutEdits) {
     request.m_strReadMe = kData + "/" + c.readMe;
     request.m_strFile = c.file;
     request.m_strFixedFolder = dir.Path("");
-    if (c.split) {
-        // The data in three pieces, the ReadMe beside them.
+    if (c.pieces > 0) {
+        // The data compressed, whole or in pieces, the ReadMe beside it and the fixed copy
+        // written there, as no folder is given.
         const std::string data =
             CTempDir::Read((fs::path(request.m_strReadMe).parent_path() / c.file).string());
         const std::size_t cut1 = data.find('\n', data.size() / 3) + 1;
         const std::size_t cut2 = data.find('\n', 2 * data.size() / 3) + 1;
         request.m_strReadMe = dir.Write("ReadMe", CTempDir::Read(request.m_strReadMe));
-        WriteGzip(dir.Path(c.file + ".00.gz"), data.substr(0, cut1));
-        dir.Write(c.file + ".01", data.substr(cut1, cut2 - cut1));
-        WriteGzip(dir.Path(c.file + ".02.gz"), data.substr(cut2));
+        request.m_strFixedFolder.clear();
+        if (c.pieces == 1) {
+            dir.WriteGzip(c.file + ".gz", data);
+        } else {
+            dir.WriteGzip(c.file + ".00.gz", data.substr(0, cut1));
+            dir.Write(c.file + ".01", data.substr(cut1, cut2 - cut1));
+            dir.WriteGzip(c.file + ".02.gz", data.substr(cut2));
+        }
     }
     CCatforgeDoc doc;
     CdsImportResult result;
     std::string error;
     ASSERT_TRUE(ImportCdsCatalogue(request, doc, result, error)) << error;
-    const std::string report = result.Text();
-    for (const std::string& line : c.report)
-        EXPECT_NE(report.find(line), std::string::npos) << line << "\n" << report;
+    // The definition as the main window's overview shows it, and the import report.
+    const std::string text =
+        FormatOverviewText(BuildDefinitionOverview(doc)) + "\n" + result.Text();
+    ExpectSameAsGolden(
+        Replaced(text, dir.Root().string(), "<dir>"),
+        "import/" + c.name + (c.pieces ? "-" + std::to_string(c.pieces) : "") + ".txt");
     ASSERT_TRUE(doc.OnSaveDocument(dir.Path("cat.zdd")));
 
     CCatforgeDoc saved;
@@ -120,76 +127,52 @@ TEST_P(CdsCatalogues, ImportAndCompileWithoutEdits) {
 
 INSTANTIATE_TEST_SUITE_P(
     RealAndExcerpts, CdsCatalogues,
-    testing::Values(
-        Catalogue{
-            "bsc",
-            "cds-real/bsc/ReadMe",
-            "catalog",
-            false,
-            {"Left out 2 records without a position (RA or Dec fields all blank):\n"
-             "  line 6 47    Tuc\n  line 7 HR 95",
-             "Position set: RAh, RAm, RAs, DE-, DEd, DEm, DEs (RA in hours, Dec in degrees, "
-             "minutes, seconds, to 1.5\"), a J2000.0 set",
-             "Epoch: J2000.0 (from the explanation of RAh)", "Label 2: HR with prefix \"HR \"",
-             "Magnitudes: Vmag\n", "Position: another set not used: RAh1900"}},
-        Catalogue{"bsc",
-                  "cds-real/bsc/ReadMe",
-                  "catalog",
-                  true,
-                  {"Data read from 3 pieces in order, catalog.00.gz to catalog.02.gz",
-                   "Left out 2 records"}},
-        Catalogue{"deg",
-                  "cds-real/deg/ReadMe",
-                  "",
-                  false,
-                  {"Right ascension: RAdeg in degrees (notation 3)",
-                   "Epoch: J2000.0 (from the explanation of RAdeg)",
-                   "Label 2: HIP with prefix \"HIP \""}},
-        Catalogue{"mrt",
-                  "cds-real/mrt/datafile3.txt",
-                  "",
-                  false,
-                  {"Data read from the ReadMe itself, from line 38 (a single-file table)",
-                   "1 with trailing blanks dropped", "Magnitudes: AK not used"}},
-        Catalogue{"sectioned", "cds-excerpts/sectioned/ReadMe", "", false, {"Magnitudes: Vmag"}},
-        Catalogue{"sets",
-                  "cds-excerpts/sets/ReadMe",
-                  "",
-                  false,
-                  {"no J2000.0 set; the most precise set with its own epoch",
-                   "Epoch: B1875.0 (from its label)",
-                   "another set not used: RAh, RAm, RAs, DE-, DEd, DEm (RA in hours, Dec in "
-                   "degrees, minutes, seconds, to 60\"), epoch B1950.0"}},
-        Catalogue{"sets2000",
-                  "cds-excerpts/sets2000/ReadMe",
-                  "",
-                  false,
-                  {"Position set: RA2000h", "a J2000.0 set", "epoch B1900.0", "epoch B1970.0"}},
-        Catalogue{"scaled",
-                  "cds-excerpts/scaled/ReadMe",
-                  "",
-                  false,
-                  {"Right ascension: RAhours*, a decimal column appended",
-                   "Declination: DEdeg*, a decimal column appended"}},
-        Catalogue{"radec",
-                  "cds-excerpts/radec/ReadMe",
-                  "",
-                  false,
-                  {"Right ascension: RA in degrees (notation 3)", "Declination: Dec (signed "}},
-        Catalogue{"latin1",
-                  "cds-excerpts/latin1/ReadMe",
-                  "",
-                  false,
-                  {"Epoch: B1950.0 (from the ReadMe's description)",
-                   "File summary: it does not list \"table.dat\" by that name"}},
-        Catalogue{"number",
-                  "cds-excerpts/number/ReadMe",
-                  "",
-                  false,
-                  {"Label 1: Sh2 with prefix \"Sh2-\"", "Epoch: B1950.0 (from the explanation"}}),
+    testing::Values(Catalogue{"bsc", "cds-real/bsc/ReadMe", "catalog", 0},
+                    Catalogue{"bsc", "cds-real/bsc/ReadMe", "catalog", 1},
+                    Catalogue{"bsc", "cds-real/bsc/ReadMe", "catalog", 3},
+                    Catalogue{"deg", "cds-real/deg/ReadMe", "", 0},
+                    Catalogue{"mrt", "cds-real/mrt/datafile3.txt", "", 0},
+                    Catalogue{"sectioned", "cds-excerpts/sectioned/ReadMe", "", 0},
+                    Catalogue{"sets", "cds-excerpts/sets/ReadMe", "", 0},
+                    Catalogue{"sets2000", "cds-excerpts/sets2000/ReadMe", "", 0},
+                    Catalogue{"scaled", "cds-excerpts/scaled/ReadMe", "", 0},
+                    Catalogue{"radec", "cds-excerpts/radec/ReadMe", "", 0},
+                    Catalogue{"latin1", "cds-excerpts/latin1/ReadMe", "", 0},
+                    Catalogue{"number", "cds-excerpts/number/ReadMe", "", 0}),
     [](const testing::TestParamInfo<Catalogue>& param) {
-        return param.param.name + (param.param.split ? "_split" : "");
+        return param.param.name +
+               (param.param.pieces ? "_" + std::to_string(param.param.pieces) : "");
     });
+
+// The sample's ragged data file is normalised into the chosen folder, and the definition, with
+// the data profile's choices (the Simbad name labels each star, the cluster name does not tell
+// them apart), names that copy. The copy is then accepted as it is; the original is not.
+TEST(CdsCatalogImport, SampleIsNormalisedIntoTheFixedFolder) {
+    CTempDir dir;
+    fs::create_directory(dir.Path("out"));
+    CdsImportRequest request;
+    request.m_strReadMe = kData + "/cds/ReadMe";
+    request.m_strFile = "table1.dat";
+    request.m_strFixedFolder = dir.Path("out");
+    CCatforgeDoc doc;
+    CdsImportResult result;
+    std::string error;
+    ASSERT_TRUE(ImportCdsCatalogue(request, doc, result, error)) << error;
+    EXPECT_EQ(fs::file_size(dir.Path("out/table1.fixed.dat")), 15u * 104u);
+    const std::string text =
+        FormatOverviewText(BuildDefinitionOverview(doc)) + "\n" + result.Text();
+    ExpectSameAsGolden(Replaced(text, dir.Root().string(), "<dir>"), "import/sample-catalogue.txt");
+
+    // The fixed copy is accepted as it is; the original is not.
+    request.m_bNormalize = false;
+    request.m_strDataFile = result.m_strFixedFile;
+    ASSERT_TRUE(ImportCdsCatalogue(request, doc, result, error)) << error;
+    EXPECT_EQ(doc.GetDataFile(), dir.Path("out/table1.fixed.dat"));
+    request.m_strDataFile = kData + "/cds/table1.dat";
+    EXPECT_FALSE(ImportCdsCatalogue(request, doc, result, error));
+    EXPECT_EQ(error, "The lines of \"" + request.m_strDataFile +
+                         "\" are not all 103 bytes long; normalize it first.");
+}
 
 // Where the data is found beside the ReadMe, and what the copy keeps of each line.
 TEST(CdsDataCopy, DownloadNamesPiecesAndTrailingBytes) {

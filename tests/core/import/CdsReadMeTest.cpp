@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/import/CdsReadMe.h"
+#include "support/Golden.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -9,10 +10,26 @@ std::string SampleReadMe() {
     return CTempDir::Read(std::string(CATFORGE_TEST_DATA_DIR) + "/cds/ReadMe");
 }
 
-// Every part of a field, on one line.
-std::string Describe(const CdsField& f) {
-    return std::to_string(f.m_nFirstByte) + "-" + std::to_string(f.m_nLastByte) + " " +
-           f.m_strFormat + " " + f.m_strUnits + " " + f.m_strLabel + ": " + f.m_strExplanation;
+// Everything a parse keeps, one item a line.
+std::string Dump(const CCdsReadMe& readMe) {
+    std::string text = readMe.m_strCatalogue + " | " + readMe.m_strTitle + "\ndata at line " +
+                       std::to_string(readMe.m_nDataLine) + "\n";
+    for (const CdsFileEntry& f : readMe.m_aFiles)
+        text += "file " + f.m_strName + " " + std::to_string(f.m_nLrecl) + ": " +
+                f.m_strExplanation + "\n";
+    for (const CdsByteDescription& d : readMe.m_aDescriptions) {
+        text += "table at line " + std::to_string(d.m_nLine) + ":";
+        for (const std::string& name : d.m_astrFiles)
+            text += " " + name;
+        for (const CdsField& f : d.m_aFields) {
+            text += "\n  line " + std::to_string(f.m_nLine) + ": " +
+                    std::to_string(f.m_nFirstByte) + "-" + std::to_string(f.m_nLastByte) + " " +
+                    f.m_strFormat + " " + f.m_strUnits + " " + f.m_strLabel + ": " +
+                    f.m_strExplanation;
+        }
+        text += "\nnotes: " + d.m_strNotes + "\n";
+    }
+    return text;
 }
 
 // A small ReadMe around one byte-by-byte table.
@@ -27,79 +44,76 @@ std::string ReadMeWithTable(const std::string& rows, const std::string& after = 
            after;
 }
 
+// One table for two files, one for a name pattern.
+const char* const kTwoTables =
+    "J/X/2 Two tables\n"
+    "Byte-by-byte Description of file: north.dat, south.dat\n"
+    "----\n Bytes Format Units Label Explanations\n----\n"
+    " 1- 2 I2 h RAh Hours\n----\n"
+    "Byte-by-byte Description of file: obs[0-9].dat\n"
+    "----\n Bytes Format Units Label Explanations\n----\n"
+    " 1- 5 A5 --- Name Star name\n----\n";
+
 }  // namespace
 
-TEST(CdsReadMe, ReadsTheSampleSummaryTablesAndNotes) {
+// Each ReadMe whole, against golden/readme/<name>.txt: the sample, also with CR LF line ends,
+// which read like LF; single-byte fields, explanations going on over lines (one starting with
+// a digit) and notes; one table for two files and one for a pattern; sections inside a table,
+// tabs and bullets in the summary, and a journal's single-file table with its data after the
+// last rule.
+TEST(CdsReadMe, EachReadMeReadsWhole) {
+    std::string crlf;
+    for (const char c : SampleReadMe())
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    const std::pair<const char*, std::string> cases[] = {
+        {"sample", SampleReadMe()},
+        {"sample", crlf},
+        {"explanations",
+         ReadMeWithTable("       1  A1    ---     Flag      [*] flag\n"
+                         "   3-  4  I2    h       RAh       Right ascension (B1950) (1)\n"
+                         "                                  second line of the explanation\n"
+                         "                                  1 = third, starting with a digit\n"
+                         "  6- 10   F5.2  mag     Vmag      V magnitude\n"
+                         "12-103    A92   ---     Remark    Free text\n",
+                         "Note (1): positions are\n"
+                         "    from plates.\n"
+                         "--------------------------------------------------------------------"
+                         "------------\n"
+                         "\n"
+                         "References:\n"
+                         "   Someone 2024\n")},
+        {"two-tables", kTwoTables},
+        {"journal",
+         "Title: A journal table\n       on two lines\n"
+         "File Summary:\n----\n FileName Lrecl Records Explanations\n----\n"
+         "\xd7 t.txt\t40\t2\tThe table\n----\n"
+         "Byte-by-byte Description of file: t.txt\n----\n Bytes Format Units Label Explanations\n"
+         "----\n   1-  3 I3 --- Seq Number\n----\n        Photometry\n----\n"
+         "   5-  9 F5.2 mag Vmag V magnitude\n\t\t\t  continued\n----\n"
+         "Note (1): a note\n----\n  1 10.00\n  2  9.50\n"},
+    };
+    for (const auto& [name, text] : cases) {
+        SCOPED_TRACE(name);
+        CCdsReadMe readMe;
+        ASSERT_TRUE(readMe.Parse(text)) << readMe.Error();
+        ExpectSameAsGolden(Dump(readMe), std::string("readme/") + name + ".txt");
+    }
+}
+
+TEST(CdsReadMe, FilesFindTheirLineLengthAndTable) {
     CCdsReadMe readMe;
     ASSERT_TRUE(readMe.Parse(SampleReadMe())) << readMe.Error();
-    EXPECT_EQ(readMe.m_strCatalogue, "J/A+A/511/A56");
-    EXPECT_EQ(readMe.m_strTitle, "Abundances of five open clusters (Pancino+, 2010)");
-    ASSERT_EQ(readMe.m_aFiles.size(), 3u);
     EXPECT_EQ(readMe.RecordLengthOf("table1.dat"), 103);
     EXPECT_EQ(readMe.RecordLengthOf("/some/where/table5.dat.gz"), 56);
+    EXPECT_EQ(readMe.RecordLengthOf("table2.dat"), 0);  // not in the summary
     EXPECT_EQ(readMe.ExplanationOf("table1.dat"), "Observing logs and programme stars information");
-
-    ASSERT_EQ(readMe.m_aDescriptions.size(), 2u);
-    const CdsByteDescription* table1 = readMe.FindDescription("table1.dat");
-    ASSERT_NE(table1, nullptr);
-    ASSERT_EQ(table1->m_aFields.size(), 18u);
-    EXPECT_EQ(Describe(table1->m_aFields[0]), "1-7 A7 --- Cluster: Cluster name");
-    EXPECT_EQ(Describe(table1->m_aFields[5]), "25-25 A1 --- DE-: Declination sign (J2000)");
-    EXPECT_EQ(table1->m_aFields[17].m_strLabel, "SName");
-    EXPECT_EQ(table1->LastByte(), 103);
-
-    const CdsByteDescription* table5 = readMe.FindDescription("table5.dat");
-    ASSERT_NE(table5, nullptr);
-    EXPECT_EQ(table5->m_aFields[8].m_strLabel, "e_EW");
-    // The explanation of Q goes on in the next line.
-    EXPECT_EQ(table5->m_aFields[9].m_strExplanation,
-              "?=-9.999 DAOSPEC quality parameter Q (large values are bad)");
+    ASSERT_NE(readMe.FindDescription("table1.dat"), nullptr);
+    EXPECT_EQ(readMe.FindDescription("table1.dat")->LastByte(), 103);
     EXPECT_EQ(readMe.FindDescription("table2.dat"), nullptr);
-}
 
-TEST(CdsReadMe, SingleByteFieldsMultiLineExplanationsAndNotes) {
-    CCdsReadMe readMe;
-    ASSERT_TRUE(readMe.Parse(ReadMeWithTable(
-        "       1  A1    ---     Flag      [*] flag\n"
-        "   3-  4  I2    h       RAh       Right ascension (B1950) (1)\n"
-        "                                  second line of the explanation\n"
-        "                                  1 = third, starting with a digit\n"
-        "  6- 10   F5.2  mag     Vmag      V magnitude\n"
-        "12-103    A92   ---     Remark    Free text\n",
-        "Note (1): positions are\n"
-        "    from plates.\n"
-        "--------------------------------------------------------------------------------\n"
-        "\n"
-        "References:\n"
-        "   Someone 2024\n")))
-        << readMe.Error();
-    const CdsByteDescription& table = readMe.m_aDescriptions.at(0);
-    ASSERT_EQ(table.m_aFields.size(), 4u);
-    EXPECT_EQ(Describe(table.m_aFields[0]), "1-1 A1 --- Flag: [*] flag");
-    EXPECT_EQ(Describe(table.m_aFields[1]),
-              "3-4 I2 h RAh: Right ascension (B1950) (1) second line of the explanation 1 = "
-              "third, starting with a digit");
-    EXPECT_EQ(Describe(table.m_aFields[3]), "12-103 A92 --- Remark: Free text");
-    EXPECT_EQ(table.m_strNotes, "Note (1): positions are\n    from plates.");
-    EXPECT_EQ(readMe.RecordLengthOf("cat.dat"), 0);  // no file summary
-}
-
-TEST(CdsReadMe, SeveralFilesOneTableAndPatterns) {
-    CCdsReadMe readMe;
-    const std::string text =
-        "J/X/2 Two tables\n"
-        "Byte-by-byte Description of file: north.dat, south.dat\n"
-        "----\n Bytes Format Units Label Explanations\n----\n"
-        " 1- 2 I2 h RAh Hours\n----\n"
-        "Byte-by-byte Description of file: obs[0-9].dat\n"
-        "----\n Bytes Format Units Label Explanations\n----\n"
-        " 1- 5 A5 --- Name Star name\n----\n";
-    ASSERT_TRUE(readMe.Parse(text)) << readMe.Error();
-    ASSERT_EQ(readMe.m_aDescriptions.size(), 2u);
-    EXPECT_EQ(readMe.m_aDescriptions[0].m_astrFiles,
-              (std::vector<std::string>{"north.dat", "south.dat"}));
-    EXPECT_EQ(readMe.FindDescription("south.dat"), &readMe.m_aDescriptions[0]);
-    EXPECT_EQ(readMe.FindDescription("data/obs7.dat.gz"), &readMe.m_aDescriptions[1]);
+    ASSERT_TRUE(readMe.Parse(kTwoTables)) << readMe.Error();
+    EXPECT_EQ(readMe.FindDescription("south.dat"), &readMe.m_aDescriptions.at(0));
+    EXPECT_EQ(readMe.FindDescription("data/obs7.dat.gz"), &readMe.m_aDescriptions.at(1));
     EXPECT_EQ(readMe.FindDescription("obsX.dat"), nullptr);
 }
 
@@ -158,45 +172,4 @@ TEST(CdsReadMe, MalformedReadMesNameTheLine) {
         EXPECT_EQ(readMe.Error(), c.error) << c.text;
         EXPECT_TRUE(readMe.m_aDescriptions.empty());
     }
-}
-
-TEST(CdsReadMe, CrLfReadMeReadsLikeLf) {
-    std::string text = SampleReadMe();
-    std::string crlf;
-    for (char c : text) {
-        if (c == '\n')
-            crlf += '\r';
-        crlf += c;
-    }
-    CCdsReadMe lf, dos;
-    ASSERT_TRUE(lf.Parse(text));
-    ASSERT_TRUE(dos.Parse(crlf)) << dos.Error();
-    ASSERT_EQ(dos.m_aDescriptions.size(), lf.m_aDescriptions.size());
-    EXPECT_EQ(dos.m_aDescriptions[1].m_aFields[9].m_strExplanation,
-              lf.m_aDescriptions[1].m_aFields[9].m_strExplanation);
-    EXPECT_EQ(dos.m_strTitle, lf.m_strTitle);
-}
-
-// Sections inside a table, tabs and bullets in the summary, and a journal's single-file table
-// with its data after the last rule.
-TEST(CdsReadMe, SectionsTabsBulletsAndSingleFileTables) {
-    CCdsReadMe readMe;
-    ASSERT_TRUE(readMe.Parse(
-        "Title: A journal table\n       on two lines\n"
-        "File Summary:\n----\n FileName Lrecl Records Explanations\n----\n"
-        "\xd7 t.txt\t40\t2\tThe table\n----\n"
-        "Byte-by-byte Description of file: t.txt\n----\n Bytes Format Units Label Explanations\n"
-        "----\n   1-  3 I3 --- Seq Number\n----\n        Photometry\n----\n"
-        "   5-  9 F5.2 mag Vmag V magnitude\n\t\t\t  continued\n----\n"
-        "Note (1): a note\n----\n  1 10.00\n  2  9.50\n"))
-        << readMe.Error();
-    EXPECT_EQ(readMe.m_strTitle, "A journal table on two lines");
-    ASSERT_EQ(readMe.m_aFiles.size(), 1u);
-    EXPECT_EQ(readMe.RecordLengthOf("t.txt"), 40);
-    ASSERT_EQ(readMe.m_aDescriptions.size(), 1u);
-    const CdsByteDescription& table = readMe.m_aDescriptions[0];
-    ASSERT_EQ(table.m_aFields.size(), 2u);
-    EXPECT_EQ(table.m_aFields[1].m_strExplanation, "V magnitude continued");
-    EXPECT_EQ(table.m_strNotes, "Note (1): a note");
-    EXPECT_EQ(readMe.m_nDataLine, 22);
 }

@@ -1,31 +1,14 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <zlib.h>
 
-#include <csignal>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "core/import/DataNormalizer.h"
+#include "support/FaultInjection.h"
 #include "support/TempDir.h"
 
 namespace {
-
-// Writes bytes gzip-compressed (members concatenated when split is set).
-void WriteGzip(const std::string& path, const std::string& bytes, bool split = false) {
-    const std::size_t half = split ? bytes.size() / 2 : bytes.size();
-    const std::string parts[2] = {bytes.substr(0, half), bytes.substr(half)};
-    for (int i = 0; i < 2; ++i) {
-        gzFile gz = gzopen(path.c_str(), i == 0 ? "wb" : "ab");
-        ASSERT_NE(gz, nullptr);
-        if (!parts[i].empty()) {
-            ASSERT_EQ(gzwrite(gz, parts[i].data(), static_cast<unsigned>(parts[i].size())),
-                      static_cast<int>(parts[i].size()));
-        }
-        gzclose(gz);
-    }
-}
 
 struct Normalized {
     bool ok = false;
@@ -88,20 +71,31 @@ TEST(DataNormalizer, CrLfSplitAcrossReadBuffers) {
     EXPECT_TRUE(r.output == first + "\r\nshort" + std::string(first.size() - 5, ' ') + "\r\n");
 }
 
-TEST(DataNormalizer, GivenLengthRefusesLongerLinesWritingNothing) {
+// Refusals name the problem, keep the previous output and leave no temporary file.
+TEST(DataNormalizer, RefusedInputsWriteNothing) {
     CTempDir dir;
+    const std::string cut = dir.WriteGzip("cut.gz", std::string(5000, 'a') + "\n");
+    const std::string gz = CTempDir::Read(cut);
+    dir.Write("cut.gz", gz.substr(0, gz.size() / 2));
+    const std::string empty = dir.Write("empty.dat", "");
+    const std::string longLine = dir.Write("long.dat", "abc\nabc\nabcd\nabcdefg\n");
+    const std::string missing = dir.Path("missing.dat");
+    const std::pair<std::string, std::string> cases[] = {
+        {cut, "is not a readable gzip file"},
+        {empty, "File \"" + empty + "\" contains no lines."},
+        {missing, "cannot open"},
+        {longLine,
+         "Line 3 of \"" + longLine + "\" is 4 bytes long, longer than the line length of 3 bytes."},
+    };
     dir.Write("out.dat", "previous");
-    CDataNormalizer normalizer(3);
-    NormalizeReport report;
-    const std::string input = dir.Write("long.dat", "abc\nabc\nabcd\nabcdefg\n");
-    EXPECT_FALSE(normalizer.Normalize(input, dir.Path("out.dat"), report));
-    EXPECT_EQ(normalizer.Error(), "Line 3 of \"" + input +
-                                      "\" is 4 bytes long, longer than the line length of 3 "
-                                      "bytes.");
-    EXPECT_EQ(CTempDir::Read(dir.Path("out.dat")), "previous");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Root()),
-                            std::filesystem::directory_iterator()),
-              2);  // the two files: no temporary file left behind
+    for (const auto& [input, error] : cases) {
+        const auto r = NormalizeFile(dir, input, input == longLine ? 3 : 0);
+        EXPECT_FALSE(r.ok) << input;
+        EXPECT_NE(r.error.find(error), std::string::npos) << r.error;
+        EXPECT_EQ(r.output, "previous");
+        EXPECT_EQ(FolderEntries(dir.Root()),
+                  (std::set<std::string>{"cut.gz", "empty.dat", "long.dat", "out.dat"}));
+    }
 }
 
 // Large files are measured in two halves at once: the figures and the output must be those of
@@ -154,40 +148,36 @@ TEST(DataNormalizer, LargeFileMeasuredInHalvesGivesTheSameResult) {
     }
 }
 
-// A write that fails part way (here: the file size limit) fails the whole normalisation and
-// leaves the previous output as it was, with no temporary file.
+// Every system call of writing the output failing in turn, the writes part way through a file
+// larger than the write buffers: the normalisation fails saying why and leaves the previous
+// output as it was, with no temporary file.
 TEST(DataNormalizer, FailedWriteKeepsThePreviousOutput) {
     CTempDir dir;
     std::string bytes;
     for (int i = 0; bytes.size() < (std::size_t{6} << 20); ++i)
         bytes += std::string(static_cast<std::size_t>(10 + i % 50), 'z') + "\n";
     const std::string input = dir.Write("in.dat", bytes);
+    int calls = 0;
+    {
+        CFaultInjection counting;
+        ASSERT_TRUE(NormalizeFile(dir, input).ok);
+        calls = CFaultInjection::Calls();
+    }
     dir.Write("out.dat", "previous");
-
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = rlim_t{2} << 20;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    CDataNormalizer normalizer;
-    NormalizeReport report;
-    const bool ok = normalizer.Normalize(input, dir.Path("out.dat"), report);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, savedHandler);
-
-    EXPECT_FALSE(ok);
-    EXPECT_NE(normalizer.Error().find("cannot write"), std::string::npos) << normalizer.Error();
-    EXPECT_EQ(CTempDir::Read(dir.Path("out.dat")), "previous");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Root()),
-                            std::filesystem::directory_iterator()),
-              2);
+    for (int n = 1; n <= calls; ++n) {
+        CFaultInjection faults(n, ENOSPC);
+        const auto r = NormalizeFile(dir, input);
+        EXPECT_FALSE(r.ok) << "failing call " << n;
+        EXPECT_NE(r.error.find("No space left on device"), std::string::npos) << r.error;
+        EXPECT_EQ(r.output, "previous");
+        EXPECT_EQ(FolderEntries(dir.Root()), (std::set<std::string>{"in.dat", "out.dat"}));
+    }
 }
 
 TEST(DataNormalizer, GzipInputIsDecompressedIncludingConcatenatedMembers) {
     CTempDir dir;
     const std::string plain = "Cr110   2108\nNGC2099   67 05\r\nx";
-    WriteGzip(dir.Path("in.dat.gz"), plain, true);
+    dir.WriteGzip("in.dat.gz", plain, true);
     const auto r = NormalizeFile(dir, dir.Path("in.dat.gz"));
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_TRUE(r.report.m_bCompressedInput);
@@ -195,30 +185,9 @@ TEST(DataNormalizer, GzipInputIsDecompressedIncludingConcatenatedMembers) {
     EXPECT_EQ(r.report.m_nLinesRead, 3);
 }
 
-TEST(DataNormalizer, DamagedInputsAreRefused) {
-    CTempDir dir;
-    WriteGzip(dir.Path("full.gz"), std::string(5000, 'a') + "\n");
-    const std::string gz = CTempDir::Read(dir.Path("full.gz"));
-    const auto cut = NormalizeFile(dir, dir.Write("cut.gz", gz.substr(0, gz.size() / 2)));
-    EXPECT_FALSE(cut.ok);
-    EXPECT_NE(cut.error.find("is not a readable gzip file"), std::string::npos) << cut.error;
-    EXPECT_TRUE(cut.output.empty());
-
-    const auto empty = NormalizeFile(dir, dir.Write("empty.dat", ""));
-    EXPECT_FALSE(empty.ok);
-    EXPECT_NE(empty.error.find("contains no lines"), std::string::npos);
-
-    const auto missing = NormalizeFile(dir, dir.Path("missing.dat"));
-    EXPECT_FALSE(missing.ok);
-    EXPECT_NE(missing.error.find("cannot open"), std::string::npos);
-}
-
 TEST(DataNormalizer, DescriptionNamesTheFigures) {
-    NormalizeReport report;
-    report.m_nLinesRead = 15;
-    report.m_nLinesPadded = 12;
-    report.m_nLineLength = 103;
-    report.m_nEolBytes = 2;
+    const NormalizeReport report{
+        .m_nLinesRead = 15, .m_nLinesPadded = 12, .m_nLineLength = 103, .m_nEolBytes = 2};
     EXPECT_EQ(DescribeNormalization("a.dat", "b.dat", report),
               "Normalized \"a.dat\"\ninto \"b.dat\":\n15 lines read, record length 105 bytes "
               "(103 + CR LF), 12 lines padded.");

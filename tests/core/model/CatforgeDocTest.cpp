@@ -66,16 +66,6 @@ TEST(CatforgeDoc, SameDefinitionLeavesOutTheWorkArea) {
     EXPECT_FALSE(a.SameDefinition(b));
 }
 
-TEST(CatforgeDoc, DataFilePathKeepsAtMost259Bytes) {
-    CCatforgeDoc doc;
-    doc.SetDataFile(std::string(300, 'p'));
-    EXPECT_EQ(doc.GetDataFile(), std::string(259, 'p'));
-    EXPECT_EQ(doc.m_szDataFile.back(), '\0');
-    doc.SetDataFile("short");
-    EXPECT_EQ(doc.GetDataFile(), "short");
-    EXPECT_EQ(doc.m_szDataFile[6], '\0');  // nothing of the longer path is left behind
-}
-
 TEST(DocumentBase, SaveModifiedAsksAndFollowsTheAnswer) {
     CTempDir dir;
     CRecordingInteraction ui;

@@ -1,7 +1,7 @@
 // The symbol language: the words a text compiles to, and what the machine draws from them.
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,33 +22,26 @@ SymbolProgram Parse(const std::string& text) {
     return program;
 }
 
-// Records the drawing requests as text, e.g. "M(1,2) L(3,4) C(0,0,16)".
+// Records the drawing requests as text, e.g. " M(1,2) L(3,4) C(0,0,16)".
 class CRecordingSurface : public ISymbolSurface {
 public:
-    std::string log;
-    void MoveTo(double x, double y) override { Add("M", {x, y}); }
-    void LineTo(double x, double y) override { Add("L", {x, y}); }
-    void Circle(double cx, double cy, double radius) override { Add("C", {cx, cy, radius}); }
-
-private:
-    void Add(const char* kind, const std::vector<double>& values) {
-        if (!log.empty())
-            log += ' ';
-        log += kind;
-        log += '(';
-        for (std::size_t i = 0; i < values.size(); ++i) {
-            char number[32];
-            std::snprintf(number, sizeof number, "%g", values[i]);
-            log += (i ? "," : "") + std::string(number);
-        }
-        log += ')';
+    std::ostringstream log;
+    void MoveTo(double x, double y) override { log << " M(" << x << ',' << y << ')'; }
+    void LineTo(double x, double y) override { log << " L(" << x << ',' << y << ')'; }
+    void Circle(double cx, double cy, double radius) override {
+        log << " C(" << cx << ',' << cy << ',' << radius << ')';
     }
 };
 
-std::string Draw(const std::string& text) {
+std::string Draw(const SymbolProgram& program) {
     CRecordingSurface surface;
-    RunSymbolProgram(Parse(text), surface);
-    return surface.log;
+    RunSymbolProgram(program, surface);
+    const std::string log = surface.log.str();
+    return log.empty() ? log : log.substr(1);
+}
+
+std::string Draw(const std::string& text) {
+    return Draw(Parse(text));
 }
 
 }  // namespace
@@ -109,8 +102,7 @@ TEST(SymbolMachine, CircleKeepsItsRadiusAndThePoint) {
 }
 
 TEST(SymbolMachine, WordsAboveCircleAreSkipped) {
-    CRecordingSurface surface;
-    RunSymbolProgram({100, 10005, 32767, 200, MA, 0xFFFF, 0x8000, DR}, surface);
     // 0xFFFF and 0x8000 are the operands -1 and -32768.
-    EXPECT_EQ(surface.log, "M(1,2) L(0.99,-325.68)");
+    EXPECT_EQ(Draw(SymbolProgram{100, 10005, 32767, 200, MA, 0xFFFF, 0x8000, DR}),
+              "M(1,2) L(0.99,-325.68)");
 }

@@ -29,9 +29,22 @@ using Command = bool (*)(CCatforgeDoc&, IUserInteraction&, QWidget*);
 struct Editor {
     const char* name;
     Command run;
-    std::function<void(QDialog&)> edit;               // one change a person makes
-    std::function<bool(const CCatforgeDoc&)> edited;  // that change, seen in the document
+    std::function<void(QDialog&)> edit;         // one change a person makes
+    std::function<bool(CCatforgeDoc&)> edited;  // that change, seen in the document
 };
+
+// The steps a person takes in a position dialog.
+std::function<void(QDialog&)> Steps(const std::vector<std::string>& steps) {
+    return [steps](QDialog& dlg) {
+        for (const std::string& step : steps)
+            Do(dlg, step);
+    };
+}
+
+// Whether the document's members of a position group are the values written.
+std::function<bool(CCatforgeDoc&)> Holds(Members (*group)(CCatforgeDoc&), const char* values) {
+    return [=](CCatforgeDoc& doc) { return Read(group(doc)) == values; };
+}
 
 void PrintTo(const Editor& editor, std::ostream* os) {
     *os << editor.name;
@@ -47,26 +60,10 @@ void FillDocument(CCatforgeDoc& doc) {
     doc.SetDataFile("/data/caf\xE9.dat");
     doc.m_strNotes = "line one\r\nline two";
     doc.m_nRecordLength = 104;
-    doc.m_nRaNotation = 2;
-    doc.m_nDecNotation = 1;
-    int field = 1;
-    for (int* member : {&doc.m_nRaHoursField, &doc.m_nRaMinutesField, &doc.m_nRaSecondsField,
-                        &doc.m_nDecSignField, &doc.m_nDecDegreesField, &doc.m_nDecMinutesField,
-                        &doc.m_nDecSecondsField})
-        *member = field++;
-    doc.m_strEpoch = "B1950.0";
-    doc.m_nLabelCount = 2;
-    doc.m_anLabelField = {0, 8, 3};
-    doc.m_astrLabelPrefix = {"NGC ", "V=", "\xB0"};
-    doc.m_nSizeFields = 2;
-    doc.m_nSizeUnits = 1;
-    doc.m_nSizeMeaning = 1;
-    doc.m_nMajorAxisField = 8;
-    doc.m_nMinorAxisField = 9;
-    doc.m_bPositionAngle = 1;
-    doc.m_nPositionAngleField = 7;
-    doc.m_nMagnitudeCount = 2;
-    doc.m_anMagnitudeField = {8, 9, 2};
+    Write(RaDecMembers(doc), "B1950.0|2|1|1|2|3|4|5|6|7|");
+    Write(LabelMembers(doc), "2|0|8|3|NGC |V=|\xB0|");
+    Write(SizeMembers(doc), "2|1|1|8|9|1|7|");
+    Write(MagnitudeMembers(doc), "2|8|9|2|");
     doc.m_aUserSymbols = {{"Ring", "10,CIR"}, {"Cross", "-8,0,MA;8,0,DA"}};
     doc.m_aTypeRules = {{0, -1, 3, "NGC"}, {1, 4, 8, "RC"}};
     doc.m_nDefaultSymbol = -2;
@@ -152,7 +149,7 @@ const Editor kEditors[] = {
          general.RecordLengthBox()->setText("82");
          general.NotesBox()->setPlainText("one\nthree");
      },
-     [](const CCatforgeDoc& doc) {
+     [](CCatforgeDoc& doc) {
          return doc.m_strTitle == "Changed" && doc.GetDataFile() == std::string(259, 'p') &&
                 doc.m_nRecordLength == 82 && doc.m_strNotes == "one\r\nthree";
      }},
@@ -163,68 +160,27 @@ const Editor kEditors[] = {
          fields.OnDelete();
      },
      // Selections elsewhere keep their numbers.
-     [](const CCatforgeDoc& doc) {
+     [](CCatforgeDoc& doc) {
          return doc.m_aFields.front().m_strName == "RAh" && doc.m_nRaHoursField == 1 &&
                 doc.m_nDecSecondsField == 7;
      }},
     // The position editors change every member of their group.
     {"RaDec", RunRaDecEditor,
-     [](QDialog& dlg) {
-         Click(dlg, "raNotation0");
-         Click(dlg, "decNotation0");
-         const std::pair<const char*, int> boxes[] = {
-             {"raHours", 0},    {"raMinutes", 8},  {"raSeconds", 7}, {"decSign", 6},
-             {"decDegrees", 5}, {"decMinutes", 4}, {"decSeconds", 3}};
-         for (const auto& [box, field] : boxes)
-             Choose(dlg, box, field);
-         Control<QLineEdit>(dlg, "epoch")->setText("J2000.0");
-     },
-     [](const CCatforgeDoc& doc) {
-         return std::vector<int>{
-                    doc.m_nRaNotation,      doc.m_nDecNotation,     doc.m_nRaHoursField,
-                    doc.m_nRaMinutesField,  doc.m_nRaSecondsField,  doc.m_nDecSignField,
-                    doc.m_nDecDegreesField, doc.m_nDecMinutesField, doc.m_nDecSecondsField} ==
-                    std::vector<int>{0, 0, 0, 8, 7, 6, 5, 4, 3} &&
-                doc.m_strEpoch == "J2000.0";
-     }},
+     Steps({"click raNotation0", "click decNotation0", "choose raHours 0", "choose raMinutes 8",
+            "choose raSeconds 7", "choose decSign 6", "choose decDegrees 5", "choose decMinutes 4",
+            "choose decSeconds 3", "type epoch J2000.0"}),
+     Holds(RaDecMembers, "J2000.0|0|0|0|8|7|6|5|4|3|")},
     {"Labels", RunLabelsEditor,
-     [](QDialog& dlg) {
-         Click(dlg, "count3");
-         Choose(dlg, "field1", 1);
-         Choose(dlg, "field2", 2);
-         Choose(dlg, "field3", 4);
-         Control<QLineEdit>(dlg, "prefix1")->setText("Star ");
-         Control<QLineEdit>(dlg, "prefix2")->setText("A");
-         Control<QLineEdit>(dlg, "prefix3")->setText("B");
-     },
-     [](const CCatforgeDoc& doc) {
-         return doc.m_nLabelCount == 3 && doc.m_anLabelField == std::array<int, 3>{1, 2, 4} &&
-                doc.m_astrLabelPrefix == std::array<std::string, 3>{"Star ", "A", "B"};
-     }},
+     Steps({"click count3", "choose field1 1", "choose field2 2", "choose field3 4",
+            "type prefix1 Star ", "type prefix2 A", "type prefix3 B"}),
+     Holds(LabelMembers, "3|1|2|4|Star |A|B|")},
     {"Size", RunSizeEditor,
-     [](QDialog& dlg) {
-         for (const char* button : {"sizeFields1", "sizeUnits0", "sizeMeaning0", "positionAngle"})
-             Click(dlg, button);
-         Choose(dlg, "majorAxis", 2);
-         Choose(dlg, "minorAxis", 3);
-         Choose(dlg, "positionAngleField", 4);
-     },
-     [](const CCatforgeDoc& doc) {
-         return std::vector<int>{
-                    doc.m_nSizeFields,        doc.m_nSizeUnits,      doc.m_nSizeMeaning,
-                    doc.m_nMajorAxisField,    doc.m_nMinorAxisField, doc.m_bPositionAngle,
-                    doc.m_nPositionAngleField} == std::vector<int>{1, 0, 0, 2, 3, 0, 4};
-     }},
+     Steps({"click sizeFields1", "click sizeUnits0", "click sizeMeaning0", "click positionAngle",
+            "choose majorAxis 2", "choose minorAxis 3", "choose positionAngleField 4"}),
+     Holds(SizeMembers, "1|0|0|2|3|0|4|")},
     {"Magnitude", RunMagnitudeEditor,
-     [](QDialog& dlg) {
-         Click(dlg, "count3");
-         Choose(dlg, "field1", 4);
-         Choose(dlg, "field2", 5);
-         Choose(dlg, "field3", 6);
-     },
-     [](const CCatforgeDoc& doc) {
-         return doc.m_nMagnitudeCount == 3 && doc.m_anMagnitudeField == std::array<int, 3>{4, 5, 6};
-     }},
+     Steps({"click count3", "choose field1 4", "choose field2 5", "choose field3 6"}),
+     Holds(MagnitudeMembers, "3|4|5|6|")},
     // A rule added, both modes, the screen colour and the symbol changed.
     {"ObjectTypes", RunObjectTypesEditor,
      [](QDialog& dlg) {
@@ -240,7 +196,7 @@ const Editor kEditors[] = {
          types.ColourModeGroup()->button(0)->click();
          types.SymbolBox()->setCurrentIndex(0);
      },
-     [](const CCatforgeDoc& doc) {
+     [](CCatforgeDoc& doc) {
          return doc.m_aTypeRules.size() == 3 && doc.m_aTypeRules[2].m_strValue == "X" &&
                 doc.m_nTypeMode == 0 && doc.m_nColourMode == 0 &&
                 doc.m_crScreenColour == 0xABCDEFu && doc.m_nDefaultSymbol == 0;
@@ -251,7 +207,7 @@ const Editor kEditors[] = {
          symbols.SymbolList()->topLevelItem(0)->setSelected(true);
          symbols.OnDelete();
      },
-     [](const CCatforgeDoc& doc) { return doc.m_aUserSymbols.size() == 1; }},
+     [](CCatforgeDoc& doc) { return doc.m_aUserSymbols.size() == 1; }},
 };
 
 INSTANTIATE_TEST_SUITE_P(AllEditors, EditorProtocol, ::testing::ValuesIn(kEditors),

@@ -84,17 +84,15 @@ TEST(FieldListDlg, AddEditAndDeleteAskAndReportInOrder) {
     EXPECT_EQ(dlg.Rows().Count(), 3);
     dlg.OnAdd();
     EXPECT_EQ(Names(dlg.Rows().Rows()), (std::vector<std::string>{"A", "N", "B", "C"}));
-    ASSERT_EQ(edits.asked.size(), 2u);
-    EXPECT_EQ(edits.asked[0].first, "Add a new field");
-    EXPECT_EQ(edits.asked[0].second, (FieldDefinition{"", "", 1, 1}));
     EXPECT_EQ(dlg.List()->topLevelItem(1)->text(0), "N");
 
     // Edit shows the selected row and moves the edited field to its place.
     dlg.SelectRow(3);
     edits.answers = {Field("C2", 2, 3)};
     dlg.OnEdit();
-    EXPECT_EQ(edits.asked[2].first, "Edit field information");
-    EXPECT_EQ(edits.asked[2].second, Field("C", 9, 12));
+    const std::pair<std::string, FieldDefinition> added("Add a new field", {"", "", 1, 1});
+    EXPECT_EQ(edits.asked, (std::vector<std::pair<std::string, FieldDefinition>>{
+                               added, added, {"Edit field information", Field("C", 9, 12)}}));
     EXPECT_EQ(Names(dlg.Rows().Rows()), (std::vector<std::string>{"A", "C2", "N", "B"}));
 
     // Delete asks with the warning icon; No keeps the row, Yes removes it.
@@ -104,8 +102,7 @@ TEST(FieldListDlg, AddEditAndDeleteAskAndReportInOrder) {
     EXPECT_EQ(dlg.Rows().Count(), 4);
     dlg.OnDelete();
     EXPECT_EQ(Names(dlg.Rows().Rows()), (std::vector<std::string>{"C2", "N", "B"}));
-    EXPECT_EQ(ui.questions, (std::vector<std::string>{"Do you want to delete field \"A\"",
-                                                      "Do you want to delete field \"A\""}));
+    EXPECT_EQ(ui.questions, std::vector<std::string>(2, "Do you want to delete field \"A\""));
     EXPECT_EQ(ui.Texts(), (std::vector<std::string>{kNoFieldSelected, kNoFieldSelected}));
     EXPECT_EQ(ui.messages[0].icon, MessageIcon::Stop);
 
@@ -119,9 +116,7 @@ TEST(FieldListDlg, OkRefusesOverlapsAndOtherwiseRebuildsTheArray) {
     CFieldListDlg dlg(ui);
     dlg.SetFields({Field("A", 1, 10), Field("B", 3, 4), Field("C", 20, 25)});
     EXPECT_FALSE(dlg.OnOK());
-    EXPECT_EQ(
-        ui.Texts(),
-        (std::vector<std::string>{"Fields \"A\" and \"B\" overlap.\nPlease correct the problem."}));
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{OverlapMessage("A", "B")});
     EXPECT_EQ(dlg.result(), 0);
     EXPECT_EQ(dlg.Fields().size(), 3u);
 

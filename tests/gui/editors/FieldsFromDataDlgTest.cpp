@@ -13,7 +13,6 @@
 #include "gui/editors/FieldsFromDataDlg.h"
 #include "gui/widgets/ModalRun.h"
 #include "support/RecordingInteraction.h"
-#include "support/TempDir.h"
 
 namespace {
 
@@ -44,9 +43,7 @@ std::string MarkField(CFieldsFromDataDlg& dlg, int from, int to, const char* nam
 }  // namespace
 
 TEST(FieldsFromDataDlg, DraggedFieldsJoinTheListInColumnOrder) {
-    CTempDir dir;
-    const std::string data = dir.Write(
-        "table1.dat", CTempDir::Read(std::string(CATFORGE_TEST_DATA_DIR) + "/cds/table1.dat"));
+    const std::string data = CATFORGE_TEST_DATA_DIR "/cds/table1.dat";
     CRecordingInteraction ui;
     CFieldListDlg list(ui);
     list.SetFields({{"Cluster", "", 1, 7}, {"SName", "", 79, 103}});
@@ -82,9 +79,7 @@ TEST(FieldsFromDataDlg, DraggedFieldsJoinTheListInColumnOrder) {
 }
 
 TEST(FieldsFromDataDlg, DefinitionWithoutDataFileGetsFileFieldsAndRecordLength) {
-    CTempDir dir;
-    const std::string data = dir.Write(
-        "stars.dat", CTempDir::Read(std::string(CATFORGE_EXAMPLES_DIR) + "/cluster-stars.dat"));
+    const std::string data = CATFORGE_EXAMPLES_DIR "/cluster-stars.dat";
     CCatforgeDoc doc;
     doc.NewDocument();
     CRecordingInteraction ui;

@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 
+#include "ListRows.h"
 #include "core/model/CatforgeDoc.h"
 #include "gui/editors/EditorCommands.h"
 #include "gui/symbols/SymbolDefDlg.h"
@@ -24,22 +25,6 @@ protected:
         doc.NewDocument();
         doc.m_aUserSymbols = {{"P", "16,CIR"}, {"Q", "0,8,DR"}, {"R", "-8,0,MA;8,0,DA"}};
         doc.m_nDefaultSymbol = -3;
-    }
-
-    // Rows of the list as "name:item data".
-    static std::vector<std::string> Rows(QTreeWidget& list) {
-        std::vector<std::string> rows;
-        for (int i = 0; i < list.topLevelItemCount(); ++i) {
-            QTreeWidgetItem* item = list.topLevelItem(i);
-            rows.push_back(item->text(0).toStdString() + ":" +
-                           std::to_string(item->data(0, Qt::UserRole).toInt()));
-        }
-        return rows;
-    }
-
-    static void Select(QTreeWidget& list, int row) {
-        list.clearSelection();
-        list.topLevelItem(row)->setSelected(true);
     }
 
     bool Run(const std::function<bool(CSymbolListDlg&)>& act) {
@@ -69,15 +54,17 @@ std::vector<SymbolInstruction> Parsed(const std::string& text) {
 TEST_F(SymbolDialogs, AddsNewSymbolsAtTheBottomEvenWithRepeatedNames) {
     std::vector<UserSymbol> given;
     EXPECT_TRUE(Run([&](CSymbolListDlg& dlg) {
-        EXPECT_EQ(Rows(*dlg.SymbolList()), (std::vector<std::string>{"P:0", "Q:1", "R:2"}));
+        EXPECT_EQ(Rows(*dlg.SymbolList(), 1), (std::vector<std::string>{"P|0", "Q|1", "R|2"}));
         EXPECT_TRUE(dlg.SymbolList()->selectedItems().isEmpty());
         dlg.SetSymbolDefRunner([&](UserSymbol& symbol, QWidget*) {
             given.push_back(symbol);
             return true;  // OK without changes
         });
+        dlg.OnEdit();  // nothing selected: both ask for a selection
+        dlg.OnDelete();
         dlg.OnAdd();
         dlg.OnAdd();
-        EXPECT_EQ(Rows(*dlg.SymbolList()).back(), "<New Symbol>:4");
+        EXPECT_EQ(Rows(*dlg.SymbolList(), 1).back(), "<New Symbol>|4");
         return true;
     }));
     EXPECT_EQ(given, (std::vector<UserSymbol>(2, UserSymbol{"<New Symbol>", ""})));
@@ -86,6 +73,8 @@ TEST_F(SymbolDialogs, AddsNewSymbolsAtTheBottomEvenWithRepeatedNames) {
     EXPECT_EQ(doc.m_aUserSymbols[4], doc.m_aUserSymbols[3]);
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(doc.m_nDefaultSymbol, -3);  // nothing else of the document is touched
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>(2, "Please select an item from the list.")));
+    EXPECT_EQ(ui.messages.at(0).icon, MessageIcon::Stop);
 }
 
 TEST_F(SymbolDialogs, EditMovesTheRowToTheBottomAndDeleteRenumbersLaterRows) {
@@ -98,36 +87,20 @@ TEST_F(SymbolDialogs, EditMovesTheRowToTheBottomAndDeleteRenumbersLaterRows) {
         });
         Select(list, 0);
         dlg.OnEdit();
-        EXPECT_EQ(Rows(list), (std::vector<std::string>{"Q:1", "R:2", "P':0"}));
+        EXPECT_EQ(Rows(list, 1), (std::vector<std::string>{"Q|1", "R|2", "P'|0"}));
         // Delete Q: R moves to place 1 (code -2) and its row says so.
         Select(list, 0);
         dlg.OnDelete();
-        EXPECT_EQ(Rows(list), (std::vector<std::string>{"R:1", "P':0"}));
+        EXPECT_EQ(Rows(list, 1), (std::vector<std::string>{"R|1", "P'|0"}));
         // Double-click edits the selected row.
         Select(list, 0);
         emit list.itemDoubleClicked(list.topLevelItem(0), 0);
-        EXPECT_EQ(Rows(list), (std::vector<std::string>{"P':0", "R':1"}));
+        EXPECT_EQ(Rows(list, 1), (std::vector<std::string>{"P'|0", "R'|1"}));
         return true;
     }));
     EXPECT_EQ(doc.m_aUserSymbols,
               (std::vector<UserSymbol>{{"P'", "16,CIR;CIR"}, {"R'", "-8,0,MA;8,0,DA;CIR"}}));
     EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST_F(SymbolDialogs, EditAndDeleteWithoutASelectionAskForOne) {
-    doc.m_aUserSymbols.clear();
-    Run([&](CSymbolListDlg& dlg) {
-        EXPECT_EQ(dlg.SymbolList()->topLevelItemCount(), 0);
-        dlg.SetSymbolDefRunner([](UserSymbol&, QWidget*) {
-            ADD_FAILURE() << "no symbol to edit";
-            return false;
-        });
-        dlg.OnEdit();
-        dlg.OnDelete();
-        return false;
-    });
-    EXPECT_EQ(ui.Texts(), (std::vector<std::string>(2, "Please select an item from the list.")));
-    EXPECT_EQ(ui.messages.at(0).icon, MessageIcon::Stop);
 }
 
 TEST_F(SymbolDialogs, SampleShowsTheProgramAsLastParsedNotTheTextTypedSince) {
@@ -164,9 +137,16 @@ TEST_F(SymbolDialogs, SampleShowsTheProgramAsLastParsedNotTheTextTypedSince) {
     dlg.InstructionsEdit()->setPlainText("");
     dlg.OnTest();
     EXPECT_TRUE(dlg.Program().empty());
+
+    // OK takes both boxes as they are.
+    dlg.NameEdit()->setText("");
+    dlg.InstructionsEdit()->setPlainText("0,0,MA\n4,4,DR");
+    dlg.OnOK();
+    EXPECT_EQ(dlg.m_strName, "");
+    EXPECT_EQ(dlg.m_strInstructions, "0,0,MA\n4,4,DR");
 }
 
-TEST_F(SymbolDialogs, OkTakesBothBoxesAndKeepsUntouchedTextByteForByte) {
+TEST_F(SymbolDialogs, OkKeepsUntouchedTextByteForByte) {
     CSymbolDefDlg dlg;
     dlg.m_strName = "Nebula \xB0";
     dlg.m_strInstructions = "16,CIR;\r\n0,0,MA;\r\n8,8,DA";
@@ -175,12 +155,4 @@ TEST_F(SymbolDialogs, OkTakesBothBoxesAndKeepsUntouchedTextByteForByte) {
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     EXPECT_EQ(dlg.m_strName, "Nebula \xB0");
     EXPECT_EQ(dlg.m_strInstructions, "16,CIR;\r\n0,0,MA;\r\n8,8,DA");
-
-    CSymbolDefDlg edited;
-    edited.OnInitDialog();
-    edited.NameEdit()->setText("");
-    edited.InstructionsEdit()->setPlainText("0,0,MA\n4,4,DR");
-    edited.OnOK();
-    EXPECT_EQ(edited.m_strName, "");
-    EXPECT_EQ(edited.m_strInstructions, "0,0,MA\n4,4,DR");
 }
