@@ -5,15 +5,11 @@
 #include "support/CliRun.h"
 #include "support/TempDir.h"
 
-namespace {
-
 const std::string kDataDir = std::string(CATFORGE_TEST_DATA_DIR) + "/cds";
 
-CliResult RunCli(std::vector<std::string> args) {
+static CliResult RunCli(std::vector<std::string> args) {
     return RunCliCommands(AddImportCommands, std::move(args));
 }
-
-}  // namespace
 
 TEST(ImportCli, NormalizePrintsTheReportAndRefusesLongLines) {
     CTempDir dir;
@@ -54,8 +50,6 @@ TEST(ImportCli, ImportCdsNormalisesBesideTheDefinitionInOneCommand) {
     EXPECT_NE(several.err.find("describes several files (table1.dat, table5.dat)"),
               std::string::npos);
     const std::string bad = dir.Write("ReadMe", "nothing here\n");
-    const CliResult malformed = RunCli({"import-cds", bad, "-o", dir.Path("c.zdd")});
-    EXPECT_EQ(malformed.status, kExitRefused);
+    EXPECT_EQ(RunCli({"import-cds", bad, "-o", dir.Path("b.zdd")}).status, kExitRefused);
     EXPECT_FALSE(std::filesystem::exists(dir.Path("b.zdd")));
-    EXPECT_FALSE(std::filesystem::exists(dir.Path("c.zdd")));
 }

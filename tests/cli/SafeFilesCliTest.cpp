@@ -16,35 +16,20 @@
 
 #include "support/CliRun.h"
 #include "support/FaultInjection.h"
-#include "support/TempDir.h"
 
 namespace {
 
 const std::string kCli = CATFORGE_CLI_PATH;
 const std::string kSample = CATFORGE_EXAMPLES_DIR "/cluster-stars";
 
-// The sample definition (as sample.zdd) and its data file copied into a fresh folder, and the
-// program run there.
-class SafeFilesCli : public ::testing::Test {
+// The sample definition (as sample.zdd) and its data file copied into a fresh folder, compiled
+// there into sample.zdc.
+class SafeFilesCli : public CCliFolderTest {
 protected:
     void SetUp() override {
         std::filesystem::copy_file(kSample + ".zdd", dir.Path("sample.zdd"));
         std::filesystem::copy_file(kSample + ".dat", dir.Path("cluster-stars.dat"));
-    }
-    // Runs catforge-cli in the folder; returns its exit status, with stderr in err.
-    int Run(const std::string& arguments) {
-        const int status =
-            RunCliProgram(arguments, "/dev/null", dir.Path("stderr"), dir.Root().string());
-        err = CTempDir::Read(dir.Path("stderr"));
-        std::filesystem::remove(dir.Path("stderr"));
-        return status;
-    }
-    // A data file of count copies of the sample's records.
-    void WriteBigData(int count) {
-        const std::string records = CTempDir::Read(dir.Path("cluster-stars.dat"));
-        std::ofstream out(dir.Path("big.dat"), std::ios::binary);
-        for (int i = 0; i < count; ++i)
-            out << records;
+        ASSERT_EQ(Run("compile sample.zdd --quiet"), 0);
     }
     // Whether process has a file open in the folder that is none of the inputs.
     bool WritingInFolder(pid_t process) const {
@@ -60,14 +45,11 @@ protected:
         }
         return false;
     }
-    CTempDir dir;
-    std::string err;
 };
 
 // FIFOs without a writer and endless devices never hold a command up. (A JSON definition may
 // come through a pipe: it is read once, here finding nothing.)
 TEST_F(SafeFilesCli, InputsThatAreNotRegularFilesAreRefusedAtOnce) {
-    ASSERT_EQ(Run("compile sample.zdd --quiet"), 0);
     ASSERT_EQ(::mkfifo(dir.Path("fifo").c_str(), 0600), 0);
     for (const std::string odd : {"fifo", "/dev/zero"}) {
         SCOPED_TRACE(odd);
@@ -78,8 +60,9 @@ TEST_F(SafeFilesCli, InputsThatAreNotRegularFilesAreRefusedAtOnce) {
               "create --from-json " + odd + " out.zdd"}) {
             EXPECT_EQ(Run(command), 1) << command;
             const bool piped = command == "create --from-json fifo out.zdd";
-            EXPECT_NE(err.find(piped ? "not valid JSON" : "not a regular file"), std::string::npos)
-                << command << err;
+            EXPECT_NE(Stderr().find(piped ? "not valid JSON" : "not a regular file"),
+                      std::string::npos)
+                << command << Stderr();
         }
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     }
@@ -87,7 +70,7 @@ TEST_F(SafeFilesCli, InputsThatAreNotRegularFilesAreRefusedAtOnce) {
     std::ofstream(dir.Path("ReadMe"));
     std::filesystem::resize_file(dir.Path("ReadMe"), std::uintmax_t{65} << 20);
     EXPECT_EQ(Run("import-cds ReadMe -o out.zdd"), 1);
-    EXPECT_NE(err.find("larger than the 67108864 bytes"), std::string::npos) << err;
+    EXPECT_NE(Stderr().find("larger than the 67108864 bytes"), std::string::npos) << Stderr();
     EXPECT_EQ(
         FolderEntries(dir.Root()),
         (std::set<std::string>{"fifo", "cluster-stars.dat", "ReadMe", "sample.zdc", "sample.zdd"}));
@@ -95,7 +78,6 @@ TEST_F(SafeFilesCli, InputsThatAreNotRegularFilesAreRefusedAtOnce) {
 
 // Through any name, also links, an input is never overwritten by an output.
 TEST_F(SafeFilesCli, AnOutputThatIsAnInputIsRefused) {
-    ASSERT_EQ(Run("compile sample.zdd --quiet"), 0);
     dir.Write("sample.json", "{}");
     std::filesystem::copy_file(CATFORGE_TEST_DATA_DIR "/cds/ReadMe", dir.Path("ReadMe"));
     ASSERT_EQ(::symlink("cluster-stars.dat", dir.Path("data-link").c_str()), 0);
@@ -111,7 +93,7 @@ TEST_F(SafeFilesCli, AnOutputThatIsAnInputIsRefused) {
           "create --from-json sample.json sample.json",
           "import-cds ReadMe --file table1.dat -o ReadMe"}) {
         EXPECT_EQ(Run(command), 1) << command;
-        EXPECT_NE(err, "") << command;
+        EXPECT_NE(Stderr(), "") << command;
     }
     EXPECT_EQ(FolderEntries(dir.Root()), files);
     for (const auto& [name, bytes] : before)
@@ -121,9 +103,8 @@ TEST_F(SafeFilesCli, AnOutputThatIsAnInputIsRefused) {
 // An empty output name is a usage error; without -o only the file name's extension is
 // replaced; a full device is reported.
 TEST_F(SafeFilesCli, OutputNames) {
-    ASSERT_EQ(Run("compile sample.zdd --quiet"), 0);
     EXPECT_EQ(Run("export sample.zdc --csv -o /dev/full"), 1);
-    EXPECT_NE(err.find("No space left on device"), std::string::npos) << err;
+    EXPECT_NE(Stderr().find("No space left on device"), std::string::npos) << Stderr();
     EXPECT_EQ(Run("compile sample.zdd -o ''"), 2);
     EXPECT_EQ(Run("export sample.zdc --csv -o ''"), 2);
     std::filesystem::create_directory(dir.Path("my.dir"));
@@ -139,7 +120,11 @@ TEST_F(SafeFilesCli, OutputNames) {
 // A compile killed at any moment, or ending on a full disk, leaves the previous catalogue as it
 // was and no other file.
 TEST_F(SafeFilesCli, KilledOrOnAFullDiskThePreviousCatalogueStays) {
-    WriteBigData(8000);  // 120,000 records, a catalogue of 20 MB
+    const std::string records = CTempDir::Read(dir.Path("cluster-stars.dat"));
+    std::ofstream big(dir.Path("big.dat"), std::ios::binary);
+    for (int i = 0; i < 8000; ++i)  // 120,000 records, a catalogue of 20 MB
+        big << records;
+    big.close();
     const std::string out = dir.Write("big.zdc", "previous catalogue");
     const auto files = FolderEntries(dir.Root());
     // Killed at once, then after the writing began (a file other than the inputs open in the
@@ -179,11 +164,11 @@ TEST_F(SafeFilesCli, KilledOrOnAFullDiskThePreviousCatalogueStays) {
     const std::string small = dir.Write("disk/big.zdc", "previous catalogue");
     const std::string definition = dir.Write("disk/sample.zdd", "previous definition");
     EXPECT_EQ(Run("compile sample.zdd --data big.dat -o disk/big.zdc"), 1);
-    EXPECT_NE(err.find("No space left on device"), std::string::npos) << err;
+    EXPECT_NE(Stderr().find("No space left on device"), std::string::npos) << Stderr();
     std::ofstream(dir.Path("disk/filler")) << std::string(std::size_t{1} << 20, 'f');
     dir.Write("sample.json", R"({"m_strTitle": "new"})");
     EXPECT_EQ(Run("create --from-json sample.json disk/sample.zdd"), 1);
-    EXPECT_NE(err.find("No space left on device"), std::string::npos) << err;
+    EXPECT_NE(Stderr().find("No space left on device"), std::string::npos) << Stderr();
     EXPECT_EQ(CTempDir::Read(small), "previous catalogue");
     EXPECT_EQ(CTempDir::Read(definition), "previous definition");
     EXPECT_EQ(FolderEntries(disk), (std::set<std::string>{"big.zdc", "filler", "sample.zdd"}));

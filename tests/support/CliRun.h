@@ -2,6 +2,7 @@
 // process as main() sets them up.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <CLI/CLI.hpp>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "CliCommands.h"
+#include "support/TempDir.h"
 
 inline std::string Quote(const std::string& text) {
     return "'" + text + "'";
@@ -25,6 +27,21 @@ inline int RunCliProgram(const std::string& arguments, const std::string& out = 
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
+
+// catforge-cli run in a folder of our own (dir), its stdout and stderr kept in another.
+class CCliFolderTest : public ::testing::Test {
+protected:
+    // Runs the program in dir; returns its exit status.
+    int Run(const std::string& arguments) {
+        return RunCliProgram(arguments, m_io.Path("stdout"), m_io.Path("stderr"), dir.Root());
+    }
+    std::string Stdout() const { return CTempDir::Read(m_io.Path("stdout")); }
+    std::string Stderr() const { return CTempDir::Read(m_io.Path("stderr")); }
+    CTempDir dir;
+
+private:
+    CTempDir m_io;
+};
 
 struct CliResult {
     int status = kExitOk;
@@ -42,15 +59,12 @@ inline CliResult RunCliCommands(void (*add)(CLI::App&, CliContext&),
     app.require_subcommand(1);
     add(app, context);
     std::reverse(args.begin(), args.end());
-    CliResult result;
+    int status = kExitUsage;
     try {
         app.parse(args);
-        result.status = context.status;
+        status = context.status;
     } catch (const CLI::ParseError& e) {
-        result.status = kExitUsage;
         err << e.what();
     }
-    result.out = out.str();
-    result.err = err.str();
-    return result;
+    return {status, out.str(), err.str()};
 }
