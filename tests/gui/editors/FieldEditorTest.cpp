@@ -43,11 +43,15 @@ struct ScriptedFieldEdits {
     }
 };
 
+class FieldListDlg : public ::testing::Test {
+protected:
+    CRecordingInteraction ui;
+    CFieldListDlg dlg{ui};
+};
+
 }  // namespace
 
-TEST(FieldListDlg, ShowsTheFieldsInTheirOrderWithColumnsInRatio) {
-    CRecordingInteraction ui;
-    CFieldListDlg dlg(ui);
+TEST_F(FieldListDlg, ShowsTheFieldsInTheirOrderWithColumnsInRatio) {
     dlg.SetFields({Field("Dec", 20, 25), Field("RA", 1, 10)});
     EXPECT_EQ(dlg.windowTitle(), "Field Definitions");
     QTreeWidget* list = dlg.List();
@@ -66,10 +70,8 @@ TEST(FieldListDlg, ShowsTheFieldsInTheirOrderWithColumnsInRatio) {
     EXPECT_EQ(list->columnWidth(2), 8 * unit);
 }
 
-TEST(FieldListDlg, AddEditAndDeleteAskAndReportInOrder) {
-    CRecordingInteraction ui;
+TEST_F(FieldListDlg, AddEditAndDeleteAskAndReportInOrder) {
     ScriptedFieldEdits edits;
-    CFieldListDlg dlg(ui);
     dlg.SetFieldEditRunner(edits.Runner());
     dlg.SetFields({Field("A", 1, 4), Field("B", 5, 8), Field("C", 9, 12)});
 
@@ -111,9 +113,7 @@ TEST(FieldListDlg, AddEditAndDeleteAskAndReportInOrder) {
     EXPECT_EQ(dlg.Rows().Selected(), 2);
 }
 
-TEST(FieldListDlg, OkRefusesOverlapsAndOtherwiseRebuildsTheArray) {
-    CRecordingInteraction ui;
-    CFieldListDlg dlg(ui);
+TEST_F(FieldListDlg, OkRefusesOverlapsAndOtherwiseRebuildsTheArray) {
     dlg.SetFields({Field("A", 1, 10), Field("B", 3, 4), Field("C", 20, 25)});
     EXPECT_FALSE(dlg.OnOK());
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{OverlapMessage("A", "B")});

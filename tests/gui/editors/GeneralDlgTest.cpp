@@ -3,16 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QValidator>
 
 #include "support/RecordingInteraction.h"
 #include "support/TempDir.h"
 
-TEST(GeneralDlg, BrowseAsksForAnExistingDataFileAndKeepsThePathOnCancel) {
+class GeneralDlg : public ::testing::Test {
+protected:
     CTempDir dir;
     CRecordingInteraction ui;
-    CGeneralDlg dlg(ui);
+    CGeneralDlg dlg{ui};
+};
+
+TEST_F(GeneralDlg, BrowseAsksForAnExistingDataFileAndKeepsThePathOnCancel) {
     EXPECT_EQ(dlg.windowTitle(), "General Properties");
     dlg.m_strDataFile = "old.dat";
     dlg.UpdateControls();
@@ -35,10 +38,7 @@ TEST(GeneralDlg, BrowseAsksForAnExistingDataFileAndKeepsThePathOnCancel) {
               (std::vector<std::string>{"Data files (*.dat)|*.dat", "All files (*.*)|*.*"}));
 }
 
-TEST(GeneralDlg, DetectFillsOnlyTheRecordLengthBox) {
-    CTempDir dir;
-    CRecordingInteraction ui;
-    CGeneralDlg dlg(ui);
+TEST_F(GeneralDlg, DetectFillsOnlyTheRecordLengthBox) {
     dlg.m_nRecordLength = 7;
     dlg.UpdateControls();
 
@@ -59,9 +59,7 @@ TEST(GeneralDlg, DetectFillsOnlyTheRecordLengthBox) {
     EXPECT_EQ(ui.messages[1].icon, MessageIcon::Information);
 }
 
-TEST(GeneralDlg, OkRefusesARecordLengthThatIsNotAWholeNumber) {
-    CRecordingInteraction ui;
-    CGeneralDlg dlg(ui);
+TEST_F(GeneralDlg, OkRefusesARecordLengthThatIsNotAWholeNumber) {
     dlg.UpdateControls();
     QString typed = "12a";
     int pos = 0;
