@@ -5,13 +5,11 @@
 #include <locale.h>
 
 #include <bit>
-#include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <random>
 #include <string>
 #include <string_view>

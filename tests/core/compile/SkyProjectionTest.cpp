@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cmath>
 #include <numbers>
 
 #include "core/compile/SkyProjection.h"

@@ -46,7 +46,7 @@ std::string Draw(const std::string& text) {
 
 }  // namespace
 
-TEST(SymbolParse, TokensAndSeparators) {
+TEST(SymbolParse, TokensSeparatorsAndKeywords) {
     EXPECT_TRUE(Parse("").empty());
     EXPECT_TRUE(Parse(";;,").empty());
     EXPECT_EQ(Parse("10,0,MR"), (SymbolProgram{1000, 0, MR}));
@@ -54,9 +54,6 @@ TEST(SymbolParse, TokensAndSeparators) {
     EXPECT_EQ(Parse("16,CIR; "), (SymbolProgram{1600, CIR, 0}));  // blank token: operand 0
     EXPECT_EQ(Parse("10 20"), (SymbolProgram{1000}));             // one token, one number
     EXPECT_EQ(Parse(std::string("16,CIR\0,MR", 10)), (SymbolProgram{1600, CIR}));
-}
-
-TEST(SymbolParse, KeywordsIgnoreCaseButMustFillTheToken) {
     EXPECT_EQ(Parse("mr,Mr,MR,ma,dR,Da,cir,CiR"),
               (SymbolProgram{MR, MR, MR, MA, DR, DA, CIR, CIR}));
     EXPECT_TRUE(Parse("MR ").empty());  // trailing blank before the separator
@@ -66,16 +63,13 @@ TEST(SymbolParse, KeywordsIgnoreCaseButMustFillTheToken) {
     EXPECT_EQ(Parse("16\nCIR"), (SymbolProgram{1600}));  // a line break is no separator
 }
 
-TEST(SymbolParse, NumbersInHundredthsRoundedHalfAway) {
+TEST(SymbolParse, NumbersInHundredthsRoundedHalfAwayKeepingTheLow16Bits) {
     EXPECT_EQ(Parse("1e1"), (SymbolProgram{1000}));
     EXPECT_EQ(Parse("-MR"), (SymbolProgram{0}));
     EXPECT_EQ(Parse(".5"), (SymbolProgram{50}));
     EXPECT_EQ(Parse("0.125,-0.125"), (SymbolProgram{13, Operand(-13)}));
     EXPECT_EQ(Parse("  -2.5xyz,+3"), (SymbolProgram{Operand(-250), 300}));
     EXPECT_EQ(Parse("#,(1)"), (SymbolProgram{0, 0}));
-}
-
-TEST(SymbolParse, OperandRangeKeepsTheLow16Bits) {
     EXPECT_EQ(Parse("-327.68,99.99"), (SymbolProgram{Operand(-32768), 9999}));
     // 100.00 .. 100.04 (and 99.995) are the keywords' own words.
     EXPECT_EQ(Parse("100,99.995,100.02,100.04"), (SymbolProgram{MR, MR, DR, CIR}));
@@ -84,7 +78,7 @@ TEST(SymbolParse, OperandRangeKeepsTheLow16Bits) {
     EXPECT_EQ(Parse("-inf,1e30"), (SymbolProgram{0, 0}));  // out of int: low bits of INT_MIN
 }
 
-TEST(SymbolMachine, MovesLinesAndCircles) {
+TEST(SymbolMachine, MovesLinesAndCirclesAndSkipsWordsAboveCircle) {
     EXPECT_EQ(Draw("-8,0,MA;8,0,DA;0,-8,MA;0,8,DA"), "M(-8,0) L(8,0) M(0,-8) L(0,8)");
     EXPECT_EQ(Draw("16,CIR"), "C(0,0,16)");
     EXPECT_EQ(Draw("5,MR"), "M(0,5)");                // one operand: Y only
@@ -92,16 +86,10 @@ TEST(SymbolMachine, MovesLinesAndCircles) {
     EXPECT_EQ(Draw("MR,DR,MA,DA"), "M(0,0) L(0,0) M(0,0) L(0,0)");
     EXPECT_EQ(Draw("1,1,MA,2,3,DR,4,DA"), "M(1,1) L(3,4) L(3,4)");
     EXPECT_EQ(Draw("-1.5,2,MR,-0.5,-0.25,DR"), "M(-1.5,2) L(-2,1.75)");
-}
-
-TEST(SymbolMachine, CircleKeepsItsRadiusAndThePoint) {
     EXPECT_EQ(Draw("CIR"), "");  // no radius yet: nothing drawn
     EXPECT_EQ(Draw("CIR,4,CIR,2,2,MA,CIR"), "C(0,0,4) M(2,2) C(2,2,4)");
     EXPECT_EQ(Draw("3,4,MR,1,CIR,5,5,DA"), "M(3,4) C(3,4,1) L(5,5)");
     EXPECT_EQ(Draw("-2,CIR"), "C(0,0,-2)");  // no check on the sign
-}
-
-TEST(SymbolMachine, WordsAboveCircleAreSkipped) {
     // 0xFFFF and 0x8000 are the operands -1 and -32768.
     EXPECT_EQ(Draw(SymbolProgram{100, 10005, 32767, 200, MA, 0xFFFF, 0x8000, DR}),
               "M(1,2) L(0.99,-325.68)");
