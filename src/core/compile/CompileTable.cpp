@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
-#include <vector>
+#include <new>
 
 #include "core/compile/CatalogObject.h"
 #include "core/compile/LargeBlock.h"
@@ -28,15 +28,16 @@ void SortCompileTable(CCatforgeDoc& doc) {
     if (count > 1 && entries != nullptr) {
         // Sort (key, position) pairs, packed so that equal keys order by position, then move
         // the entries along the cycles of the permutation, one spare entry at a time.
-        std::vector<std::uint64_t> order(count);
-        AdviseHugePages(order.data(), count * sizeof(std::uint64_t));
+        const LargeBlock<std::uint64_t> order = AllocateLargeArray<std::uint64_t>(count);
+        if (!order)
+            throw std::bad_alloc();
         for (std::size_t i = 0; i < count; ++i) {
             const auto biased = static_cast<std::uint32_t>(RaKeyAt(doc, i)) ^ 0x80000000u;
             order[i] = std::uint64_t{biased} << 32 | i;
         }
-        std::sort(order.begin(), order.end());
-        for (std::uint64_t& item : order)
-            item &= 0xFFFFFFFFu;  // slot j takes entry order[j]
+        std::sort(order.get(), order.get() + count);
+        for (std::size_t j = 0; j < count; ++j)
+            order[j] &= 0xFFFFFFFFu;  // slot j takes entry order[j]
         std::unique_ptr<unsigned char[]> spare(new unsigned char[size]);
         for (std::size_t i = 0; i < count; ++i) {
             if (order[i] == i)

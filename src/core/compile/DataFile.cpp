@@ -1,7 +1,5 @@
 #include "core/compile/DataFile.h"
 
-#include "core/model/CatforgeDoc.h"
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,6 +15,7 @@
 
 #include "core/io/FileReading.h"
 #include "core/io/InputFile.h"
+#include "core/model/CatforgeDoc.h"
 #include "core/model/UserInteraction.h"
 
 namespace fs = std::filesystem;

@@ -9,6 +9,15 @@ namespace {
 
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
 
+// Asks the system to back the whole 2 MB pages inside a block with large pages (a hint).
+void AdviseHugePages(void* data, std::size_t size) {
+    const auto begin = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t first = (begin + kHugePage - 1) & ~(kHugePage - 1);
+    const std::uintptr_t last = (begin + size) & ~(kHugePage - 1);
+    if (last > first)
+        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+}
+
 }  // namespace
 
 void* AllocateLarge(std::size_t bytes) {
@@ -23,12 +32,4 @@ void* AllocateLarge(std::size_t bytes) {
         return nullptr;
     AdviseHugePages(data, size);
     return data;
-}
-
-void AdviseHugePages(void* data, std::size_t size) {
-    const auto begin = reinterpret_cast<std::uintptr_t>(data);
-    const std::uintptr_t first = (begin + kHugePage - 1) & ~(kHugePage - 1);
-    const std::uintptr_t last = (begin + size) & ~(kHugePage - 1);
-    if (last > first)
-        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
 }

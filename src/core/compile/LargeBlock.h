@@ -25,6 +25,3 @@ LargeBlock<T> AllocateLargeArray(std::size_t count) {
         return nullptr;
     return LargeBlock<T>(static_cast<T*>(AllocateLarge(count * sizeof(T))));
 }
-
-// Asks the system to back the whole 2 MB pages inside a block with large pages (a hint).
-void AdviseHugePages(void* data, std::size_t size);
