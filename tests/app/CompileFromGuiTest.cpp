@@ -46,15 +46,13 @@ TEST_F(CompileFromGuiTest, ProgressShownAndEscapeStopsWithoutAFileOrAWord) {
     const std::string output = m_files.Write("old.zdc", "the previous catalogue");
     m_ui.fileNames = {output};
 
-    std::optional<ProgressPhase> lastPhase;
     QString title;
     QElapsedTimer sinceEscape;
     const CModalRunnerScope runnerScope([&](QDialog& dialog) {
         auto& progress = dynamic_cast<CCompileProgressDlg&>(dialog);
         title = progress.windowTitle();
         QObject::connect(&progress, &CCompileProgressDlg::progressShown, &progress,
-                         [&](ProgressPhase phase, double fraction) {
-                             lastPhase = phase;
+                         [&](ProgressPhase, double fraction) {
                              // Escape as soon as the window shows the compile under way.
                              if (fraction >= 0 && !sinceEscape.isValid()) {
                                  sinceEscape.start();
@@ -66,8 +64,6 @@ TEST_F(CompileFromGuiTest, ProgressShownAndEscapeStopsWithoutAFileOrAWord) {
     EXPECT_FALSE(m_app->View().OnCompile());
     const qint64 stopped = sinceEscape.elapsed();
     EXPECT_EQ(title, "Compiling old.zdc");
-    ASSERT_TRUE(lastPhase.has_value());
-    EXPECT_NE(*lastPhase, ProgressPhase::Writing);
     ASSERT_TRUE(sinceEscape.isValid()) << "the compile ended before it could be cancelled";
     RecordProperty("msFromEscapeToEnd", static_cast<int>(stopped));
     EXPECT_TRUE(m_ui.messages.empty());

@@ -83,7 +83,7 @@ bool CompileDefinitionInChunks(CCatforgeDoc& doc, EpochState& epoch, IUserIntera
         return false;
 
     const auto records = static_cast<std::size_t>(count);
-    const auto entrySize = static_cast<std::size_t>(doc.m_nEntrySize);
+    const auto recordLength = static_cast<std::size_t>(doc.m_nRecordLength);
     unsigned threads = options.threads;
     if (threads == 0)
         threads = std::max(1u, std::thread::hardware_concurrency());
@@ -91,13 +91,13 @@ bool CompileDefinitionInChunks(CCatforgeDoc& doc, EpochState& epoch, IUserIntera
     std::uint64_t memory = options.maxMemory;
     if (chunkRecords == 0) {
         if (memory == 0 &&
-            sorted_entries::InMemoryBytes(records, entrySize, threads) > AvailableMemory() / 2) {
+            sorted_entries::InMemoryBytes(records, recordLength, threads) > AvailableMemory() / 2) {
             memory = AvailableMemory() / 2;
         }
         chunkRecords =
-            memory == 0 || sorted_entries::InMemoryBytes(records, entrySize, threads) <= memory
+            memory == 0 || sorted_entries::InMemoryBytes(records, recordLength, threads) <= memory
                 ? records
-                : sorted_entries::ChunkRecordsFor(memory, entrySize, threads);
+                : sorted_entries::ChunkRecordsFor(memory, recordLength, threads);
     }
 
     // The output's name, asked for when not given; never a file the compile reads. A compile

@@ -173,26 +173,40 @@ std::int16_t CRecordDecoder::ConvertSize(Record record, FieldCut cut) const {
 }
 
 void CRecordDecoder::Decode(const char* bytes, unsigned char* entry) const {
-    DecodeRecord(Look(bytes), entry);
+    const Record record = Look(bytes);
+    DecodeRest(record, PositionOf(record), entry);
 }
 
-bool CRecordDecoder::DecodeIfPlaced(const char* bytes, unsigned char* entry,
-                                    bool leaveOutBlank) const {
+bool CRecordDecoder::Locate(const char* bytes, bool leaveOutBlank, Position& position) const {
     const Record record = Look(bytes);
     if (leaveOutBlank && !HasPosition(record))
         return false;
-    DecodeRecord(record, entry);
+    position = PositionOf(record);
     return true;
 }
 
-void CRecordDecoder::DecodeRecord(Record record, unsigned char* entry) const {
-    DecodeLabel(record, entry + co::kLabel);
+void CRecordDecoder::DecodeLocated(const char* bytes, const Position& position,
+                                   unsigned char* entry) const {
+    DecodeRest(Look(bytes), position, entry);
+}
 
-    double alpha = 0.0;
-    double delta = 0.0;
-    DecodePosition(record, alpha, delta);
-    PrecessToJ2000(m_epoch, alpha, delta);
-    co::StoreInt32(entry + co::kRaKey, TruncateToInt(kRadiansToDegrees * alpha * kKeyScale));
+int CRecordDecoder::RaKey(const Position& position) {
+    return TruncateToInt(kRadiansToDegrees * position.alpha * kKeyScale);
+}
+
+CRecordDecoder::Position CRecordDecoder::PositionOf(Record record) const {
+    Position position;
+    DecodePosition(record, position.alpha, position.delta);
+    PrecessToJ2000(m_epoch, position.alpha, position.delta);
+    return position;
+}
+
+void CRecordDecoder::DecodeRest(Record record, const Position& position,
+                                unsigned char* entry) const {
+    DecodeLabel(record, entry + co::kLabel);
+    const double alpha = position.alpha;
+    const double delta = position.delta;
+    co::StoreInt32(entry + co::kRaKey, RaKey(position));
     co::StoreInt32(entry + co::kDecKey, TruncateToInt(kRadiansToDegrees * delta * kKeyScale));
     co::StoreFloat(entry + co::kSinRa, static_cast<float>(std::sin(alpha)));
     co::StoreFloat(entry + co::kCosRa, static_cast<float>(std::cos(alpha)));

@@ -17,14 +17,28 @@ class CCatforgeDoc;
 // definition's settings. The definition must have passed CheckUsedFields and must outlive
 // the decoder. Decode is const and touches nothing but its entry, so several threads may
 // decode different records at once.
+//
+// A record can also be decoded in two steps: Locate works out its position, which is all a sort
+// needs, and DecodeLocated the rest of its entry later. The two steps give the bytes of Decode.
 class CRecordDecoder {
 public:
+    // A record's position at J2000.0, in radians.
+    struct Position {
+        double alpha = 0.0;
+        double delta = 0.0;
+    };
+
     CRecordDecoder(const CCatforgeDoc& doc, const EpochState& epoch);
 
     void Decode(const char* record, unsigned char* entry) const;
-    // As Decode, unless leaveOutBlank is set and the record gives no position (HasPosition):
-    // then the entry is left alone and the result is false.
-    bool DecodeIfPlaced(const char* record, unsigned char* entry, bool leaveOutBlank) const;
+
+    // The position of a record, or false (position left alone) when leaveOutBlank is set and
+    // the record gives no position (HasPosition).
+    bool Locate(const char* record, bool leaveOutBlank, Position& position) const;
+    // The entry of a record whose position Locate gave.
+    void DecodeLocated(const char* record, const Position& position, unsigned char* entry) const;
+    // The right ascension key of a position, as its entry holds it.
+    static int RaKey(const Position& position);
 
     // False when the record gives no position: every right ascension field the notation
     // reads is blank, or every declination field it reads as a number (the sign aside) is.
@@ -49,7 +63,8 @@ private:
         return CutText(record.data, cut, record.hasNul);
     }
     bool HasPosition(Record record) const;
-    void DecodeRecord(Record record, unsigned char* entry) const;
+    Position PositionOf(Record record) const;
+    void DecodeRest(Record record, const Position& position, unsigned char* entry) const;
     void DecodeLabel(Record record, unsigned char* label) const;
     void DecodePosition(Record record, double& alpha, double& delta) const;
     std::int16_t ConvertSize(Record record, FieldCut cut) const;

@@ -147,67 +147,6 @@ bool SortPairs(std::uint64_t* pairs, std::size_t n, unsigned threads, CCompilePr
     return !progress.Cancelled();
 }
 
-// Copies the entries of sorted pairs to write in order, a block of whole entries at a time. The
-// blocks are gathered on several threads, each into a buffer of its own, and written one after
-// the other in their order; the call returns once every block is written. False when a write
-// fails, the compile is cancelled (then write is not called again) or not even one buffer can
-// be had (then noMemory is set).
-bool GatherInOrder(const std::uint64_t* pairs, std::size_t n, const unsigned char* table,
-                   std::size_t first, std::size_t entrySize, unsigned threads,
-                   const std::function<bool(const unsigned char*, std::size_t)>& write,
-                   CCompileProgress& progress, bool report, bool& noMemory) {
-    const std::size_t blockEntries = std::max<std::size_t>(1, kWriteBuffer / entrySize);
-    const std::size_t blocks = (n + blockEntries - 1) / blockEntries;
-    // One buffer per thread, all in one block; with less memory, fewer threads.
-    const std::size_t bufferSize = blockEntries * entrySize;
-    auto buffers = static_cast<unsigned>(std::clamp<std::size_t>(blocks, 1, threads));
-    LargeBlock<unsigned char> memory;
-    while (!(memory = AllocateLargeArray<unsigned char>(buffers * bufferSize)) && buffers > 1)
-        --buffers;
-    noMemory = !memory;
-    if (noMemory)
-        return false;
-    std::atomic<std::size_t> claimed{0};
-    std::mutex mutex;
-    std::condition_variable turn;
-    std::size_t written = 0;  // blocks written so far; the next block to write
-    bool stop = false;
-    RunOnThreads(buffers, [&](unsigned t) {
-        unsigned char* const buffer = memory.get() + t * bufferSize;
-        for (std::size_t b; (b = claimed.fetch_add(1)) < blocks;) {
-            const std::size_t from = b * blockEntries;
-            const std::size_t count = std::min(blockEntries, n - from);
-            if (!progress.Cancelled()) {
-                unsigned char* out = buffer;
-                for (std::size_t i = from; i < from + count; ++i, out += entrySize) {
-                    if (i + 16 < from + count) {  // the entries lie all over the table
-                        const unsigned char* ahead =
-                            table + (RecordOf(pairs[i + 16]) - first) * entrySize;
-                        for (std::size_t line = 0; line < entrySize; line += 64)
-                            __builtin_prefetch(ahead + line);
-                    }
-                    std::memcpy(out, table + (RecordOf(pairs[i]) - first) * entrySize, entrySize);
-                }
-            }
-            std::unique_lock<std::mutex> lock(mutex);
-            turn.wait(lock, [&] { return written == b || stop; });
-            if (stop)
-                return;
-            if (progress.Cancelled() || !write(buffer, count * entrySize)) {
-                stop = true;
-                turn.notify_all();
-                return;
-            }
-            ++written;
-            turn.notify_all();
-            lock.unlock();
-            if (t == 0 && report)
-                progress.Update(static_cast<double>(b + 1) / static_cast<double>(blocks));
-        }
-    });
-    return written == blocks;
-}
-
 }  // namespace
 
 // Collects whole entries into a buffer and hands full buffers to a second thread that writes
@@ -392,25 +331,26 @@ bool MergeStreams(std::vector<Stream>& streams, std::size_t entrySize, CAsyncWri
 
 }  // namespace
 
-std::uint64_t sorted_entries::InMemoryBytes(std::uint64_t count, std::size_t entrySize,
-                                            unsigned threads) {
-    return count * (entrySize + sizeof(std::uint64_t)) +
-           std::uint64_t{threads} * (kReadBlock + kWriteBuffer);
+std::uint64_t sorted_entries::BytesPerRecord(std::size_t recordLength) {
+    return std::uint64_t{recordLength} + sizeof(CRecordDecoder::Position) + sizeof(std::uint64_t);
 }
 
-std::size_t sorted_entries::ChunkRecordsFor(std::uint64_t memory, std::size_t entrySize,
+std::uint64_t sorted_entries::InMemoryBytes(std::uint64_t count, std::size_t recordLength,
                                             unsigned threads) {
-    // Besides the chunk: the read blocks, the output buffers and the program itself.
-    const std::uint64_t fixed = std::uint64_t{threads} * (kReadBlock + kWriteBuffer) +
-                                2 * kWriteBuffer + (std::uint64_t{8} << 20);
+    return count * BytesPerRecord(recordLength) + std::uint64_t{threads} * kWriteBuffer;
+}
+
+std::size_t sorted_entries::ChunkRecordsFor(std::uint64_t memory, std::size_t recordLength,
+                                            unsigned threads) {
+    // Besides the chunk: the output buffers and the program itself.
+    const std::uint64_t fixed =
+        std::uint64_t{threads} * kWriteBuffer + 2 * kWriteBuffer + (std::uint64_t{8} << 20);
     const std::uint64_t room = memory > fixed ? memory - fixed : 0;
     return static_cast<std::size_t>(
-        std::max<std::uint64_t>(kMinChunk, room / (entrySize + sizeof(std::uint64_t))));
+        std::max<std::uint64_t>(kMinChunk, room / BytesPerRecord(recordLength)));
 }
 
 struct CSortedEntries::Share {
-    char* block = nullptr;
-    std::size_t blockRecords = 0;
     CHourCounts hours;
     int minKey = INT_MAX;
     int maxKey = INT_MIN;
@@ -447,28 +387,19 @@ bool CSortedEntries::Build(const Setup& setup) {
     m_nEntrySize = setup.recordLength + co::kFixedSize;
     m_nChunkRecords =
         std::clamp<std::size_t>(setup.chunkRecords, 1, std::max<std::size_t>(setup.count, 1));
-    const std::size_t es = m_nEntrySize;
     std::vector<Share> shares(m_setup.threads);
-    const std::size_t blockRecords = std::max<std::size_t>(1, kReadBlock / setup.recordLength);
     // What the chunk needs is checked against the computer first: an allocation far beyond it
     // may still succeed and only fail once the pages are touched.
-    const bool fits = std::uint64_t{m_nChunkRecords} * (es + sizeof(std::uint64_t)) +
-                          std::uint64_t{m_setup.threads} * blockRecords * setup.recordLength <=
-                      MemoryLimit();
-    bool memory = fits;
-    LargeBlock<char> readBlocks;  // a block of records per thread
+    const bool fits =
+        std::uint64_t{m_nChunkRecords} * BytesPerRecord(setup.recordLength) <= MemoryLimit();
     if (fits) {
-        m_pTable = AllocateLargeArray<unsigned char>(m_nChunkRecords * es);
+        m_pRecords = AllocateLargeArray<char>(m_nChunkRecords * setup.recordLength);
+        m_pPositions = AllocateLargeArray<CRecordDecoder::Position>(m_nChunkRecords);
         m_pPairs = AllocateLargeArray<std::uint64_t>(m_nChunkRecords);
-        readBlocks = AllocateLargeArray<char>(m_setup.threads * blockRecords * setup.recordLength);
-        memory = m_pTable && m_pPairs && readBlocks;
-        for (unsigned t = 0; t < m_setup.threads && memory; ++t) {
-            shares[t].blockRecords = blockRecords;
-            shares[t].block = readBlocks.get() + t * blockRecords * setup.recordLength;
-        }
     }
-    if (!memory) {
-        m_pTable.reset();
+    if (!m_pRecords || !m_pPositions || !m_pPairs) {
+        m_pRecords.reset();
+        m_pPositions.reset();
         m_pPairs.reset();
         return Fail(NoMemoryMessage());
     }
@@ -496,10 +427,10 @@ bool CSortedEntries::Build(const Setup& setup) {
                 return false;
         }
     }
-    readBlocks.reset();
     m_progress.Enter(ProgressPhase::Sorting);
     if (spill) {
-        m_pTable.reset();  // the merge needs the memory for reading the runs
+        m_pRecords.reset();  // the merge needs the memory for reading the runs
+        m_pPositions.reset();
         m_pPairs.reset();
     } else if (!SortChunk(setup.count, true)) {
         return false;
@@ -527,7 +458,7 @@ bool CSortedEntries::DecodeChunk(std::size_t first, std::size_t count, std::vect
         return Fail(FormatMessage("Unable to open file\n\"%s\"", {m_setup.dataPath}));
     }
     const std::size_t rl = m_setup.recordLength;
-    const std::size_t es = m_nEntrySize;
+    const std::size_t blockRecords = std::max<std::size_t>(1, kReadBlock / rl);
     const auto threads = static_cast<unsigned>(
         std::min<std::size_t>(m_setup.threads, std::max<std::size_t>(1, count / 1024)));
     std::atomic<std::size_t> decoded{0};
@@ -539,19 +470,22 @@ bool CSortedEntries::DecodeChunk(std::size_t first, std::size_t count, std::vect
         for (std::size_t at = from; at < to;) {
             if (m_progress.Cancelled())
                 return;
-            const std::size_t want = std::min(share.blockRecords, to - at);
+            // The records are read into their place in the chunk and located while they are
+            // still in the cache.
+            const std::size_t want = std::min(blockRecords, to - at);
+            char* const block = m_pRecords.get() + (at - first) * rl;
             const std::size_t got =
-                file.ReadAt(static_cast<std::int64_t>(at * rl), share.block, want * rl) / rl;
+                file.ReadAt(static_cast<std::int64_t>(at * rl), block, want * rl) / rl;
             for (std::size_t i = 0; i < got; ++i) {
-                const char* record = share.block + i * rl;
-                unsigned char* entry = m_pTable.get() + (at + i - first) * es;
-                if (!m_decoder.DecodeIfPlaced(record, entry, m_setup.leaveOutBlankPositions)) {
-                    m_pPairs[at + i - first] = kLeftOutPair;
+                const std::size_t slot = at + i - first;
+                CRecordDecoder::Position& position = m_pPositions[slot];
+                if (!m_decoder.Locate(block + i * rl, m_setup.leaveOutBlankPositions, position)) {
+                    m_pPairs[slot] = kLeftOutPair;
                     share.leftOut.push_back(at + i + 1);
                     continue;
                 }
-                const int key = co::LoadInt32(entry + co::kRaKey);
-                m_pPairs[at + i - first] = Pair(key, at + i);
+                const int key = CRecordDecoder::RaKey(position);
+                m_pPairs[slot] = Pair(key, at + i);
                 share.hours.Add(key);
                 share.minKey = std::min(share.minKey, key);
                 share.maxKey = std::max(share.maxKey, key);
@@ -590,20 +524,88 @@ bool CSortedEntries::SortChunk(std::size_t count, bool reportProgress) {
     return SortPairs(m_pPairs.get(), count, m_setup.threads, m_progress, reportProgress);
 }
 
+// Decodes the entries of the chunk's sorted pairs and hands them to write in order, a block of
+// whole entries at a time. The blocks are decoded on several threads, each into a buffer of its
+// own, and written one after the other in their order; the call returns once every block is
+// written. False when a write fails, the compile is cancelled (then write is not called again)
+// or not even one buffer can be had (then noMemory is set).
+bool CSortedEntries::GatherInOrder(
+    std::size_t first, std::size_t count,
+    const std::function<bool(const unsigned char*, std::size_t)>& write, bool reportProgress,
+    bool& noMemory) {
+    const std::size_t es = m_nEntrySize;
+    const std::size_t rl = m_setup.recordLength;
+    const std::size_t blockEntries = std::max<std::size_t>(1, kWriteBuffer / es);
+    const std::size_t blocks = (count + blockEntries - 1) / blockEntries;
+    // One buffer per thread, all in one block; with less memory, fewer threads.
+    const std::size_t bufferSize = blockEntries * es;
+    auto buffers = static_cast<unsigned>(std::clamp<std::size_t>(blocks, 1, m_setup.threads));
+    LargeBlock<unsigned char> memory;
+    while (!(memory = AllocateLargeArray<unsigned char>(buffers * bufferSize)) && buffers > 1)
+        --buffers;
+    noMemory = !memory;
+    if (noMemory)
+        return false;
+    const std::uint64_t* const pairs = m_pPairs.get();
+    const char* const records = m_pRecords.get();
+    const CRecordDecoder::Position* const positions = m_pPositions.get();
+    std::atomic<std::size_t> claimed{0};
+    std::mutex mutex;
+    std::condition_variable turn;
+    std::size_t written = 0;  // blocks written so far; the next block to write
+    bool stop = false;
+    RunOnThreads(buffers, [&](unsigned t) {
+        unsigned char* const buffer = memory.get() + t * bufferSize;
+        for (std::size_t b; (b = claimed.fetch_add(1)) < blocks;) {
+            const std::size_t from = b * blockEntries;
+            const std::size_t n = std::min(blockEntries, count - from);
+            if (!m_progress.Cancelled()) {
+                unsigned char* out = buffer;
+                for (std::size_t i = from; i < from + n; ++i, out += es) {
+                    if (i + 16 < from + n) {  // the records lie all over the chunk
+                        const std::size_t ahead = RecordOf(pairs[i + 16]) - first;
+                        for (std::size_t line = 0; line < rl; line += 64)
+                            __builtin_prefetch(records + ahead * rl + line);
+                        __builtin_prefetch(records + ahead * rl + rl - 1);
+                        __builtin_prefetch(positions + ahead);
+                    }
+                    const std::size_t slot = RecordOf(pairs[i]) - first;
+                    m_decoder.DecodeLocated(records + slot * rl, positions[slot], out);
+                }
+            }
+            std::unique_lock<std::mutex> lock(mutex);
+            turn.wait(lock, [&] { return written == b || stop; });
+            if (stop)
+                return;
+            if (m_progress.Cancelled() || !write(buffer, n * es)) {
+                stop = true;
+                turn.notify_all();
+                return;
+            }
+            ++written;
+            turn.notify_all();
+            lock.unlock();
+            if (t == 0 && reportProgress)
+                m_progress.Update(static_cast<double>(b + 1) / static_cast<double>(blocks));
+        }
+    });
+    return written == blocks;
+}
+
 bool CSortedEntries::SpillChunk(std::size_t first, std::size_t count) {
     const std::uint64_t offset = m_nSpillSize;
     int error = 0;
     const std::size_t kept = count - m_nChunkLeftOut;
     bool noMemory = false;
     const bool written = GatherInOrder(
-        m_pPairs.get(), kept, m_pTable.get(), first, m_nEntrySize, m_setup.threads,
+        first, kept,
         [this, &error](const unsigned char* data, std::size_t size) {
             if (WriteAll(m_nSpillFd, data, size))
                 return true;
             error = errno;
             return false;
         },
-        m_progress, false, noMemory);
+        false, noMemory);
     if (noMemory)
         return Fail(NoMemoryMessage());
     if (!written && m_progress.Cancelled())
@@ -650,8 +652,7 @@ bool CSortedEntries::Emit(const std::function<bool(const unsigned char*, std::si
     if (!Spilled()) {
         bool noMemory = false;
         const bool written =
-            GatherInOrder(m_pPairs.get(), m_setup.count - m_aLeftOut.size(), m_pTable.get(), 0,
-                          m_nEntrySize, m_setup.threads, write, m_progress, true, noMemory);
+            GatherInOrder(0, m_setup.count - m_aLeftOut.size(), write, true, noMemory);
         return written || (noMemory && Fail(NoMemoryMessage()));
     }
     CAsyncWriter out(write, m_nEntrySize);

@@ -1,12 +1,14 @@
 // The decoded entries of a compile in ascending RA key order, entries with equal keys in record
 // order.
 //
-// Records are decoded chunk by chunk on several threads; each chunk is sorted as (key, record
-// number) pairs, the entries themselves never move. A catalogue that fits in memory is one
-// chunk, whose entries are gathered in key order straight into the output. A larger one is written
-// chunk by chunk, each as one sorted run, to a temporary file that has no name (or loses it at
-// once), and the runs are merged into the output; the file disappears when it is closed, however
-// the compile ends.
+// Records are read chunk by chunk on several threads, and each is located (its position worked
+// out, which gives its key); each chunk is sorted as (key, record number) pairs, the records
+// themselves never move. The rest of each entry is decoded only when the entries are gathered in
+// key order, on several threads, so that this work overlaps the writing. A catalogue that fits
+// in memory is one chunk, gathered straight into the output. A larger one is written chunk by
+// chunk, each as one sorted run, to a temporary file that has no name (or loses it at once),
+// and the runs are merged into the output; the file disappears when it is closed, however the
+// compile ends.
 #pragma once
 
 #include <array>
@@ -18,10 +20,10 @@
 #include <vector>
 
 #include "core/compile/LargeBlock.h"
+#include "core/compile/RecordDecoder.h"
 
 class CAsyncWriter;
 class CCompileProgress;
-class CRecordDecoder;
 class IUserInteraction;
 
 namespace sorted_entries {
@@ -31,14 +33,16 @@ inline constexpr std::size_t kReadBlock = std::size_t{1} << 20;
 // Bytes of each output buffer (one per thread that gathers entries, and two for the merge).
 inline constexpr std::size_t kWriteBuffer = std::size_t{1} << 20;
 
-// Memory the whole table takes when held at once: entries, sort pairs and buffers.
-std::uint64_t InMemoryBytes(std::uint64_t count, std::size_t entrySize, unsigned threads);
+// Memory a record takes while its chunk is sorted: the record, its position and its sort pair.
+std::uint64_t BytesPerRecord(std::size_t recordLength);
+// Memory the whole table takes when held at once: records, positions, sort pairs and buffers.
+std::uint64_t InMemoryBytes(std::uint64_t count, std::size_t recordLength, unsigned threads);
 // Fewer records per chunk would make the merge read its runs an entry or two at a time.
 inline constexpr std::size_t kMinChunk = 4096;
 
 // Records per chunk that keep a chunked compile within memory bytes; at least kMinChunk, so a
 // limit below the few megabytes of buffers is exceeded.
-std::size_t ChunkRecordsFor(std::uint64_t memory, std::size_t entrySize, unsigned threads);
+std::size_t ChunkRecordsFor(std::uint64_t memory, std::size_t recordLength, unsigned threads);
 
 }  // namespace sorted_entries
 
@@ -93,6 +97,9 @@ private:
     bool DecodeChunk(std::size_t first, std::size_t count, std::vector<Share>& shares,
                      bool reportProgress);
     bool SortChunk(std::size_t count, bool reportProgress);
+    bool GatherInOrder(std::size_t first, std::size_t count,
+                       const std::function<bool(const unsigned char*, std::size_t)>& write,
+                       bool reportProgress, bool& noMemory);
     bool SpillChunk(std::size_t first, std::size_t count);
     bool MergeRuns(CAsyncWriter& out);
     bool Fail(const std::string& message);
@@ -103,8 +110,9 @@ private:
     IUserInteraction& m_ui;
     Setup m_setup;
     std::size_t m_nEntrySize = 0;
-    LargeBlock<unsigned char> m_pTable;  // the entries of one chunk, in record order
-    LargeBlock<std::uint64_t> m_pPairs;  // biased key << 32 | record number
+    LargeBlock<char> m_pRecords;                        // the records of one chunk, in record order
+    LargeBlock<CRecordDecoder::Position> m_pPositions;  // theirs
+    LargeBlock<std::uint64_t> m_pPairs;                 // biased key << 32 | record number
     std::size_t m_nChunkRecords = 0;
     int m_nSpillFd = -1;
     std::uint64_t m_nSpillSize = 0;
