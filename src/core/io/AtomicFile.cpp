@@ -10,10 +10,13 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <random>
+#include <system_error>
+#include <thread>
 #include <utility>
 
 namespace {
@@ -186,9 +189,72 @@ void SyncFolder(const std::string& folder) {
 
 }  // namespace
 
+// Flushes a file to disk on a thread of its own while it is still being written. Each request
+// flushes all that was written before it; requests that come while a flush runs are served by
+// one more. The disk (and the host of a virtual machine, which keeps writes in its own cache
+// until it is told to flush) then works while the writer goes on producing, and the final
+// flush has little left to do. A failed flush is kept for Commit: the error it reports may not
+// be reported again.
+class CAtomicFile::CBackgroundSync {
+public:
+    explicit CBackgroundSync(int fd) : m_nFd(fd), m_thread([this] { Loop(); }) {}
+    ~CBackgroundSync() { Stop(); }
+    CBackgroundSync(const CBackgroundSync&) = delete;
+    CBackgroundSync& operator=(const CBackgroundSync&) = delete;
+
+    void Request() {
+        {
+            const std::lock_guard lock(m_mutex);
+            ++m_nRequested;
+        }
+        m_wake.notify_one();
+    }
+    // Waits for the flush under way and starts no other; the errno of the first that failed,
+    // or 0.
+    int Stop() {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_bStop = true;
+        }
+        m_wake.notify_one();
+        if (m_thread.joinable())
+            m_thread.join();
+        return m_nError;
+    }
+
+private:
+    void Loop() {
+        std::unique_lock lock(m_mutex);
+        for (;;) {
+            m_wake.wait(lock, [this] { return m_bStop || m_nServed != m_nRequested; });
+            if (m_bStop)
+                return;
+            const unsigned serving = m_nRequested;
+            lock.unlock();
+            const int error =
+                Sys("fdatasync", [this] { return ::fdatasync(m_nFd); }) == 0 ? 0 : errno;
+            lock.lock();
+            m_nServed = serving;
+            if (m_nError == 0)
+                m_nError = error;
+        }
+    }
+
+    const int m_nFd;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    unsigned m_nRequested = 0;
+    unsigned m_nServed = 0;
+    int m_nError = 0;
+    bool m_bStop = false;
+    std::thread m_thread;  // last: it starts once the rest is ready
+};
+
 void CAtomicFile::SetFaultHook(FaultHook hook) {
     g_faultHook.store(hook);
 }
+
+CAtomicFile::CAtomicFile() = default;
 
 CAtomicFile::~CAtomicFile() {
     Abort();
@@ -329,12 +395,28 @@ bool CAtomicFile::Write(const void* data, std::size_t size) {
 }
 
 void CAtomicFile::StartWriteback() {
-    // Hands what was written so far to the disk without waiting for it, so that the disk works
-    // while we go on producing and the final sync has little left to do.
-    const auto from = static_cast<off_t>(m_nFlushStarted);
-    const auto length = static_cast<off_t>(m_nWritten - m_nFlushStarted);
-    ::sync_file_range(m_nFd, from, length, SYNC_FILE_RANGE_WRITE);
+    // Has what was written so far flushed to disk without waiting for it. Without a thread for
+    // that, it is at least handed to the disk.
+    if (!m_pSync) {
+        try {
+            m_pSync = std::make_unique<CBackgroundSync>(m_nFd);
+        } catch (const std::system_error&) {
+        }
+    }
+    if (m_pSync) {
+        m_pSync->Request();
+    } else {
+        const auto from = static_cast<off_t>(m_nFlushStarted);
+        const auto length = static_cast<off_t>(m_nWritten - m_nFlushStarted);
+        ::sync_file_range(m_nFd, from, length, SYNC_FILE_RANGE_WRITE);
+    }
     m_nFlushStarted = m_nWritten;
+}
+
+int CAtomicFile::StopBackgroundSync() {
+    const int error = m_pSync ? m_pSync->Stop() : 0;
+    m_pSync.reset();
+    return error;
 }
 
 bool CAtomicFile::Commit() {
@@ -356,6 +438,8 @@ bool CAtomicFile::Commit() {
 }
 
 bool CAtomicFile::CommitReplace() {
+    if (const int error = StopBackgroundSync())
+        return Fail("cannot write", error);
     if (m_bSynced && Sys("fsync", [&] { return ::fsync(m_nFd); }) != 0)
         return Fail("cannot write", errno);
     bool placed = false;
@@ -452,6 +536,7 @@ bool CAtomicFile::CommitInPlace() {
 }
 
 void CAtomicFile::Abort() {
+    StopBackgroundSync();
     if (m_nFd >= 0)
         ::close(std::exchange(m_nFd, -1));
     if (m_nTargetFd >= 0)

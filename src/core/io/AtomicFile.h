@@ -23,6 +23,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -35,7 +36,7 @@ public:
         Direct,   // written straight into a FIFO or device
     };
 
-    CAtomicFile() = default;
+    CAtomicFile();
     ~CAtomicFile();
     CAtomicFile(const CAtomicFile&) = delete;
     CAtomicFile& operator=(const CAtomicFile&) = delete;
@@ -57,16 +58,20 @@ public:
     // For tests: called before each system call of the writer that can fail, with its name
     // ("open", "open-unnamed" for an O_TMPFILE file, "write", "fsync", "linkat", "rename",
     // ...); a non-zero result makes that call fail with that errno. May be called from the
-    // thread that writes.
+    // thread that writes, and ("fdatasync") from the one that flushes a large file while it is
+    // written.
     using FaultHook = int (*)(const char* call);
     static void SetFaultHook(FaultHook hook);
 
 private:
+    class CBackgroundSync;
+
     bool Fail(const std::string& what, int error);
     bool OpenTemporary(const std::string& folder, bool forStaging);
     bool CommitReplace();
     bool CommitInPlace();
     void StartWriteback();
+    int StopBackgroundSync();
 
     static constexpr std::size_t kWritebackStep = std::size_t{16} << 20;
 
@@ -83,6 +88,7 @@ private:
     bool m_bUnnamed = false;  // m_nFd is an O_TMPFILE file
     bool m_bNewFile = false;  // the target did not exist
     int m_nCleanupSlot = -1;  // where m_strTemp is registered for removal on signals
+    std::unique_ptr<CBackgroundSync> m_pSync;  // flushing the new file while it is written
 };
 
 // Writes bytes to path through a CAtomicFile.

@@ -85,6 +85,30 @@ TEST(AtomicFile, AbandonedWriteKeepsThePreviousFileAndLeavesNoTemporaryFile) {
     EXPECT_NE(missing.Error().find("Is a directory"), std::string::npos) << missing.Error();
 }
 
+// A large file is flushed while it is still being written. A flush that fails then fails the
+// commit, although the final flush may not see the error again, and the previous file stays.
+TEST(AtomicFile, AFlushFailingWhileWritingFailsTheCommit) {
+    CTempDir dir;
+    const std::string path = dir.Write("out.zdc", "previous");
+    static std::atomic<bool> s_flushFailed{false};
+    CAtomicFile::SetFaultHook([](const char* call) {
+        if (std::strcmp(call, "fdatasync") != 0)
+            return 0;
+        s_flushFailed = true;
+        return EIO;
+    });
+    CAtomicFile file;
+    ASSERT_TRUE(file.Open(path));
+    ASSERT_TRUE(file.Write(Pattern(std::size_t{20} << 20)));
+    while (!s_flushFailed)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_FALSE(file.Commit());
+    CAtomicFile::SetFaultHook(nullptr);
+    EXPECT_NE(file.Error().find("Input/output error"), std::string::npos) << file.Error();
+    EXPECT_EQ(CTempDir::Read(path), "previous");
+    EXPECT_EQ(FolderEntries(dir.Root()), Names{"out.zdc"});
+}
+
 TEST(AtomicFile, SymbolicAndHardLinksModeAndOwnerSurvive) {
     CTempDir dir;
     const std::string real = dir.Write("real.zdd", "old");
