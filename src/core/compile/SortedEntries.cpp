@@ -14,6 +14,7 @@
 #include <mutex>
 #include <new>
 #include <thread>
+#include <utility>
 
 #include "core/browse/RawFile.h"
 #include "core/compile/CatalogObject.h"
@@ -86,65 +87,48 @@ int OpenNamelessFile(const std::string& folder) {
     return fd;
 }
 
-// Buckets of the first pass of the sort: enough that most are small enough to sort in the
-// cache, few enough that their heads stay there while pairs are moved to them.
-constexpr std::size_t kBuckets = std::size_t{1} << 12;
+// The sort goes by digits of this many bits of the biased key, the lowest digit first.
+constexpr unsigned kDigitBits = 11;
+constexpr std::size_t kRadix = std::size_t{1} << kDigitBits;
+constexpr unsigned kKeyDigits = (32 + kDigitBits - 1) / kDigitBits;
 
-// Sorts n pairs in place on up to threads threads: the pairs go to buckets by the high bits of
-// their key's distance from the smallest key (records left out to a last bucket of their own),
-// then each bucket is sorted by itself. Pairs are unique (each holds its record number), so
-// sorting whole pairs keeps equal keys in record order. False when cancelled.
-bool SortPairs(std::uint64_t* pairs, std::size_t n, unsigned threads, CCompileProgress& progress,
-               bool report) {
-    std::uint64_t low = ~std::uint64_t{0};
-    std::uint64_t high = 0;
+std::size_t DigitOf(std::uint64_t pair, unsigned digit) {
+    return static_cast<std::size_t>(pair >> (32 + digit * kDigitBits)) & (kRadix - 1);
+}
+
+// Sorts n pairs by their keys alone, keeping pairs of equal keys in the order they come (record
+// order), and drops those of records left out: a radix sort, one pass per digit of the key, each
+// moving the pairs between pairs and spare. A digit that every key shares takes no pass.
+// Returns the array that holds the sorted pairs first, or nullptr when cancelled.
+std::uint64_t* SortPairs(std::uint64_t* pairs, std::uint64_t* spare, std::size_t n,
+                         CCompileProgress& progress, bool report) {
+    std::vector<std::size_t> counts(kKeyDigits * kRadix, 0);
+    std::size_t kept = 0;
     for (std::size_t i = 0; i < n; ++i) {
-        if (pairs[i] == kLeftOutPair)
+        const std::uint64_t pair = pairs[i];
+        if (pair == kLeftOutPair)
             continue;
-        low = std::min(low, pairs[i] >> 32);
-        high = std::max(high, pairs[i] >> 32);
+        pairs[kept++] = pair;
+        for (unsigned digit = 0; digit < kKeyDigits; ++digit)
+            ++counts[digit * kRadix + DigitOf(pair, digit)];
     }
-    unsigned shift = 0;
-    while (low <= high && ((high - low) >> shift) >= kBuckets)
-        ++shift;
-    const auto bucketOf = [low, shift](std::uint64_t pair) {
-        return pair == kLeftOutPair ? kBuckets
-                                    : static_cast<std::size_t>(((pair >> 32) - low) >> shift);
-    };
-
-    // Bucket starts, then every pair moved to its bucket along cycles of displaced pairs.
-    std::vector<std::size_t> start(kBuckets + 2, 0);
-    for (std::size_t i = 0; i < n; ++i)
-        ++start[bucketOf(pairs[i]) + 1];
-    for (std::size_t b = 1; b < start.size(); ++b)
-        start[b] += start[b - 1];
-    std::vector<std::size_t> next(start.begin(), start.end() - 1);
-    for (std::size_t b = 0; b <= kBuckets; ++b) {
-        if (b % 256 == 0 && progress.Cancelled())
-            return false;
-        const std::size_t end = start[b + 1];
-        while (next[b] < end) {
-            std::uint64_t pair = pairs[next[b]];
-            for (std::size_t home; (home = bucketOf(pair)) != b;)
-                std::swap(pair, pairs[next[home]++]);
-            pairs[next[b]++] = pair;
-        }
+    n = kept;
+    for (unsigned digit = 0; digit < kKeyDigits; ++digit) {
+        if (progress.Cancelled())
+            return nullptr;
+        std::size_t* const next = counts.data() + digit * kRadix;
+        if (std::find(next, next + kRadix, n) != next + kRadix)
+            continue;
+        std::size_t start = 0;
+        for (std::size_t d = 0; d < kRadix; ++d)
+            start += std::exchange(next[d], start);
+        for (std::size_t i = 0; i < n; ++i)
+            spare[next[DigitOf(pairs[i], digit)]++] = pairs[i];
+        std::swap(pairs, spare);
+        if (report)
+            progress.Update(static_cast<double>(digit + 1) / kKeyDigits);
     }
-
-    std::atomic<std::size_t> claimed{0};
-    std::atomic<std::size_t> sorted{0};
-    RunOnThreads(std::max(1u, threads), [&](unsigned t) {
-        for (std::size_t b; (b = claimed.fetch_add(1)) < kBuckets;) {
-            if (progress.Cancelled())
-                return;
-            std::sort(pairs + start[b], pairs + start[b + 1]);
-            const std::size_t done =
-                sorted.fetch_add(start[b + 1] - start[b]) + start[b + 1] - start[b];
-            if (t == 0 && report)
-                progress.Update(static_cast<double>(done) / static_cast<double>(n));
-        }
-    });
-    return !progress.Cancelled();
+    return pairs;
 }
 
 }  // namespace
@@ -332,7 +316,8 @@ bool MergeStreams(std::vector<Stream>& streams, std::size_t entrySize, CAsyncWri
 }  // namespace
 
 std::uint64_t sorted_entries::BytesPerRecord(std::size_t recordLength) {
-    return std::uint64_t{recordLength} + sizeof(CRecordDecoder::Position) + sizeof(std::uint64_t);
+    return std::uint64_t{recordLength} + sizeof(CRecordDecoder::Position) +
+           2 * sizeof(std::uint64_t);
 }
 
 std::uint64_t sorted_entries::InMemoryBytes(std::uint64_t count, std::size_t recordLength,
@@ -396,11 +381,13 @@ bool CSortedEntries::Build(const Setup& setup) {
         m_pRecords = AllocateLargeArray<char>(m_nChunkRecords * setup.recordLength);
         m_pPositions = AllocateLargeArray<CRecordDecoder::Position>(m_nChunkRecords);
         m_pPairs = AllocateLargeArray<std::uint64_t>(m_nChunkRecords);
+        m_pSpare = AllocateLargeArray<std::uint64_t>(m_nChunkRecords);
     }
-    if (!m_pRecords || !m_pPositions || !m_pPairs) {
+    if (!m_pRecords || !m_pPositions || !m_pPairs || !m_pSpare) {
         m_pRecords.reset();
         m_pPositions.reset();
         m_pPairs.reset();
+        m_pSpare.reset();
         return Fail(NoMemoryMessage());
     }
 
@@ -432,6 +419,7 @@ bool CSortedEntries::Build(const Setup& setup) {
         m_pRecords.reset();  // the merge needs the memory for reading the runs
         m_pPositions.reset();
         m_pPairs.reset();
+        m_pSpare.reset();
     } else if (!SortChunk(setup.count, true)) {
         return false;
     }
@@ -521,7 +509,11 @@ bool CSortedEntries::DecodeChunk(std::size_t first, std::size_t count, std::vect
 }
 
 bool CSortedEntries::SortChunk(std::size_t count, bool reportProgress) {
-    return SortPairs(m_pPairs.get(), count, m_setup.threads, m_progress, reportProgress);
+    const std::uint64_t* const sorted =
+        SortPairs(m_pPairs.get(), m_pSpare.get(), count, m_progress, reportProgress);
+    if (sorted == m_pSpare.get())
+        std::swap(m_pPairs, m_pSpare);
+    return sorted != nullptr;
 }
 
 // Decodes the entries of the chunk's sorted pairs and hands them to write in order, a block of

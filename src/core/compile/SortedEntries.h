@@ -33,7 +33,8 @@ inline constexpr std::size_t kReadBlock = std::size_t{1} << 20;
 // Bytes of each output buffer (one per thread that gathers entries, and two for the merge).
 inline constexpr std::size_t kWriteBuffer = std::size_t{1} << 20;
 
-// Memory a record takes while its chunk is sorted: the record, its position and its sort pair.
+// Memory a record takes while its chunk is sorted: the record, its position and its sort pair
+// (twice: the sort moves the pairs from one array to another).
 std::uint64_t BytesPerRecord(std::size_t recordLength);
 // Memory the whole table takes when held at once: records, positions, sort pairs and buffers.
 std::uint64_t InMemoryBytes(std::uint64_t count, std::size_t recordLength, unsigned threads);
@@ -113,6 +114,7 @@ private:
     LargeBlock<char> m_pRecords;                        // the records of one chunk, in record order
     LargeBlock<CRecordDecoder::Position> m_pPositions;  // theirs
     LargeBlock<std::uint64_t> m_pPairs;                 // biased key << 32 | record number
+    LargeBlock<std::uint64_t> m_pSpare;                 // where the sort moves them
     std::size_t m_nChunkRecords = 0;
     int m_nSpillFd = -1;
     std::uint64_t m_nSpillSize = 0;
