@@ -32,7 +32,7 @@ namespace {
 
 // Entries moved between two looks at the cancel flag (and the progress) while merging.
 constexpr std::size_t kMergeStep = 8192;
-// The pair of a record left out: it sorts after every real key, to the end of its chunk.
+// The pair of a record left out, which the sort drops: no real pair has this record number.
 constexpr std::uint64_t kLeftOutPair = ~std::uint64_t{0};
 
 std::uint64_t Pair(int key, std::size_t record) {
