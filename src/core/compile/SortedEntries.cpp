@@ -87,6 +87,24 @@ int OpenNamelessFile(const std::string& folder) {
     return fd;
 }
 
+// Gives back the whole pages of the temporary file between from and from + size, which the merge
+// has read and needs no more: their memory and disk blocks are free at once, so the file holds
+// only what is still to be merged and the output's pages can take the memory. A file system that
+// cannot do it keeps them until the file is closed.
+void ReleaseMerged(int fd, std::uint64_t from, std::uint64_t size) {
+#ifdef FALLOC_FL_PUNCH_HOLE
+    constexpr std::uint64_t kPage = 4096;
+    const std::uint64_t begin = (from + kPage - 1) / kPage * kPage;
+    const std::uint64_t end = (from + size) / kPage * kPage;
+    if (end > begin) {
+        (void)::fallocate(fd, FALLOC_FL_PUNCH_HOLE | FALLOC_FL_KEEP_SIZE, static_cast<off_t>(begin),
+                          static_cast<off_t>(end - begin));
+    }
+#else
+    (void)fd, (void)from, (void)size;
+#endif
+}
+
 // The sort goes by digits of this many bits of the biased key, the lowest digit first.
 constexpr unsigned kDigitBits = 11;
 constexpr std::size_t kRadix = std::size_t{1} << kDigitBits;
@@ -254,6 +272,7 @@ struct RunStream {
                 }
                 done += static_cast<std::size_t>(got);
             }
+            ReleaseMerged(fd, offset, done);
             offset += done;
             left -= n;
             filled = n;
