@@ -2,6 +2,10 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QTest>
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <thread>
 
 #include "AppTestSupport.h"
 #include "app/CatforgeView.h"
@@ -34,6 +38,15 @@ TEST_F(CompileFromGuiTest, SameBytesAsTheGoldenCatalogueAndNothingWhenTheDialogI
     ExpectSameAsGolden(CTempDir::Read(fromGui), "cluster-stars/cluster-stars.zdc");
 }
 
+// Holds the compile at each write of the catalogue until Escape has been sent (for at most ten
+// seconds), so that however loaded the machine, the compile cannot end before it is cancelled.
+std::atomic<bool> g_escapeSent{false};
+int HoldWritesUntilEscape(const char* call) {
+    for (int ms = 0; ms < 10000 && std::strcmp(call, "write") == 0 && !g_escapeSent; ++ms)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return 0;
+}
+
 // A compile long enough to be watched: the sample's records many times over, and a previous
 // catalogue of the chosen name that a cancelled compile must leave as it was.
 TEST_F(CompileFromGuiTest, ProgressShownAndEscapeStopsWithoutAFileOrAWord) {
@@ -46,6 +59,8 @@ TEST_F(CompileFromGuiTest, ProgressShownAndEscapeStopsWithoutAFileOrAWord) {
     const std::string output = m_files.Write("old.zdc", "the previous catalogue");
     m_ui.fileNames = {output};
 
+    g_escapeSent = false;
+    CAtomicFile::SetFaultHook(&HoldWritesUntilEscape);
     QString title;
     QElapsedTimer sinceEscape;
     const CModalRunnerScope runnerScope([&](QDialog& dialog) {
@@ -57,12 +72,14 @@ TEST_F(CompileFromGuiTest, ProgressShownAndEscapeStopsWithoutAFileOrAWord) {
                              if (fraction >= 0 && !sinceEscape.isValid()) {
                                  sinceEscape.start();
                                  QTest::keyClick(&progress, Qt::Key_Escape);
+                                 g_escapeSent = true;
                              }
                          });
         return progress.exec();
     });
     EXPECT_FALSE(m_app->View().OnCompile());
     const qint64 stopped = sinceEscape.elapsed();
+    CAtomicFile::SetFaultHook(nullptr);
     EXPECT_EQ(title, "Compiling old.zdc");
     ASSERT_TRUE(sinceEscape.isValid()) << "the compile ended before it could be cancelled";
     RecordProperty("msFromEscapeToEnd", static_cast<int>(stopped));
